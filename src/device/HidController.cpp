@@ -1,0 +1,12 @@
+#include "device/HidController.h"
+
+void HidController::Enumerate()
+{
+    if (!m_onEnumerate)
+        return;
+    const QList<HidDevicePtr> devices = PresentDevices();
+    for (int i = 0; i < devices.size(); ++i) {
+        if (!m_onEnumerate(devices[i], i))
+            break;
+    }
+}

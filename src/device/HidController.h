@@ -1,0 +1,71 @@
+#pragma once
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+constexpr int kReportSize = 64;
+constexpr uint8_t kReportId = 3;
+
+// One HID device as the controller lists it. The object stays the same while
+// the device remains plugged in, so a selected device survives re-enumeration;
+// once the device has left, every transfer fails.
+class HidDevice {
+public:
+    virtual ~HidDevice() = default;
+
+    virtual uint16_t VendorID() const = 0;
+    virtual uint16_t ProductID() const = 0;
+    virtual uint16_t VersionNumber() const = 0;
+    // Empty when the device has none or it cannot be read.
+    virtual QString SerialNumber() const = 0;
+
+    // 64-byte feature reports, byte 0 the report ID. SetFeature is true when
+    // the report reached the device; GetFeature is true when the device
+    // delivered a report, whose byte 0 is then the device's status/count byte.
+    virtual bool SetFeature(const uint8_t *report, int len) = 0;
+    virtual bool GetFeature(uint8_t *report, int len) = 0;
+
+    // Why this device cannot be used (for example missing permission), with
+    // a hint how to fix it; empty when nothing is known to be wrong.
+    virtual QString AccessProblem() const { return {}; }
+};
+using HidDevicePtr = std::shared_ptr<HidDevice>;
+
+// The platform component that finds HID devices and reports their arrival
+// and removal. Everything happens on the GUI thread.
+class HidController : public QObject {
+    Q_OBJECT
+public:
+    using EnumerateCallback = std::function<bool(const HidDevicePtr &device, int index)>;
+
+    void SetOnEnumerate(EnumerateCallback callback) { m_onEnumerate = std::move(callback); }
+
+    // Runs the enumeration callback once per plugged-in device, in order;
+    // stops early only when the callback returns false.
+    void Enumerate();
+
+    // Claims the device at `index` of the current enumeration for this program.
+    virtual HidDevicePtr CheckOutByIndex(int index) = 0;
+    // Returns a claimed device; it stays usable while plugged in.
+    virtual void CheckIn(const HidDevicePtr &device) = 0;
+
+    // Starts following the bus. The first scan is reported at once through
+    // DeviceChange, before Start returns.
+    virtual void Start() = 0;
+
+signals:
+    // The set of HID devices changed (or the first scan finished).
+    void DeviceChange();
+
+protected:
+    virtual QList<HidDevicePtr> PresentDevices() const = 0;
+
+private:
+    EnumerateCallback m_onEnumerate;
+};
+
+using HidControllerFactory = std::function<std::unique_ptr<HidController>()>;

@@ -1,0 +1,26 @@
+#include "device/SimController.h"
+
+#include "device/SimBus.h"
+
+SimController::SimController(SimBus *bus)
+    : m_bus(bus)
+{
+    connect(m_bus, &SimBus::Changed, this, &HidController::DeviceChange);
+}
+
+void SimController::Start()
+{
+    emit DeviceChange();
+}
+
+QList<HidDevicePtr> SimController::PresentDevices() const
+{
+    // Indexes handed to CheckOutByIndex refer to this snapshot.
+    m_snapshot = m_bus->PresentDevices();
+    return m_snapshot;
+}
+
+HidDevicePtr SimController::CheckOutByIndex(int index)
+{
+    return (index >= 0 && index < m_snapshot.size()) ? m_snapshot[index] : nullptr;
+}

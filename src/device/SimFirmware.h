@@ -1,0 +1,75 @@
+#pragma once
+#include "device/BiosInfo.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// One parameter as the controller's firmware keeps it.
+struct SimParam {
+    QByteArray Tag;
+    uint32_t Value = 0;
+};
+
+// Everything that makes one simulated controller what it is: bus identity,
+// firmware information, CPU information and factory parameters. Tests copy
+// the sane value and change what they need.
+struct SimControllerSpec {
+    uint16_t VendorID = 0x16C0;
+    uint16_t ProductID = 0x2AB5;
+    uint16_t Release = 0x4790;
+    QString Serial;
+    TBiosInfo Bios;
+    int BiosReplyLength = TBiosInfo::kWireSize;
+    std::array<uint8_t, 12> CpuInfo{};
+    QList<SimParam> Defaults;
+
+    // A healthy controller; `n` (1, 2, ...) gives serial "SIM000n" and distinct CPU information.
+    static SimControllerSpec Sane(int n = 1);
+};
+
+// The 21 factory parameters of a healthy controller, in the firmware's order.
+QList<SimParam> SimFactoryParameters();
+
+// The command interpreter of the controller's firmware: takes one 64-byte
+// output report, returns the final reply report (status/count, echo, data)
+// and performs the command's effect.
+class SimFirmware {
+public:
+    using Report = std::array<uint8_t, 64>;
+
+    explicit SimFirmware(SimControllerSpec spec);
+
+    Report Handle(const uint8_t *out);
+
+    const SimControllerSpec &Spec() const { return m_spec; }
+    SimControllerSpec &Spec() { return m_spec; }
+    const QList<SimParam> &Params() const { return m_params; }
+    void SetParams(const QList<SimParam> &params) { m_params = params; }
+    bool SetParam(const QByteArray &tag, uint32_t value);
+    uint32_t Param(const QByteArray &tag) const;
+    bool TestPattern() const { return m_testPattern; }
+
+    // The words the firmware expects: high and low half of access code 2.
+    uint16_t ReadWord() const;
+    uint16_t WriteWord() const;
+
+    // Called after the reply to a restart request was built.
+    std::function<void()> OnRestart;
+    // Called after parameters changed (write or reset to defaults).
+    std::function<void()> OnParamsChanged;
+
+    // Would the firmware accept `value` for `tag`? LMAX and unknown tags never.
+    static bool Accepts(const QByteArray &tag, uint32_t value);
+
+private:
+    Report reply(uint8_t cmd, uint8_t status, const uint8_t *data = nullptr, int len = 0) const;
+    Report handleWrite(uint8_t cmd, const uint8_t *payload);
+
+    SimControllerSpec m_spec;
+    QList<SimParam> m_params;
+    bool m_testPattern = false;
+};

@@ -1,0 +1,12 @@
+#include "device/SystemHidController.h"
+
+#include "device/HidapiController.h"
+#include "device/UdevMonitor.h"
+
+std::unique_ptr<HidController> MakeSystemHidController()
+{
+    auto controller = std::make_unique<HidapiController>();
+    auto *monitor = new UdevMonitor(controller.get());
+    QObject::connect(monitor, &UdevMonitor::Changed, controller.get(), &HidapiController::Rescan);
+    return controller;
+}

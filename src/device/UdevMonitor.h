@@ -1,0 +1,30 @@
+#pragma once
+#include <QObject>
+#include <QTimer>
+
+struct udev;
+struct udev_monitor;
+class QSocketNotifier;
+
+// Watches hidraw arrivals and removals through a udev monitor socket on the
+// GUI thread. A burst of events (one device brings several) is folded into
+// one Changed signal.
+class UdevMonitor : public QObject {
+    Q_OBJECT
+public:
+    explicit UdevMonitor(QObject *parent = nullptr);
+    ~UdevMonitor() override;
+
+    bool IsWatching() const { return m_monitor != nullptr; }
+
+signals:
+    void Changed();
+
+private:
+    void drain();
+
+    udev *m_udev = nullptr;
+    udev_monitor *m_monitor = nullptr;
+    QSocketNotifier *m_notifier = nullptr;
+    QTimer m_settle;
+};

@@ -1,0 +1,78 @@
+#pragma once
+#include "device/HidController.h"
+#include "device/StatusCodes.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// Value widths in which command payloads are appended, least significant byte first.
+enum TWidth { TBYTE = 0, TWORD = 1, TLONG = 2 };
+
+using TOnHidEnum = std::function<void()>;
+
+// One entry of the device list: the serial number shown, and the device.
+struct TDevListEntry {
+    QString Text;
+    HidDevicePtr Object;
+};
+
+// The one object through which the tool talks to a controller: keeps the list
+// of connected controllers, the selected one, and builds one 64-byte command
+// report at a time. Never raises: every failure is a status code.
+class TComHid {
+public:
+    // Called with every report exchanged: sent true for the report sent.
+    using TraceSink = std::function<void(bool sent, const uint8_t *report)>;
+
+    explicit TComHid(HidControllerFactory controllerFactory);
+    ~TComHid();
+    TComHid(const TComHid &) = delete;
+    TComHid &operator=(const TComHid &) = delete;
+
+    void SetOnEnum(TOnHidEnum OnEnum);
+    void SetDevice(int idx);
+    void NewOut(uint8_t com);
+    void AddOut(TWidth w, int64_t data);
+    void ArrOut(const uint8_t *buf, int cnt);
+
+    // Sends OutBuf to Dev and gathers the reply into Data (DataSize bytes).
+    // Polls in 2 ms sleeps for at most Timeout milliseconds from the first
+    // poll; never writes past DataSize.
+    uint16_t HidAction(uint8_t *Data, int DataSize, int Timeout);
+    template <size_t N> uint16_t HidAction(std::array<uint8_t, N> &Data, int Timeout)
+    {
+        return HidAction(Data.data(), int(N), Timeout);
+    }
+
+    static QString ErrToStr(uint16_t err) { return ::ErrToStr(err); }
+
+    void SetTrace(TraceSink sink) { m_trace = std::move(sink); }
+
+    // Fields, public where the rest of the program reads them.
+    TOnHidEnum OnHidEnum;
+    std::array<uint8_t, kReportSize> OutBuf{};
+    uint16_t OutPos = 3;
+    HidDevicePtr Dev;
+    QList<TDevListEntry> DevList;
+
+    HidController *HidCtrl() const { return m_hidCtrl.get(); }
+
+    static constexpr int kPollIntervalMs = 2;
+    static constexpr int kMaxGatheredReply = 318; // 255 + one last whole part of 63
+
+private:
+    void HidChange();
+    bool HidEnumerate(const HidDevicePtr &device, int index);
+    void HidData() {} // input reports are never used
+    void refreshLength();
+    bool exchange(bool send, uint8_t *report);
+
+    HidControllerFactory m_factory;
+    std::unique_ptr<HidController> m_hidCtrl;
+    TraceSink m_trace;
+};
