@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+// Per LED protocol: LEDs per channel (the maximum of edStripeCount and the
+// per-module limit of a matrix) and channels (the maximum of
+// edStripeChannels, edMatrixX and edMatrixY, and of the module count).
+struct ProtocolLimits {
+    int stripeMax = 0;
+    int channelMax = 0;
+    QString stripeLabel;  // labStripeLeds, e.g. "Max. 1024"
+    QString channelLabel; // labChannels, e.g. "Max. 8"
+};
+
+// nullopt for an index outside the protocol list (no selection): the editor
+// then leaves its limits as they are.
+std::optional<ProtocolLimits> protocolLimits(int ledProtoIndex);
