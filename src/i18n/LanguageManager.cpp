@@ -131,6 +131,10 @@ void TLanguageManager::SetLanguage(const QString &Language)
 void TLanguageManager::LoadFromFile(const QString &LanguageFile)
 {
     ClearProjects();
+    // Languages of the replaced projects are no longer offered; a stale mark
+    // would make DetermineLanguage choose a language no project holds.
+    for (TLanguage *Language : FCatalogue)
+        Language->Available = false;
     try {
         QFile File(LanguageFile);
         if (!File.open(QIODevice::ReadOnly))

@@ -138,6 +138,8 @@ TEST_F(LanguageManagerTest, LoadFromFileReplacesTheProjects)
     M->LoadFromFile(Dir.filePath(u"other.lng"_s));
     ASSERT_EQ(M->Projects().size(), 1u);
     EXPECT_EQ(Current(*M), u"en"_s); // German is no longer offered
+    EXPECT_FALSE(Catalogue.FindLanguage(u"de"_s)->Available);
+    EXPECT_TRUE(Catalogue.FindLanguage(u"fr"_s)->Available);
     M->SetLanguage(u"fr"_s);
     EXPECT_EQ(M->Get(u"Yes"_s), u"Oui"_s);
 }

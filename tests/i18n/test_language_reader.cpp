@@ -71,8 +71,11 @@ TEST_F(LanguageReader, ByteOrderMarkHidesTheFirstHeader)
     const QByteArray Body = ProjectText(MinimalProject({u"text_id=x"_s}));
     EXPECT_THROW(Read(Bom + Body), TLanguageError);
     // Only the settings before the next header are lost.
-    const auto P = Read(Bom + ProjectText({u"[languages]"_s, u"id=de"_s, u"[settings]"_s, u"primarylanguage=de"_s}));
-    EXPECT_EQ(Codes(*P), u"de"_s);
+    const auto P = Read(Bom + ProjectText({u"[settings]"_s, u"name=Lost"_s, u"primarylanguage=fr"_s,
+                                           u"[languages]"_s, u"id=de"_s, u"[settings]"_s,
+                                           u"primarylanguage=de"_s}));
+    EXPECT_EQ(P->Name, QString());
+    EXPECT_EQ(P->PrimaryLanguage->ID, u"de"_s);
 }
 
 TEST_F(LanguageReader, HeadersAndKeysIgnoreCase)

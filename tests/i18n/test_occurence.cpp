@@ -27,7 +27,7 @@ TEST(OccurenceParser, ThirdFieldIsTheComponent)
 
 TEST(OccurenceParser, OtherFieldCountsGiveAnEmptyOccurence)
 {
-    ExpectOccurence(TOccurence::Create(QStringLiteral("no colon")), QString(), 0, QString());
+    ExpectOccurence(TOccurence::Create(QStringLiteral("nocolon")), QString(), 0, QString());
     ExpectOccurence(TOccurence::Create(QStringLiteral("single")), QString(), 0, QString());
     ExpectOccurence(TOccurence::Create(QString()), QString(), 0, QString());
     ExpectOccurence(TOccurence::Create(QStringLiteral("a:1:b:c")), QString(), 0, QString());
@@ -35,6 +35,7 @@ TEST(OccurenceParser, OtherFieldCountsGiveAnEmptyOccurence)
 
 TEST(OccurenceParser, BlanksSeparateFieldsUnlessQuoted)
 {
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("no colon")), TLanguageError);
     // "my file.pas:3" is three fields, and "file.pas" is no line number
     EXPECT_THROW(TOccurence::Create(QStringLiteral("my file.pas:3")), TLanguageError);
     ExpectOccurence(TOccurence::Create(QStringLiteral("\"my file.pas\":3")), QStringLiteral("my file.pas"), 3,
