@@ -33,9 +33,9 @@ enum class Kind {
 
 // One integer field. The editor writes value div scale, cut to packBits,
 // at `shift`; the loader takes loadBits from `shift` and multiplies by
-// scale. The two widths differ where the device reads fewer bits than the
+// scale. The two widths differ where loading takes fewer bits than the
 // editor writes (SCFG, MCHN, MCNT).
-struct FieldSpec {
+struct FieldLayout {
     Field field = nullptr;
     uint8_t shift = 0;
     uint8_t loadBits = 32;
@@ -45,22 +45,22 @@ struct FieldSpec {
 
 struct Codec {
     Kind kind;
-    std::array<FieldSpec, 4> fields{};
+    std::array<FieldLayout, 4> fields{};
 };
 
-constexpr FieldSpec whole(Field f)
+constexpr FieldLayout whole(Field f)
 {
     return {f, 0, 32, 32, 1};
 }
-constexpr FieldSpec byte0(Field f)
+constexpr FieldLayout byte0(Field f)
 {
     return {f, 0, 8, 32, 1};
 }
-constexpr FieldSpec bits(Field f, uint8_t shift, uint8_t loadBits, int scale = 1)
+constexpr FieldLayout bits(Field f, uint8_t shift, uint8_t loadBits, int scale = 1)
 {
     return {f, shift, loadBits, 32, scale};
 }
-constexpr FieldSpec lowByteAt(Field f, uint8_t shift)
+constexpr FieldLayout lowByteAt(Field f, uint8_t shift)
 {
     return {f, shift, 8, 8, 1};
 }
@@ -112,24 +112,24 @@ constexpr uint32_t maskOf(int bitCount)
 uint32_t packFields(const Codec &codec, EditorValues &values)
 {
     uint32_t word = 0;
-    for (const FieldSpec &spec : codec.fields) {
-        if (!spec.field)
+    for (const FieldLayout &layout : codec.fields) {
+        if (!layout.field)
             continue;
-        const uint32_t v = uint32_t(spec.field(values) / spec.scale) & maskOf(spec.packBits);
-        word += v << spec.shift;
+        const uint32_t v = uint32_t(layout.field(values) / layout.scale) & maskOf(layout.packBits);
+        word += v << layout.shift;
     }
     return word;
 }
 
 void unpackFields(const Codec &codec, uint32_t word, EditorValues &values)
 {
-    for (const FieldSpec &spec : codec.fields) {
-        if (!spec.field)
+    for (const FieldLayout &layout : codec.fields) {
+        if (!layout.field)
             continue;
-        const uint32_t raw = (word >> spec.shift) & maskOf(spec.loadBits);
+        const uint32_t raw = (word >> layout.shift) & maskOf(layout.loadBits);
         // A whole 32-bit value above INT_MAX becomes a negative index (C++20
         // conversion is modular); the combo box rejects it either way.
-        spec.field(values) = static_cast<int>(raw) * spec.scale;
+        layout.field(values) = static_cast<int>(raw) * layout.scale;
     }
 }
 
