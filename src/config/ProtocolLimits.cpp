@@ -1,6 +1,7 @@
 #include "config/ProtocolLimits.h"
 
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -30,4 +31,9 @@ std::optional<ProtocolLimits> protocolLimits(int ledProtoIndex)
     const LimitRow &row = kLimits[std::size_t(ledProtoIndex)];
     return ProtocolLimits{row.stripeMax, row.channelMax, QString::fromLatin1(row.stripeLabel),
                           QString::fromLatin1(row.channelLabel)};
+}
+
+bool matrixModulesFit(int modulesX, int modulesY, int channelMax)
+{
+    return int64_t(modulesX) * int64_t(modulesY) <= int64_t(channelMax);
 }

@@ -15,3 +15,8 @@ struct ProtocolLimits {
 // nullopt for an index outside the protocol list (no selection): the editor
 // then leaves its limits as they are.
 std::optional<ProtocolLimits> protocolLimits(int ledProtoIndex);
+
+// Whether a matrix of modulesX x modulesY modules fits the protocol's
+// channels (one module per channel); the editor undoes a module count that
+// does not. The product is formed in 64 bits so no count can wrap into range.
+bool matrixModulesFit(int modulesX, int modulesY, int channelMax);

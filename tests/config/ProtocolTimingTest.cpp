@@ -40,6 +40,17 @@ TEST(ProtocolLimits, NoSelectionLeavesLimitsAlone)
     EXPECT_FALSE(protocolLimits(6));
 }
 
+TEST(ProtocolLimits, ModuleCountAgainstChannels)
+{
+    // WS2811/12 drives 8 channels: 4 x 2 modules fit, 4 x 3 do not.
+    EXPECT_TRUE(matrixModulesFit(4, 2, 8));
+    EXPECT_FALSE(matrixModulesFit(4, 3, 8));
+    EXPECT_TRUE(matrixModulesFit(1, 1, 1));
+    EXPECT_FALSE(matrixModulesFit(2, 1, 1));
+    // 65536 x 65536 wraps to 0 in 32 bits.
+    EXPECT_FALSE(matrixModulesFit(65536, 65536, 8));
+}
+
 TEST(TimingReadouts, Ws2812Period800kHz)
 {
     const PulseTimingTexts t = pulseTimingTexts(119, 34, 58, kEnglish);
