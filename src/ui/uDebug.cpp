@@ -6,6 +6,7 @@
 
 #include <QFontDatabase>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <climits>
@@ -14,6 +15,8 @@ namespace {
 
 constexpr QSize ClientSize(590, 531);
 constexpr int RuleLength = 60;
+constexpr int DumpRowWidth = 72;
+constexpr qreal MinPointSize = 6;
 
 QString hex8(quint32 n)
 {
@@ -41,8 +44,9 @@ TDebug::TDebug(QWidget *parent)
 {
     ui->setupUi(this);
     setFixedSize(ClientSize);
-    // Fixed pitch, so that the dump columns line up.
-    ui->Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A diagnostic window must never end the program when it is closed last.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    FitMemoFont();
     ui->Memo->viewport()->installEventFilter(this);
 }
 
@@ -132,6 +136,19 @@ bool TDebug::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TDebug::FitMemoFont()
+{
+    // Fixed pitch, so that the dump columns line up; and small enough that a
+    // whole dump row shows, as the memo has no horizontal scroll bar.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const qreal usable = ClientSize.width() - ui->Memo->verticalScrollBar()->sizeHint().width()
+                         - 2 * ui->Memo->frameWidth() - 2 * ui->Memo->document()->documentMargin();
+    const QString row(DumpRowWidth, QLatin1Char('0'));
+    while (font.pointSizeF() > MinPointSize && QFontMetricsF(font).horizontalAdvance(row) > usable)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    ui->Memo->setFont(font);
 }
 
 void TDebug::Append(const QString &line)

@@ -59,6 +59,7 @@ private:
     {
         return QVariant::fromValue(v);
     }
+    void FitMemoFont();
     void Append(const QString &line);
     void AppendRows(std::span<const uint8_t> data, int anz);
 

@@ -107,3 +107,13 @@ TEST_F(DebugWindowTest, LinesLoggedWhileHiddenAppearWhenShown)
     EXPECT_EQ(dbg.findChild<QPlainTextEdit *>("Memo")->toPlainText(), "kept");
     dbg.hide();
 }
+
+TEST_F(DebugWindowTest, AWholeDumpRowFitsTheMemo)
+{
+    dbg.show();
+    auto *memo = dbg.findChild<QPlainTextEdit *>("Memo");
+    const qreal row = QFontMetricsF(memo->font()).horizontalAdvance(QString(72, '0'));
+    EXPECT_LE(row + 2 * memo->document()->documentMargin(), memo->viewport()->width());
+    EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+    dbg.hide();
+}
