@@ -50,10 +50,7 @@ void TLanguageManager::ClearProjects()
 QString TLanguageManager::PlatformUiLanguage()
 {
     const QStringList Languages = QLocale::system().uiLanguages();
-    if (Languages.isEmpty())
-        return QString();
-    // "de-DE" or "de_DE" -> "de"
-    return Languages.first().section(u'-', 0, 0).section(u'_', 0, 0);
+    return Languages.isEmpty() ? QString() : Languages.first();
 }
 
 void TLanguageManager::DetermineLanguage()
@@ -83,8 +80,9 @@ void TLanguageManager::DetermineLanguage()
         }
     }
 
-    const QString UiCode = FUiLanguage ? FUiLanguage() : PlatformUiLanguage();
-    // Only a two-letter code counts, as a three-letter one has no catalogue entry.
+    // "de-DE" or "de_DE" -> "de"; only a two-letter code can be in the catalogue.
+    const QString UiLanguage = FUiLanguage ? FUiLanguage() : PlatformUiLanguage();
+    const QString UiCode = UiLanguage.section(u'-', 0, 0).section(u'_', 0, 0);
     if (UiCode.size() == 2) {
         if (TLanguage *User = FCatalogue.FindLanguage(UiCode.toLower())) {
             FCurrentUserLanguage = User;

@@ -21,7 +21,7 @@ using TTranslateProc = std::function<void()>;
 class TLanguageManager
 {
 public:
-    // Returns the user's interface language as a code ("de", "de-DE", ...).
+    // Returns the user's interface language as a code or locale name ("de", "de-DE", "de_AT").
     using TUiLanguageSource = std::function<QString()>;
 
     // Loads every file in ResourceDir whose name begins with "VOXTRALANG" and
@@ -55,7 +55,7 @@ public:
 
     const std::vector<std::unique_ptr<TProject>> &Projects() const { return FProjects; }
     TLanguage *CurrentUserLanguage() const { return FCurrentUserLanguage; }
-    // The platform's answer: the language part of the first UI language.
+    // The platform's answer: the first of QLocale::system().uiLanguages().
     static QString PlatformUiLanguage();
 
     TLanguage *CurrentLanguage = nullptr;

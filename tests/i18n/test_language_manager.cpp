@@ -54,6 +54,8 @@ TEST_F(LanguageManagerTest, UserLanguageWinsWhenAProjectOffersIt)
     AddProject(u"VOXTRALANG1"_s, Project(u"en"_s, {u"fr"_s, u"en"_s, u"de"_s}));
     EXPECT_EQ(Current(*Create(u"de"_s)), u"de"_s);
     EXPECT_EQ(Current(*Create(u"DE"_s)), u"de"_s);
+    EXPECT_EQ(Current(*Create(u"de-AT"_s)), u"de"_s);
+    EXPECT_EQ(Current(*Create(u"de_CH"_s)), u"de"_s);
 }
 
 TEST_F(LanguageManagerTest, EnglishComesBeforeTheFirstLanguage)
