@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace Qt::Literals::StringLiterals;
 
 // Each test gets its own catalogue and a folder standing in for the
@@ -130,6 +133,25 @@ TEST_F(LanguageManagerTest, TextsSharingAHashKeepTheirOwnTranslations)
     M = Create(u"de"_s);
     EXPECT_EQ(M->Get(u"AQ"_s), u"erster"_s);
     EXPECT_EQ(M->Get(u"BA"_s), u"zweiter"_s);
+}
+
+TEST_F(LanguageManagerTest, LookUpsFromSeveralThreadsAgree)
+{
+    AddProject(u"VOXTRALANG1"_s, Project(u"en"_s, {u"en"_s, u"de"_s}, {u"text_id=Yes"_s, u"text_de=Ja"_s}));
+    const auto M = Create(u"de"_s);
+    std::atomic<int> Wrong = 0;
+    std::vector<std::thread> Threads;
+    for (int t = 0; t < 4; ++t) {
+        Threads.emplace_back([&] {
+            for (int i = 0; i < 2000; ++i) {
+                if (M->Get(u"Yes"_s) != u"Ja"_s || M->Get(u"No"_s) != u"No"_s)
+                    ++Wrong;
+            }
+        });
+    }
+    for (std::thread &T : Threads)
+        T.join();
+    EXPECT_EQ(Wrong, 0);
 }
 
 TEST_F(LanguageManagerTest, LoadFromFileReplacesTheProjects)
