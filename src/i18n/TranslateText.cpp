@@ -1,7 +1,10 @@
 #include "i18n/TranslateText.h"
 
-// Until the language manager is wired in, every text shows as written.
+#include "i18n/LanguageManager.h"
+
 QString TranslateText(const QString &Text)
 {
-    return Text;
+    if (!LanguageManager)
+        return Text;
+    return LanguageManager->Get(Text);
 }

@@ -1,0 +1,52 @@
+#pragma once
+#include <QIcon>
+#include <QList>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+// One language's flag: its language code and the position of its image in
+// the flag list.
+class TLanguageIcon
+{
+public:
+    TLanguageIcon(const QString &ID, int Index) : FID(ID), FIndex(Index) {}
+    const QString &ID() const { return FID; }
+    int Index() const { return FIndex; }
+
+private:
+    QString FID;
+    int FIndex;
+};
+
+// The flags of the language selector, one 16 x 16 image per language that
+// has a flag, in catalogue order.
+class TLanguageIcons
+{
+public:
+    static constexpr int IconSize = 16;
+
+    // languageIds: the catalogue's language codes in catalogue order. A code's
+    // flag is the flag resource of the same name, ignoring case; codes without
+    // one are skipped.
+    explicit TLanguageIcons(const QStringList &languageIds);
+
+    // The images, for the selector to draw from; an icon record's Index is
+    // its position here.
+    const QList<QPixmap> &List() const { return FList; }
+    const QList<TLanguageIcon> &Icons() const { return FLanguageIcons; }
+
+    // Image index of the first record whose code equals ID exactly; -1 when none.
+    int GetIconIndex(const QString &ID) const;
+    // A new icon of the image GetIconIndex(ID) finds; a null icon when none.
+    QIcon CreateIcon(const QString &ID) const;
+
+    // The names of all flag resources (two capital letters each), sorted.
+    static QStringList flagNames();
+    // The flag resource for a language code, ignoring case; null when none.
+    static QPixmap loadFlag(const QString &code);
+
+private:
+    QList<QPixmap> FList;
+    QList<TLanguageIcon> FLanguageIcons;
+};

@@ -1,0 +1,10 @@
+#pragma once
+#include <QString>
+#include <QVariantList>
+
+// printf-style formatting over a list of values, for log lines whose
+// arguments are only known at run time: %d %i %u %x %X %o %c %s %f %e %g %%
+// with the flags "-+ 0#", a width and a precision ("%.2x", "%-8s", "%5.1f").
+// Hex of a negative 32-bit value prints its 32-bit pattern. A conversion
+// without a matching value, or one not understood, is copied as written.
+QString FormatText(const QString &form, const QVariantList &args);

@@ -1,0 +1,73 @@
+#pragma once
+#include <initializer_list>
+#include <span>
+
+// Kinds, buttons and result codes of the program's message box.
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort };
+
+// Result codes equal the platform's standard dialog results, so callers can
+// compare against the numbers they know (6 = yes).
+enum TMsgResult : int {
+    mrOk = 1,
+    mrCancel = 2,
+    mrClose = 2,
+    mrAbort = 3,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+};
+
+// A set of buttons as a bit mask in which member n is bit n
+// (mbYes 1, mbNo 2, mbOK 4, mbClose 8, mbIgnore 16, mbAbort 32).
+class TMsgBut
+{
+public:
+    constexpr TMsgBut() = default;
+    constexpr TMsgBut(TMsgDlgBtn b) : FBits(bitOf(b)) {}
+    constexpr TMsgBut(std::initializer_list<TMsgDlgBtn> list)
+    {
+        for (TMsgDlgBtn b : list)
+            FBits |= bitOf(b);
+    }
+    static constexpr TMsgBut fromBits(unsigned bits)
+    {
+        TMsgBut s;
+        s.FBits = bits & 0x3Fu;
+        return s;
+    }
+
+    constexpr unsigned bits() const { return FBits; }
+    constexpr bool contains(TMsgDlgBtn b) const { return (FBits & bitOf(b)) != 0; }
+    constexpr bool isEmpty() const { return FBits == 0; }
+    constexpr TMsgBut operator|(TMsgBut other) const { return fromBits(FBits | other.FBits); }
+    friend constexpr bool operator==(TMsgBut a, TMsgBut b) { return a.FBits == b.FBits; }
+
+private:
+    static constexpr unsigned bitOf(TMsgDlgBtn b) { return 1u << unsigned(b); }
+    unsigned FBits = 0;
+};
+
+constexpr TMsgBut operator|(TMsgDlgBtn a, TMsgDlgBtn b)
+{
+    return TMsgBut(a) | TMsgBut(b);
+}
+
+static_assert(TMsgBut(mbYes).bits() == 1 && TMsgBut(mbAbort).bits() == 32);
+
+// One row of the fixed button order: untranslated caption and result code.
+struct TMsgButtonDef
+{
+    TMsgDlgBtn Btn;
+    const char *Caption;
+    int Result;
+};
+
+// The order in which buttons appear: Close, Yes, No, Ok, Ignore, Abort.
+std::span<const TMsgButtonDef> MsgButtonOrder();
+
+// Untranslated default title of a kind, and its picture index (-1: none).
+const char *MsgKindTitle(TMsgDlgType type);
+int MsgKindIcon(TMsgDlgType type);

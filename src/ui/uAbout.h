@@ -1,0 +1,32 @@
+#pragma once
+#include <QDialog>
+
+class QUrl;
+namespace Ui {
+class TAbout;
+}
+
+// The About window: program title with version, a short info text, two
+// links to the maker's pages and a picture of the controller.
+class TAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TAbout(QWidget *parent = nullptr);
+    ~TAbout() override;
+
+    // Fills the title and the info text; runs on every showing so a language
+    // switched meanwhile is picked up.
+    void FormShow();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void ButCloseClick();
+    void OpenLink(const QUrl &url);
+
+private:
+    Ui::TAbout *ui;
+};
