@@ -82,7 +82,7 @@ std::optional<QByteArray> IniFile::readAll(const QString &path, QString *error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    // read() with a cap rather than trusting size(): special files report 0.
+    // read() with a cap rather than trusting size(): files under /proc report 0.
     const QByteArray data = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());

@@ -67,6 +67,9 @@ bool WindowPlacement::writeTo(IniFile &ini) const
         ok = ini.writeRaw(Section, "NormPos",
                           formatFourInts(normPos->left, normPos->top, normPos->right, normPos->bottom))
             && ok;
+    } else {
+        // An older position must not come back with the new resolution.
+        ini.removeKey(Section, "NormPos");
     }
     return ok;
 }

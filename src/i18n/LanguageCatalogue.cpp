@@ -6,7 +6,8 @@
 
 // Qt has no list of "installed" locales; its locale data knows every language
 // it supports. The catalogue walks the QLocale::Language values in ascending
-// enum order (Abkhazian first), which is fixed for a given Qt version, and
+// enum order (Abkhazian first; in Qt 6 this is alphabetical by English name,
+// so English comes before German), which is fixed for a given Qt version, and
 // keeps the languages that have a two-letter ISO 639-1 code.
 
 static QString NameBeforeParenthesis(const QString &Name)

@@ -2,6 +2,7 @@
 // because the walk over a window's objects belongs to the user interface.
 
 #include "i18n/LanguageManager.h"
+#include "i18n/WindowTranslator.h"
 
 #include <QObject>
 
@@ -9,7 +10,7 @@ void TLanguageManager::Translate(QObject *C)
 {
     if (!C)
         return;
-    // TODO: walk C with WindowTranslator, looking texts up through Get().
+    WindowTranslator::translate(C, [this](const QString &s) { return Get(s); }, IgnoreClassList);
 }
 
 void TLanguageManager::Translate(QObject *C, const TTranslateProc &PreTranslate,

@@ -165,15 +165,3 @@ TEST_F(IniFileTest, OversizedFileIsRefused)
     EXPECT_FALSE(ini.open(path()));
     EXPECT_FALSE(ini.errorString().isEmpty());
 }
-
-TEST_F(IniFileTest, BinaryGarbageLoadsWithoutHarm)
-{
-    QByteArray junk;
-    for (int i = 0; i < 4096; ++i)
-        junk.append(char((i * 7919) & 0xFF));
-    IniFile ini;
-    ini.loadFromData(junk);
-    for (const QByteArray &k : ini.keys("A"))
-        EXPECT_FALSE(k.isEmpty());
-    SUCCEED();
-}

@@ -124,6 +124,10 @@ TEST_F(SettingsFileTest, PlacementRoundTripInSectionMain)
     EXPECT_EQ(fileBytes(path()),
               "[Main]\nShowCmd=1\nFlags=0\nPixelsPerInch=96\nMinMaxPos=-1,-1,-1,-1\nNormPos=-1200,20,-400,620\n");
     EXPECT_EQ(SettingsFile(path()).readPlacement(), p);
+
+    p.normPos.reset();
+    ASSERT_TRUE(s.writePlacement(p));
+    EXPECT_FALSE(fileBytes(path()).contains("NormPos"));
 }
 
 class SettingsLocationTest : public ::testing::Test

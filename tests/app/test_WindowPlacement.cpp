@@ -28,6 +28,9 @@ TEST(PlacementApplies, WhenStoredAtThisResolutionAndFullyOnAMonitor)
     EXPECT_TRUE(placementApplies(stored(100, 100, 665, 523), 96, onMonitor));
     // right and bottom are exclusive: a window filling the monitor fits.
     EXPECT_TRUE(placementApplies(stored(0, 0, 1920, 1080), 96, onMonitor));
+    // A monitor left of the primary one has negative coordinates.
+    auto twoMonitors = [](QPoint p) { return onMonitor(p) || QRect(-1280, 0, 1280, 1024).contains(p); };
+    EXPECT_TRUE(placementApplies(stored(-1000, 50, 200, 600), 96, twoMonitors));
 }
 
 TEST(PlacementApplies, NotWithoutNormPosOrAtAnotherResolution)
@@ -53,14 +56,6 @@ TEST(PlacementApplies, NotForEmptyOrInvertedRectangles)
     EXPECT_FALSE(placementApplies(stored(600, 100, 500, 400), 96, onMonitor));
     EXPECT_FALSE(placementApplies(stored(100, 400, 500, 400), 96, onMonitor));
     EXPECT_FALSE(placementApplies(stored(100, 0, 500, INT_MIN), 96, [](QPoint) { return true; }));
-}
-
-TEST(PlacementApplies, AcrossTwoMonitorsLeftOfThePrimary)
-{
-    auto twoMonitors = [](QPoint p) {
-        return QRect(0, 0, 1920, 1080).contains(p) || QRect(-1280, 0, 1280, 1024).contains(p);
-    };
-    EXPECT_TRUE(placementApplies(stored(-1000, 50, 200, 600), 96, twoMonitors));
 }
 
 TEST(ShowCommand, MapsToWindowStates)

@@ -49,17 +49,3 @@ TEST(LanguageCatalogue, FindLanguageByCodeIgnoresCaseButByLanguageDoesNot)
     EXPECT_EQ(Catalogue.FindLanguage(&Upper), nullptr);
     EXPECT_EQ(Catalogue.FindLanguage(&Lower), Catalogue.FindLanguage(u"de"_s));
 }
-
-TEST(LanguageCatalogue, ReferenceListsDoNotOwn)
-{
-    auto Catalogue = std::make_unique<TLanguageList>(true);
-    TLanguage *German = Catalogue->FindLanguage(u"de"_s);
-    {
-        TLanguageList Refs;
-        Refs.Add(German);
-        Refs.Add(German);
-        Refs.Remove(German);
-        EXPECT_EQ(Refs.Count(), 1);
-    }
-    EXPECT_EQ(German->ID, u"de"_s); // still alive after the reference list went
-}

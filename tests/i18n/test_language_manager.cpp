@@ -166,11 +166,3 @@ TEST(TranslateTextFunction, ReturnsTheTextWhileNoManagerExists)
     shutdownLocalisation();
     EXPECT_EQ(TranslateText(u"Close"_s), u"Close"_s);
 }
-
-TEST(PlatformUiLanguage, IsTheLanguagePartOfTheSystemSetting)
-{
-    // CTest runs with LANGUAGE=en
-    const QString Code = TLanguageManager::PlatformUiLanguage();
-    EXPECT_FALSE(Code.contains(u'-'));
-    EXPECT_FALSE(Code.contains(u'_'));
-}

@@ -25,25 +25,3 @@ TEST(EntryHash, DifferentTextsCanShareAHash)
     // 16 * 'A' + 'Q' == 16 * 'B' + 'A'
     EXPECT_EQ(EntryHash(QStringLiteral("AQ")), EntryHash(QStringLiteral("BA")));
 }
-
-TEST(TextEscapes, LineBreaksBecomeEscapesAndBack)
-{
-    const QString Text = QStringLiteral("a\r\nb\nc\r");
-    EXPECT_EQ(EscapeText(Text), QStringLiteral("a\\r\\nb\\nc\\r"));
-    EXPECT_EQ(UnescapeText(EscapeText(Text)), Text);
-}
-
-TEST(TextEscapes, BackslashesAreNotEscaped)
-{
-    EXPECT_EQ(EscapeText(QStringLiteral("C:\\dir")), QStringLiteral("C:\\dir"));
-    // so a literal "\n" comes back as a line break
-    EXPECT_EQ(UnescapeText(QStringLiteral("x\\ny")), QStringLiteral("x\ny"));
-}
-
-TEST(BlankText, OnlyBlanksAndControlCharactersCount)
-{
-    EXPECT_TRUE(IsBlankText(QString()));
-    EXPECT_TRUE(IsBlankText(QStringLiteral(" \t\r\n\x01")));
-    EXPECT_FALSE(IsBlankText(QStringLiteral(u"\u00A0")));
-    EXPECT_EQ(TrimControls(QStringLiteral("\r\n a b \x01")), QStringLiteral("a b"));
-}

@@ -62,14 +62,6 @@ TEST(OccurenceParser, UnterminatedQuoteTakesTheRest)
     ExpectOccurence(TOccurence::Create(QStringLiteral("f:2:\"x y")), QStringLiteral("f"), 2, QStringLiteral("x y"));
 }
 
-TEST(OccurenceText, GetStringRoundTripsThroughCreate)
-{
-    const TOccurence O(QStringLiteral("uAbout.pas"), 42, QStringLiteral("htLabInfo"));
-    EXPECT_EQ(O.GetString(), QStringLiteral("uAbout.pas:42:htLabInfo"));
-    ExpectOccurence(TOccurence::Create(O.GetString()), O.Filename, O.Line, O.Component);
-    EXPECT_EQ(TOccurence(QStringLiteral("x"), -3, QString()).GetString(), QStringLiteral("x:-3"));
-}
-
 TEST(OccurenceList, GetTextJoinsWithoutFinalLineBreak)
 {
     TOccurenceList List;
@@ -77,14 +69,4 @@ TEST(OccurenceList, GetTextJoinsWithoutFinalLineBreak)
     List.append(TOccurence(QStringLiteral("a"), 1, QString()));
     List.append(TOccurence(QStringLiteral("b"), 2, QStringLiteral("c")));
     EXPECT_EQ(List.GetText(), QStringLiteral("a:1\r\nb:2:c"));
-}
-
-TEST(OccurenceList, FileTestsIgnoreCase)
-{
-    TOccurenceList List;
-    List.append(TOccurence(QStringLiteral("uMain.pas"), 1, QString()));
-    EXPECT_TRUE(List.ContainsFile(QStringLiteral("UMAIN.PAS")));
-    EXPECT_FALSE(List.ContainsFile(QStringLiteral("uMain")));
-    EXPECT_TRUE(List.ContainsFileFrom({QStringLiteral("x"), QStringLiteral("umain.pas")}));
-    EXPECT_FALSE(List.ContainsFileFrom({}));
 }

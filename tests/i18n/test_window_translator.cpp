@@ -167,19 +167,6 @@ TEST_F(WindowTranslatorTest, SwitchingLanguagesBackAndForthRestoresEveryText)
     EXPECT_EQ(shownTexts(window.get()), original);
 }
 
-TEST_F(WindowTranslatorTest, ToolButtonsShowTheirActionsTranslatedTexts)
-{
-    auto *tools = window->findChild<QToolBar *>();
-    auto *button = qobject_cast<QToolButton *>(tools->widgetForAction(close));
-    ASSERT_NE(button, nullptr);
-    WindowTranslator::translate(window.get(), german);
-    EXPECT_EQ(button->text(), "Schliessen");
-    EXPECT_EQ(button->toolTip(), "Schliessen");
-    WindowTranslator::translate(window.get(), english);
-    EXPECT_EQ(button->text(), "Close");
-    EXPECT_EQ(button->toolTip(), "Close");
-}
-
 TEST_F(WindowTranslatorTest, TextWrittenByCodeSinceTheLastSwitchIsTakenAsNew)
 {
     WindowTranslator::translate(window.get(), german);
@@ -216,17 +203,13 @@ TEST_F(WindowTranslatorTest, UserInputAndReadOnlyTextsAreLeftAlone)
 
 TEST_F(WindowTranslatorTest, IgnoredClassesAreSkippedWithWhatTheyOwn)
 {
-    WindowTranslator::translate(window.get(), german, {&QGroupBox::staticMetaObject});
+    // QCheckBox is ignored through its base class.
+    WindowTranslator::translate(window.get(), german,
+                                {&QGroupBox::staticMetaObject, &QAbstractButton::staticMetaObject});
     EXPECT_EQ(group->title(), " STARTUP");
     EXPECT_EQ(colour->text(), "LED Color");
-    EXPECT_EQ(autoSend->text(), "Automatisch senden");
-}
-
-TEST_F(WindowTranslatorTest, IgnoringABaseClassSkipsDerivedOnes)
-{
-    WindowTranslator::translate(window.get(), german, {&QAbstractButton::staticMetaObject});
     EXPECT_EQ(autoSend->text(), "Auto Send");
-    EXPECT_EQ(colour->text(), "LED Farbe");
+    EXPECT_EQ(close->text(), "Schliessen");
 }
 
 TEST(WindowTranslatorWalkTest, ObjectReachedTwiceIsTranslatedOnce)
@@ -246,35 +229,6 @@ TEST(WindowTranslatorWalkTest, ObjectReachedTwiceIsTranslatedOnce)
     EXPECT_EQ(label->text(), "LED Color!");
 }
 
-TEST_F(WindowTranslatorTest, MarkersBelongToTheTranslatedObject)
-{
-    WindowTranslator::translate(window.get(), german);
-    const auto markers = colour->findChildren<TTranslationMarker *>(Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(markers.size(), 1);
-    EXPECT_EQ(markers.first()->Obj(), colour);
-    EXPECT_EQ(markers.first()->FindText("text", "LED Farbe"), "LED Color");
-}
-
-TEST_F(WindowTranslatorTest, NullWindowOrLookupDoesNothing)
-{
-    WindowTranslator::translate(nullptr, german);
-    WindowTranslator::translate(window.get(), WindowTranslator::Lookup());
-    EXPECT_EQ(colour->text(), "LED Color");
-    EXPECT_TRUE(colour->findChildren<TTranslationMarker *>().isEmpty());
-}
-
-TEST(TranslationMarkerTest, FindsTheFirstRecordOfPropertyAndShownText)
-{
-    QObject owner;
-    TTranslationMarker marker(&owner, &owner);
-    marker.AddText("text", "Close", "Schliessen");
-    marker.AddText("text", "Abort", "Schliessen");
-    marker.AddText("toolTip", "About", "Über");
-    EXPECT_EQ(marker.FindText("text", "Schliessen"), "Close");
-    EXPECT_EQ(marker.FindText("toolTip", "Schliessen"), "");
-    EXPECT_EQ(marker.FindText("text", "schliessen"), "");
-}
-
 TEST(TranslationMarkerTest, RepeatedSwitchesDoNotGrowTheRecords)
 {
     QObject owner;
@@ -284,17 +238,6 @@ TEST(TranslationMarkerTest, RepeatedSwitchesDoNotGrowTheRecords)
         marker.AddText("text", "Close", "Close");
     }
     EXPECT_EQ(marker.Texts().size(), 2);
-}
-
-TEST(TranslationMarkerTest, FindReturnsTheLastMarkerOfTheObject)
-{
-    QObject owner;
-    QObject other;
-    new TTranslationMarker(&owner, &other);
-    auto *last = new TTranslationMarker(&owner, &other);
-    new TTranslationMarker(&owner, &owner);
-    EXPECT_EQ(TTranslationMarker::find(&owner, &other), last);
-    EXPECT_EQ(TTranslationMarker::find(&other, &other), nullptr);
 }
 
 #include "test_window_translator.moc"

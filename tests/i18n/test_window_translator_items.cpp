@@ -8,11 +8,9 @@
 
 namespace {
 
-const QString kCorners = "Top-Left\r\nTop-Right\r\nBottom-Left\r\nBottom-Right\r\n";
 const QString kOrder = "Linewise\r\nSnake lines\r\nColumnwise\r\nSnake columns\r\n";
 
 const QHash<QString, QString> kGerman = {
-    {kCorners, "Oben-Links\r\nOben-Rechts\r\nUnten-Links\r\nUnten-Rechts\r\n"},
     // As the German line-order list is stored: no CR LF after the last line.
     {kOrder, "Zeilenweise\r\nZeilen in Schlangen\r\nSpaltenweise\r\nSpalten in Schlangen"},
 };
@@ -46,16 +44,6 @@ struct SignalCounter
 };
 
 } // namespace
-
-TEST(WindowTranslatorItemsTest, ItemListIsTranslatedAsOneTextAndRestored)
-{
-    QComboBox combo;
-    combo.addItems({"Top-Left", "Top-Right", "Bottom-Left", "Bottom-Right"});
-    WindowTranslator::translate(&combo, german);
-    EXPECT_EQ(items(combo), QStringList({"Oben-Links", "Oben-Rechts", "Unten-Links", "Unten-Rechts"}));
-    WindowTranslator::translate(&combo, english);
-    EXPECT_EQ(items(combo), QStringList({"Top-Left", "Top-Right", "Bottom-Left", "Bottom-Right"}));
-}
 
 TEST(WindowTranslatorItemsTest, LastLineWithoutLineEndIsStillALineAndSwitchesBack)
 {
@@ -105,24 +93,4 @@ TEST(WindowTranslatorItemsTest, DifferentLineCountNeverChangesTheItemCount)
     // Switching back still finds the original list from what is shown.
     WindowTranslator::translate(&shorter, english);
     EXPECT_EQ(items(shorter), QStringList({"One", "Two", "Three"}));
-}
-
-TEST(WindowTranslatorItemsTest, EmptyComboBoxIsLeftEmpty)
-{
-    QComboBox combo;
-    WindowTranslator::translate(&combo, [](const QString &) { return QStringLiteral("Eins\r\n"); });
-    EXPECT_EQ(combo.count(), 0);
-}
-
-TEST(WindowTranslatorItemsTest, ItemsAddedByCodeAreTakenAsNew)
-{
-    QComboBox combo;
-    combo.addItems({"Linewise", "Snake lines", "Columnwise", "Snake columns"});
-    WindowTranslator::translate(&combo, german);
-    combo.clear();
-    combo.addItems({"Top-Left", "Top-Right", "Bottom-Left", "Bottom-Right"});
-    WindowTranslator::translate(&combo, english);
-    EXPECT_EQ(combo.itemText(0), "Top-Left");
-    WindowTranslator::translate(&combo, german);
-    EXPECT_EQ(combo.itemText(0), "Oben-Links");
 }

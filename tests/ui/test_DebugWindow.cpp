@@ -100,15 +100,10 @@ TEST_F(DebugWindowTest, DoubleClickEmptiesTheLog)
     EXPECT_EQ(dbg.Lines(), QStringList({"first"}));
 }
 
-TEST_F(DebugWindowTest, TheMemoIsReadOnlyAndKeepsLinesWhileHidden)
+TEST_F(DebugWindowTest, LinesLoggedWhileHiddenAppearWhenShown)
 {
-    auto *memo = dbg.findChild<QPlainTextEdit *>("Memo");
-    ASSERT_NE(memo, nullptr);
-    EXPECT_TRUE(memo->isReadOnly());
-    EXPECT_FALSE(dbg.isVisible());
     dbg.S("kept");
     dbg.show();
-    EXPECT_EQ(memo->toPlainText(), "kept");
-    EXPECT_EQ(dbg.size(), QSize(590, 531));
+    EXPECT_EQ(dbg.findChild<QPlainTextEdit *>("Memo")->toPlainText(), "kept");
     dbg.hide();
 }

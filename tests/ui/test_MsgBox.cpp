@@ -78,12 +78,6 @@ TEST_F(MsgBoxTest, LineBreaksMakeATallerBox)
     EXPECT_EQ(many.ButtonRows[0].Geometry.top(), many.WindowSize.height() - 55);
 }
 
-TEST_F(MsgBoxTest, ALongLineWidensTheBox)
-{
-    const auto c = run(QString(200, 'W'), mtInformation, {}, mbOK);
-    EXPECT_GT(c.WindowSize.width(), 280);
-    EXPECT_EQ(c.WindowSize.width(), c.LabelGeometry.left() + c.LabelGeometry.width() + 20);
-}
 
 TEST_F(MsgBoxTest, CustomKindHasNoIconAndTheTextStartsAt20)
 {
@@ -102,21 +96,6 @@ TEST_F(MsgBoxTest, EmptyCaptionGivesTheKindsTitleAGivenOneIsKept)
     EXPECT_EQ(run("x", mtError, "Config error", mbOK).WindowTitle, "Config error");
 }
 
-TEST_F(MsgBoxTest, AllSixButtonsFitInsideAWidenedBox)
-{
-    const auto c = run("Six", mtWarning, {}, TMsgBut{mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort});
-    ASSERT_EQ(c.ButtonRows.size(), 6);
-    QStringList names;
-    QList<int> results;
-    for (const auto &b : c.ButtonRows) {
-        names << b.Name;
-        results << b.Result;
-        EXPECT_GE(b.Geometry.left(), 20);
-        EXPECT_LE(b.Geometry.right() + 1, c.WindowSize.width() - 20);
-    }
-    EXPECT_EQ(names, QStringList({"But1", "But2", "But3", "But4", "But5", "But6"}));
-    EXPECT_EQ(results, QList<int>({2, 6, 7, 1, 5, 3}));
-}
 
 TEST_F(MsgBoxTest, ButtonsLiveOnlyDuringTheCall)
 {
@@ -138,15 +117,6 @@ TEST_F(MsgBoxTest, ButtonsLiveOnlyDuringTheCall)
     EXPECT_EQ(next.ButtonRows[0].Result, 1);
 }
 
-TEST_F(MsgBoxTest, TheFirstButtonTakesTheFocusAndIsTheDefault)
-{
-    TMsgBox::setTestResponder([](const TMsgBox::Call &c) {
-        auto *first = c.Box->findChild<QPushButton *>("But1");
-        return first && first->isDefault() ? 1 : 0;
-    });
-    EXPECT_EQ(box.Execute("x", mtConfirmation, {}, mbYes | mbNo, false), 1);
-    EXPECT_EQ(TMsgBox::testCalls().last().FocusButton, "But1");
-}
 
 TEST_F(MsgBoxTest, ACallWhileOpenGoesToASecondBoxAndLeavesTheFirstAlone)
 {
