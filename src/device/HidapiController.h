@@ -8,7 +8,6 @@
 // its device object and its open handle; handles of devices that left are
 // closed. hidapi is not thread-safe: everything runs on the GUI thread.
 class HidapiController : public HidController {
-    Q_OBJECT
 public:
     HidapiController();
     ~HidapiController() override;
@@ -17,7 +16,6 @@ public:
     void CheckIn(const HidDevicePtr &) override {}
     void Start() override;
 
-public slots:
     // Re-reads the bus and reports a device change.
     void Rescan();
 

@@ -8,6 +8,10 @@
 #include <cstring>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 Q_LOGGING_CATEGORY(lcHid, "corvane.hid")
 
 namespace {
@@ -22,6 +26,11 @@ const QString kSerialMissing = QStringLiteral("SERIAL IS MISSING");
 TComHid::TComHid(HidControllerFactory controllerFactory)
     : m_factory(std::move(controllerFactory))
 {
+#ifdef __linux__
+    // The default 50 us timer slack would stretch every 2 ms poll wait; the
+    // waits still sleep, they just wake on time.
+    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+#endif
 }
 
 TComHid::~TComHid() = default;

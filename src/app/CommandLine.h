@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// What the command line asks of the window program. Unknown arguments are
+// ignored, so a desktop launcher passing extra arguments never stops it.
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    bool trace = false;
+    int simulate = 0;            // number of simulated controllers; 0 = real hardware
+    QString simulateState;       // state file of the simulated controllers
+    bool developerMode = false;  // exactly one argument, equal to the developer code
+
+    static CommandLine Parse(const QStringList &arguments); // arguments[0] is the program
+};
+
+// The developer code: a fixed seven-digit number.
+inline const QString kDeveloperCode = QStringLiteral("1104790");
+
+QString UsageText(const QString &program);

@@ -1,0 +1,121 @@
+#include "fake_hidapi.h"
+
+#include <hidapi.h>
+
+#include <cerrno>
+#include <cstring>
+#include <cwchar>
+
+struct hid_device_ {
+    std::string path;
+};
+
+namespace {
+QList<FakeHidDevice> g_devices;
+int g_recordsPerDevice = 1;
+QList<std::string> g_closed;
+} // namespace
+
+namespace FakeHid {
+QList<FakeHidDevice> &Devices() { return g_devices; }
+int EnumerateRecordsPerDevice() { return g_recordsPerDevice; }
+void SetRecordsPerDevice(int n) { g_recordsPerDevice = n; }
+FakeHidDevice *Find(const std::string &path)
+{
+    for (auto &d : g_devices) {
+        if (d.path == path)
+            return &d;
+    }
+    return nullptr;
+}
+QList<std::string> &ClosedPaths() { return g_closed; }
+void Reset()
+{
+    g_devices.clear();
+    g_closed.clear();
+    g_recordsPerDevice = 1;
+}
+} // namespace FakeHid
+
+extern "C" {
+int HID_API_EXPORT hid_init(void) { return 0; }
+int HID_API_EXPORT hid_exit(void) { return 0; }
+
+struct hid_device_info HID_API_EXPORT *hid_enumerate(unsigned short, unsigned short)
+{
+    hid_device_info *head = nullptr;
+    hid_device_info **tail = &head;
+    for (const auto &d : g_devices) {
+        for (int i = 0; i < g_recordsPerDevice; ++i) {
+            auto *info = new hid_device_info{};
+            info->path = strdup(d.path.c_str());
+            info->vendor_id = d.vid;
+            info->product_id = d.pid;
+            info->release_number = d.release;
+            info->serial_number = wcsdup(d.serial.c_str());
+            info->usage_page = uint16_t(0xFF00 + i);
+            *tail = info;
+            tail = &info->next;
+        }
+    }
+    return head;
+}
+
+void HID_API_EXPORT hid_free_enumeration(struct hid_device_info *devs)
+{
+    while (devs) {
+        hid_device_info *next = devs->next;
+        free(devs->path);
+        free(devs->serial_number);
+        delete devs;
+        devs = next;
+    }
+}
+
+hid_device HID_API_EXPORT *hid_open_path(const char *path)
+{
+    FakeHidDevice *d = FakeHid::Find(path);
+    if (!d) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    if (d->openErrno) {
+        errno = d->openErrno;
+        return nullptr;
+    }
+    ++d->opens;
+    return new hid_device_{path};
+}
+
+void HID_API_EXPORT hid_close(hid_device *dev)
+{
+    g_closed.append(dev->path);
+    if (FakeHidDevice *d = FakeHid::Find(dev->path))
+        ++d->closes;
+    delete dev;
+}
+
+int HID_API_EXPORT hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t length)
+{
+    FakeHidDevice *d = FakeHid::Find(dev->path);
+    if (!d || d->sendFails)
+        return -1;
+    d->sent.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
+    return int(length);
+}
+
+int HID_API_EXPORT hid_get_feature_report(hid_device *dev, unsigned char *data, size_t length)
+{
+    FakeHidDevice *d = FakeHid::Find(dev->path);
+    if (!d)
+        return -1;
+    d->getRequests.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
+    if (d->getResult == -1)
+        return -1;
+    const size_t n = d->getResult == -2 ? length : std::min(length, size_t(d->getResult));
+    std::memcpy(data, d->featureReply.constData(), std::min(n, size_t(d->featureReply.size())));
+    return int(n);
+}
+
+const wchar_t HID_API_EXPORT *hid_error(hid_device *) { return L"fake error"; }
+}

@@ -1,0 +1,117 @@
+#include "SimFixture.h"
+
+#include <gtest/gtest.h>
+
+TEST(Enumeration, KeepsOnlyTheControllerFamily)
+{
+    SimTransport sim;
+    auto spec = SimControllerSpec::Sane(1);
+    spec.Release = 0x479F;
+    sim.bus.Add(spec);
+    spec = SimControllerSpec::Sane(2);
+    spec.Release = 0x47A0;
+    sim.bus.Add(spec);
+    spec = SimControllerSpec::Sane(3);
+    spec.ProductID = 0x2AB6;
+    sim.bus.Add(spec);
+    spec = SimControllerSpec::Sane(4);
+    spec.Release = 0x4790;
+    sim.bus.Add(spec);
+    sim.start();
+    ASSERT_EQ(sim.hid->DevList.size(), 2);
+    EXPECT_EQ(sim.hid->DevList[0].Text, "SIM0001");
+    EXPECT_EQ(sim.hid->DevList[1].Text, "SIM0004");
+}
+
+TEST(Enumeration, MissingSerialsAreListedEach)
+{
+    SimTransport sim;
+    auto spec = SimControllerSpec::Sane(1);
+    spec.Serial.clear();
+    sim.bus.Add(spec);
+    sim.bus.Add(spec);
+    sim.start();
+    ASSERT_EQ(sim.hid->DevList.size(), 2);
+    EXPECT_EQ(sim.hid->DevList[0].Text, "SERIAL IS MISSING");
+    EXPECT_EQ(sim.hid->DevList[1].Text, "SERIAL IS MISSING");
+    EXPECT_NE(sim.hid->DevList[0].Object, sim.hid->DevList[1].Object);
+}
+
+TEST(Enumeration, FirstScanIsReportedInsideSetOnEnum)
+{
+    SimTransport sim;
+    sim.bus.AddSane(1);
+    sim.start();
+    EXPECT_EQ(sim.enumerations, 1);
+    EXPECT_EQ(sim.hid->DevList.size(), 1);
+}
+
+TEST(Enumeration, SelectedDeviceSurvivesOtherChanges)
+{
+    SimTransport sim;
+    sim.bus.AddSane(2);
+    sim.start();
+    SimTransport::settle();
+    sim.hid->SetDevice(1);
+    const HidDevicePtr selected = sim.hid->Dev;
+    ASSERT_TRUE(selected);
+
+    sim.bus.Add(SimControllerSpec::Sane(3));
+    sim.bus.Unplug(sim.bus.Units()[0]);
+    SimTransport::settle();
+    ASSERT_EQ(sim.hid->DevList.size(), 2);
+    EXPECT_EQ(sim.hid->Dev, selected);
+    EXPECT_EQ(sim.hid->DevList[0].Object, selected);
+
+    uint8_t buf[64];
+    sim.hid->NewOut(0xE5);
+    EXPECT_EQ(sim.hid->HidAction(buf, 64, 100), 12);
+}
+
+TEST(Enumeration, RemovedDeviceIsDeselected)
+{
+    SimTransport sim;
+    sim.bus.AddSane(1);
+    sim.start();
+    sim.hid->SetDevice(0);
+    sim.bus.Unplug(sim.bus.Units()[0]);
+    SimTransport::settle();
+    EXPECT_TRUE(sim.hid->DevList.isEmpty());
+    EXPECT_EQ(sim.hid->Dev, nullptr);
+    sim.hid->SetDevice(0);
+    EXPECT_EQ(sim.hid->Dev, nullptr);
+}
+
+TEST(Enumeration, BurstOfChangesIsOneNotification)
+{
+    SimTransport sim;
+    sim.start();
+    sim.bus.AddSane(3);
+    SimTransport::settle();
+    EXPECT_EQ(sim.enumerations, 2);
+    EXPECT_EQ(sim.hid->DevList.size(), 3);
+}
+
+TEST(Enumeration, RestartLeavesAndRejoinsTheBus)
+{
+    SimTransport sim;
+    SimUnit *unit = sim.bus.Add(SimControllerSpec::Sane(1));
+    unit->RestartDelayMs = 50;
+    sim.start();
+    sim.hid->SetDevice(0);
+    const uint16_t word = unit->Firmware().WriteWord();
+
+    sim.hid->NewOut(0xED);
+    sim.hid->AddOut(TLONG, 0);
+    sim.hid->AddOut(TLONG, 0);
+    sim.hid->AddOut(TWORD, word);
+    sim.hid->AddOut(TBYTE, 1);
+    uint8_t buf[64];
+    EXPECT_EQ(sim.hid->HidAction(buf, 64, 100), Status::Ok);
+    EXPECT_EQ(sim.hid->DevList.size(), 1); // nothing happens while the command runs
+
+    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->DevList.isEmpty(); }));
+    EXPECT_EQ(sim.hid->Dev, nullptr);
+    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->DevList.size() == 1; }));
+    EXPECT_EQ(sim.hid->DevList[0].Text, "SIM0001");
+}

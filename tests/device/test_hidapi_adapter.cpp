@@ -1,0 +1,147 @@
+#include "fake_hidapi.h"
+
+#include "device/HidapiController.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+namespace {
+class HidapiAdapterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FakeHid::Reset();
+        FakeHidDevice a;
+        a.path = "/dev/hidraw3";
+        FakeHid::Devices().append(a);
+    }
+    void TearDown() override { FakeHid::Reset(); }
+
+    QList<HidDevicePtr> scan(HidapiController &c)
+    {
+        QList<HidDevicePtr> seen;
+        c.SetOnEnumerate([&](const HidDevicePtr &d, int) {
+            seen.append(d);
+            return true;
+        });
+        c.Rescan();
+        c.Enumerate();
+        return seen;
+    }
+};
+} // namespace
+
+TEST_F(HidapiAdapterTest, OneDevicePerPathWithItsAttributes)
+{
+    FakeHid::SetRecordsPerDevice(3);
+    FakeHid::Devices()[0].serial = L"ÄB12";
+    HidapiController c;
+    const auto seen = scan(c);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0]->VendorID(), 0x16C0);
+    EXPECT_EQ(seen[0]->ProductID(), 0x2AB5);
+    EXPECT_EQ(seen[0]->VersionNumber(), 0x4790);
+    EXPECT_EQ(seen[0]->SerialNumber(), QString::fromUtf8("ÄB12"));
+}
+
+TEST_F(HidapiAdapterTest, SendsAll64BytesWithReportIdFirst)
+{
+    HidapiController c;
+    scan(c);
+    HidDevicePtr d = c.CheckOutByIndex(0);
+    ASSERT_TRUE(d);
+    uint8_t report[64] = {3, 0, 0xE3};
+    report[63] = 0x5A;
+    ASSERT_TRUE(d->SetFeature(report, 64));
+    const QByteArray &sent = FakeHid::Devices()[0].sent.last();
+    ASSERT_EQ(sent.size(), 64);
+    EXPECT_EQ(uint8_t(sent[0]), 3);
+    EXPECT_EQ(uint8_t(sent[2]), 0xE3);
+    EXPECT_EQ(uint8_t(sent[63]), 0x5A);
+}
+
+TEST_F(HidapiAdapterTest, ReplyByteZeroIsTheStatusByte)
+{
+    QByteArray reply(64, '\0');
+    reply[0] = 0x04;
+    reply[1] = char(0xEC);
+    reply[2] = 0x78;
+    FakeHid::Devices()[0].featureReply = reply;
+    HidapiController c;
+    scan(c);
+    HidDevicePtr d = c.CheckOutByIndex(0);
+    uint8_t buf[64];
+    std::memset(buf, 0xAA, sizeof buf);
+    buf[0] = 3;
+    ASSERT_TRUE(d->GetFeature(buf, 64));
+    EXPECT_EQ(uint8_t(FakeHid::Devices()[0].getRequests.last()[0]), 3); // asked for report 3
+    EXPECT_EQ(buf[0], 0x04);
+    EXPECT_EQ(buf[1], 0xEC);
+    EXPECT_EQ(buf[2], 0x78);
+    EXPECT_EQ(buf[63], 0);
+}
+
+TEST_F(HidapiAdapterTest, ShortAndFailedReads)
+{
+    QByteArray reply(64, char(0x77));
+    FakeHid::Devices()[0].featureReply = reply;
+    FakeHid::Devices()[0].getResult = 10;
+    HidapiController c;
+    scan(c);
+    HidDevicePtr d = c.CheckOutByIndex(0);
+    uint8_t buf[64] = {3};
+    ASSERT_TRUE(d->GetFeature(buf, 64));
+    EXPECT_EQ(buf[9], 0x77);
+    EXPECT_EQ(buf[10], 0); // nothing stale beyond what the kernel delivered
+    FakeHid::Devices()[0].getResult = -1;
+    EXPECT_FALSE(d->GetFeature(buf, 64));
+    FakeHid::Devices()[0].sendFails = true;
+    EXPECT_FALSE(d->SetFeature(buf, 64));
+}
+
+TEST_F(HidapiAdapterTest, PluggedDeviceKeepsItsObjectAndHandle)
+{
+    HidapiController c;
+    scan(c);
+    HidDevicePtr first = c.CheckOutByIndex(0);
+    FakeHidDevice b;
+    b.path = "/dev/hidraw7";
+    b.serial = L"B";
+    FakeHid::Devices().prepend(b);
+    const auto seen = scan(c);
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen[1], first);
+    EXPECT_EQ(c.CheckOutByIndex(1), first);
+    EXPECT_EQ(FakeHid::Find("/dev/hidraw3")->opens, 1);
+    EXPECT_EQ(FakeHid::Find("/dev/hidraw3")->closes, 0);
+}
+
+TEST_F(HidapiAdapterTest, DeviceThatLeftIsClosedAndFails)
+{
+    HidapiController c;
+    QSignalSpy changes(&c, &HidController::DeviceChange);
+    scan(c);
+    HidDevicePtr d = c.CheckOutByIndex(0);
+    FakeHid::Devices()[0].path = "/dev/hidraw4"; // replugged under another node
+    const auto seen = scan(c);
+    EXPECT_EQ(FakeHid::ClosedPaths(), QList<std::string>{"/dev/hidraw3"});
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_NE(seen[0], d);
+    uint8_t buf[64] = {3};
+    EXPECT_FALSE(d->SetFeature(buf, 64));
+    EXPECT_EQ(changes.count(), 2);
+}
+
+TEST_F(HidapiAdapterTest, PermissionProblemIsExplained)
+{
+    FakeHid::Devices()[0].openErrno = EACCES;
+    HidapiController c;
+    scan(c);
+    HidDevicePtr d = c.CheckOutByIndex(0);
+    ASSERT_TRUE(d); // still listed, so the user sees it
+    EXPECT_TRUE(d->AccessProblem().contains("70-corvane.rules"));
+    EXPECT_TRUE(d->AccessProblem().contains("/dev/hidraw3"));
+    uint8_t buf[64] = {3};
+    EXPECT_FALSE(d->SetFeature(buf, 64));
+}

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages this project needs that are missing.
+# Extra package names may be given as arguments. Run as root (or with sudo).
+set -euo pipefail
+
+pkgs=(cmake ninja-build g++ pkg-config
+      qt6-base-dev libgl-dev libhidapi-dev libudev-dev libsimpleini-dev
+      libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
