@@ -201,7 +201,8 @@ SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
     case 0xE5:
         if (len != 0)
             return reply(cmd, kWrongByteCount);
-        return reply(cmd, 12, m_spec.CpuInfo.data(), 12);
+        return reply(cmd, uint8_t(std::clamp(m_spec.CpuReplyLength, 0, 12)), m_spec.CpuInfo.data(),
+                     std::clamp(m_spec.CpuReplyLength, 0, 12));
     case 0xEC: {
         if (len != 6)
             return reply(cmd, kWrongByteCount);

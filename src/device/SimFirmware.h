@@ -25,6 +25,7 @@ struct SimControllerSpec {
     TBiosInfo Bios;
     int BiosReplyLength = TBiosInfo::kWireSize;
     std::array<uint8_t, 12> CpuInfo{};
+    int CpuReplyLength = 12;
     QList<SimParam> Defaults;
 
     // A healthy controller; `n` (1, 2, ...) gives serial "SIM000n" and distinct CPU information.
