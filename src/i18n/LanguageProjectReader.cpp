@@ -55,18 +55,14 @@ TSection SectionOf(const QString &Line, bool *IsHeader)
     return TSection::None;
 }
 
-// Leading decimal digits after the key; 0 when there are none.
+// Only the one character after the key is read, as a decimal digit (else 0):
+// files written by earlier versions rely on this, so values from 10 up do not
+// come back unchanged.
 qint32 ParseImportOpts(QStringView Value)
 {
-    qint64 Result = 0;
-    for (const QChar c : Value) {
-        if (c < u'0' || c > u'9')
-            break;
-        Result = Result * 10 + (c.unicode() - u'0');
-        if (Result > std::numeric_limits<qint32>::max())
-            return 0;
-    }
-    return qint32(Result);
+    if (Value.isEmpty() || Value.front() < u'0' || Value.front() > u'9')
+        return 0;
+    return Value.front().unicode() - u'0';
 }
 
 class TProjectReader

@@ -34,25 +34,15 @@ bool HasLineBreak(const QString &Text)
     return Text.contains(u'\r') || Text.contains(u'\n');
 }
 
-// The format stores some values without escapes, and a translation line for a
-// language coded "id" would read back as the start of a new entry. Refuse to
-// write what could not be read back instead of corrupting the file.
+// The format stores some values without escapes: refuse to write a line break
+// there instead of corrupting the file. (A language coded "id" is written as
+// the format always wrote it, although its lines read back as new entries.)
 void CheckWritable(const TProject &P, bool SaveMeta)
 {
     if (!P.PrimaryLanguage)
         throw TLanguageError(u"No primary language could be found"_s);
     if (!P.Languages.Contains(P.PrimaryLanguage))
         throw TLanguageError(u"The primary language is not a language of the project"_s);
-    for (const TLanguage *Language : P.Languages) {
-        if (Language->ID == "id"_L1)
-            throw TLanguageError(u"The language code \"id\" cannot be stored in a language project"_s);
-    }
-    for (const auto &Entry : P.Entries) {
-        for (const TTranslation &T : std::as_const(Entry->Translations)) {
-            if (T.Language->ID == "id"_L1)
-                throw TLanguageError(u"The language code \"id\" cannot be stored in a language project"_s);
-        }
-    }
     bool Broken = HasLineBreak(P.Name);
     if (SaveMeta) {
         Broken = Broken || HasLineBreak(P.ImportDir);

@@ -166,17 +166,17 @@ TEST_F(LanguageReader, SettingsOptionsAndIgnoreLists)
     EXPECT_EQ(P->IgnoreFiles, QStringList{u"x.pas"_s});
 }
 
-TEST_F(LanguageReader, ImportOptsTakesItsWholeNumber)
+TEST_F(LanguageReader, ImportOptsTakesOneDigit)
 {
     auto ImportOpts = [this](const QString &Value) {
         return Read({u"[settings]"_s, u"primarylanguage=en"_s, u"[languages]"_s, u"id=en"_s, u"[options]"_s,
                      u"importopts="_s + Value})
             ->ImportOpts;
     };
-    EXPECT_EQ(ImportOpts(u"12"_s), 12);
+    EXPECT_EQ(ImportOpts(u"7"_s), 7);
+    EXPECT_EQ(ImportOpts(u"12"_s), 1);
     EXPECT_EQ(ImportOpts(u"x"_s), 0);
     EXPECT_EQ(ImportOpts(u""_s), 0);
-    EXPECT_EQ(ImportOpts(u"99999999999"_s), 0);
 }
 
 TEST_F(LanguageReader, Occurences)
