@@ -185,6 +185,9 @@ SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *war
 
 void AttachSimState(SimBus &bus, const QString &pathOrEmpty)
 {
+    // Without simulated controllers (real hardware) there is nothing to keep.
+    if (bus.Units().isEmpty())
+        return;
     const auto toStderr = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     QString warning;
     SimState *state = SimState::Attach(bus, pathOrEmpty, &warning);

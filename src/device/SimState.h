@@ -57,5 +57,6 @@ private:
 };
 
 // Loads the simulated controllers' state and keeps saving it; warnings go to
-// standard error. Called once, right after the controllers are added.
+// standard error. Called once, right after the controllers are added; does
+// nothing for a bus without controllers.
 void AttachSimState(SimBus &bus, const QString &pathOrEmpty);

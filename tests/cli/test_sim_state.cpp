@@ -151,3 +151,25 @@ TEST(CliProcess, RemembersBetweenProcessesInTheDefaultLocation)
     EXPECT_EQ(runCli({QStringLiteral("--simulate"), QStringLiteral("get"), QStringLiteral("bogus")}, &out), 2);
     EXPECT_EQ(runCli({QStringLiteral("--simulate=2"), QStringLiteral("get")}, &out), 1);
 }
+
+// The window's way in: one call after the controllers are added.
+TEST(SimStateAttach, WindowBusLoadsAndKeepsSaving)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("state.json"));
+    {
+        SimBus bus;
+        bus.AddSane(1);
+        AttachSimState(bus, path);
+        bus.Units().first()->Firmware().SetParam("BRIG", 150);
+        bus.paramsChanged(bus.Units().first()); // as the firmware does after a write
+    }
+    SimBus bus;
+    bus.AddSane(1);
+    AttachSimState(bus, path);
+    EXPECT_EQ(bus.Units().first()->Firmware().Param("BRIG"), 150u);
+
+    SimBus hardware; // no simulated controllers: the file is neither read nor written
+    AttachSimState(hardware, path);
+    EXPECT_TRUE(hardware.findChildren<SimState *>().isEmpty());
+}
