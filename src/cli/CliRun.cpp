@@ -37,7 +37,7 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     CliOptions options;
     QString error;
     const bool parsed = CliOptions::Parse(arguments, &options, &error);
-    CliOutput output(out, err, parsed && options.json);
+    CliOutput output(out, err, options.json);
     if (!parsed)
         return output.Finish(options.command, CliStatus::Usage(error));
     if (options.help) {
@@ -50,7 +50,8 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     }
     const CliCommand *command = FindCliCommand(options.command);
     if (!command)
-        return output.Finish(options.command, CliStatus::Usage(QStringLiteral("unknown command \"%1\"").arg(options.command)));
+        return output.Finish(options.command,
+                             CliStatus::Usage(QStringLiteral("unknown command \"%1\"").arg(options.command)));
     if (!command->check(options.args, &error))
         return output.Finish(options.command, CliStatus::Usage(QStringLiteral("%1: %2").arg(options.command, error)));
 
@@ -58,10 +59,11 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     if (!bus && options.simulate > 0) {
         ownBus = std::make_unique<SimBus>();
         ownBus->AddSane(options.simulate);
-        SimState *state = SimState::Attach(*ownBus, options.simulateState, &error);
+        QString warning;
+        SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
         state->OnWarning = [&output](const QString &text) { output.Warn(text); };
-        if (!error.isEmpty())
-            output.Warn(error);
+        if (!warning.isEmpty())
+            output.Warn(warning);
         bus = ownBus.get();
     }
 

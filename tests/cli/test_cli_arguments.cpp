@@ -28,25 +28,6 @@ TEST(CliParamValue, RefusesWhatIsNotAnUnsigned32BitNumber)
     EXPECT_EQ(v, 7u);
 }
 
-TEST(CliParamArgs, TagListIsSortedIntoReadOrderWithoutRepeats)
-{
-    QList<int> indexes;
-    QString error;
-    ASSERT_TRUE(ParseTagList({QStringLiteral("BRIG"), QStringLiteral("LMAX"), QStringLiteral("BRIG")}, &indexes, &error));
-    EXPECT_EQ(indexes, (QList<int>{0, 6}));
-}
-
-TEST(CliParamArgs, AssignmentsRefuseLmaxRepeatsAndMissingEquals)
-{
-    QList<ParamAssignment> list;
-    QString error;
-    EXPECT_FALSE(ParseAssignments({QStringLiteral("LMAX=1")}, &list, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("capacity")));
-    EXPECT_FALSE(ParseAssignments({QStringLiteral("BRIG=1"), QStringLiteral("BRIG=2")}, &list, &error));
-    EXPECT_FALSE(ParseAssignments({QStringLiteral("BRIG")}, &list, &error));
-    EXPECT_FALSE(ParseAssignments({}, &list, &error));
-}
-
 // Every usage error exits 2 with a reason and the usage text, and sends
 // nothing to the controller.
 class CliUsage : public ::testing::TestWithParam<QStringList> {};
@@ -72,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{QStringLiteral("set"), QStringLiteral("BRIG=4294967296")},
                       QStringList{QStringLiteral("set"), QStringLiteral("LMAX=1")},
                       QStringList{QStringLiteral("set")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("BRIG")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("BRIG=1"), QStringLiteral("BRIG=2")},
                       QStringList{QStringLiteral("save-profile")},
                       QStringList{QStringLiteral("load-profile"), QStringLiteral("a"), QStringLiteral("b")},
                       QStringList{QStringLiteral("restart"), QStringLiteral("now")}),
