@@ -1,16 +1,68 @@
 #include "app/CommandLine.h"
+#include "app/SignalWatcher.h"
+#include "app/SingleInstance.h"
+#include "app/uMain.h"
 #include "device/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
+#include "device/SimState.h"
 #include "device/SystemHidController.h"
-#include "device/uComHid.h"
+#include "i18n/LanguageManager.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <clocale>
 #include <cstdio>
+
+namespace {
+
+int runWindow(int argc, char **argv, const QStringList &arguments, const CommandLine &cmd)
+{
+    QApplication app(argc, argv);
+    // Before anything asks for a standard path: ~/.config/corvane/corvane-config.
+    QApplication::setOrganizationName(QStringLiteral("corvane"));
+    QApplication::setApplicationName(QStringLiteral("corvane-config"));
+
+    // A second copy hands its arguments to the first, which comes to the
+    // front, and ends before it has a window or reads any setting.
+    SingleInstance instance;
+    if (!instance.tryToRun(arguments))
+        return 0;
+
+    // The simulated bus outlives the window that talks to it.
+    SimBus bus;
+    bus.AddSane(cmd.simulate);
+    AttachSimState(bus, cmd.simulateState);
+
+    TMainSetup setup;
+    setup.ControllerFactory = [&bus, simulate = cmd.simulate]() -> std::unique_ptr<HidController> {
+        if (simulate > 0)
+            return std::make_unique<SimController>(&bus);
+        return MakeSystemHidController();
+    };
+    if (cmd.trace)
+        setup.Trace = [](bool sent, const uint8_t *r) {
+            std::fprintf(stderr, "%s\n", qPrintable(ReportTraceLine(sent, r)));
+        };
+    setup.DeveloperMode = cmd.developerMode;
+
+    TMain Main(std::move(setup));
+    QObject::connect(&instance, &SingleInstance::activated, &Main, &TMain::BringToFront);
+
+    // SIGINT and SIGTERM close the window the normal way, so the settings
+    // are written when a session ends; quit also ends any open message box.
+    SignalWatcher stopSignals;
+    QObject::connect(&stopSignals, &SignalWatcher::signalReceived, &Main, [&Main] {
+        Main.close();
+        QCoreApplication::quit();
+    });
+
+    Main.show();
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -30,21 +82,8 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    QApplication app(argc, argv);
-    SimBus bus;
-    bus.AddSane(cmd.simulate);
-    HidControllerFactory factory = [&]() -> std::unique_ptr<HidController> {
-        if (cmd.simulate > 0)
-            return std::make_unique<SimController>(&bus);
-        return MakeSystemHidController();
-    };
-    TComHid hid(factory);
-    if (cmd.trace)
-        hid.SetTrace([](bool sent, const uint8_t *r) { std::fprintf(stderr, "%s\n", qPrintable(ReportTraceLine(sent, r))); });
-    hid.SetOnEnum([&] {
-        QTextStream out(stdout);
-        for (const auto &e : hid.DevList)
-            out << e.Text << '\n';
-    });
-    return 0;
+    initLocalisation();
+    const int rc = runWindow(argc, argv, arguments, cmd);
+    shutdownLocalisation();
+    return rc;
 }
