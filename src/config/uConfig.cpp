@@ -18,6 +18,9 @@ TCfg::TCfg(QWidget *mainWindow, TCfgHost &host)
     // Single shot: SendConfig stops it anyway, and only the next change may
     // arm it again.
     m_saveTimer.setSingleShot(true);
+    // A coarse timer would round the countdown to its own grid, so a change
+    // shortly after another might not push the send back at all.
+    m_saveTimer.setTimerType(Qt::PreciseTimer);
     m_saveTimer.setInterval(kAutoSendMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &TCfg::SendConfig);
 }
