@@ -128,6 +128,10 @@ public slots:
     void butPatternClick();
     void butDefaultClick();
 
+signals:
+    // A device was opened: identified, its configuration in the editor.
+    void DeviceOpened(const QString &serial);
+
 protected:
     void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;

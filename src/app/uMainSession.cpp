@@ -200,4 +200,5 @@ void TMain::ShowOpened()
     butLoadProfile->setEnabled(true);
     butSaveProfile->setEnabled(true);
     ui->chkAutoSend->setEnabled(true);
+    emit DeviceOpened(ui->cbHid->currentText());
 }
