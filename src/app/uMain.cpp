@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QStyle>
@@ -204,8 +205,18 @@ bool TMain::eventFilter(QObject *watched, QEvent *event)
 
 void TMain::FitWindowSize()
 {
-    const QSize size = minimumSizeHint().expandedTo(DesignedClientSize);
-    setFixedSize(size);
+    // The read-outs are filled later: reserve room for their longest usual text.
+    const QFontMetrics fm(ui->LabBiosInfo->font());
+    const std::pair<QLabel *, const char *> samples[] = {
+        {ui->LabBiosVersion, "v25.25"},          {ui->LabBiosCode, "FFFF"},
+        {ui->LabBiosInfo, "CORVANE-8CH-PRO"},    {ui->LabBiosDate, "2026-12-31"},
+        {ui->LabBiosConfig, "v1.1"},             {ui->labCapacity, "65535 LEDs"}};
+    for (const auto &[label, sample] : samples)
+        label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
+
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setFixedSize(sizeHint().expandedTo(DesignedClientSize));
 }
 
 QTabWidget *TMain::PageConfig() const
