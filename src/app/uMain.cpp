@@ -111,8 +111,8 @@ TMain::~TMain()
     // are still written, once.
     if (m_formShown && !m_settingsWritten)
         FormClose();
-    if (MsgBox() == m_msgBox)
-        setMsgBox(nullptr);
+    // The box goes with this window; asking MsgBox() here would make a new one.
+    setMsgBox(nullptr);
     m_cfg.reset();
     m_comHid.reset();
     delete ui;
@@ -214,9 +214,29 @@ void TMain::FitWindowSize()
     for (const auto &[label, sample] : samples)
         label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
 
+    // Measured with the editor in, whether or not a device shows it now.
+    QTabWidget *page = PageConfig();
+    const bool pageHidden = page && page->isHidden();
+    const auto relayout = [this, page] {
+        for (QWidget *w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget()) {
+            if (w->layout())
+                w->layout()->invalidate();
+            if (w == this)
+                break;
+        }
+    };
+    if (pageHidden) {
+        page->setVisible(true);
+        relayout();
+    }
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    setFixedSize(sizeHint().expandedTo(DesignedClientSize));
+    const QSize size = sizeHint().expandedTo(DesignedClientSize);
+    if (pageHidden) {
+        page->setVisible(false);
+        relayout();
+    }
+    setFixedSize(size);
 }
 
 QTabWidget *TMain::PageConfig() const

@@ -34,15 +34,9 @@ TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
     EXPECT_GE(window->width(), 565);
     EXPECT_GE(window->height(), 423);
 
-    EXPECT_EQ(window->ToolButton1->toolTip(), "Exit");
-    EXPECT_EQ(window->butLoadProfile->toolTip(), "Open config");
-    EXPECT_EQ(window->butSaveProfile->toolTip(), "Save config");
-    EXPECT_EQ(window->cbLang->toolTip(), "Change language");
-    EXPECT_EQ(window->ToolButton7->toolTip(), "Info...");
+    // The hint is a translation key: its CR LF must survive the form.
     EXPECT_EQ(find<QCheckBox>("chkAutoSend")->toolTip(),
               "Auto send changes to CORVANE\r\nafter an idle time of 10 seconds");
-    EXPECT_EQ(find<QPushButton>("ButSaveConfig")->text(), "Send to CORVANE");
-    EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
 
     // Nothing of the file is touched before the window is shown.
     EXPECT_FALSE(QFile::exists(settingsPath()));
