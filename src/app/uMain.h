@@ -177,7 +177,9 @@ private:
 
     QSet<QObject *> m_dropDownPopups;
     QSet<QString> m_accessProblemsShown;
-    quint64 m_enumerations = 0;
+    // Counts openings and no-device states, so an opening interrupted by a
+    // device change handled meanwhile knows it has been overtaken.
+    quint64 m_sessionStep = 0;
     bool m_placementRestored = false;
     bool m_formShown = false;
     bool m_settingsWritten = false;

@@ -71,7 +71,6 @@ void TMain::ClearDeviceInfo()
 
 void TMain::HidEnum()
 {
-    const quint64 enumeration = ++m_enumerations;
     ui->labNoCorvane->hide();
     OldDrop = ui->cbHid->currentText();
 
@@ -94,9 +93,10 @@ void TMain::HidEnum()
         cbHidChange();
         return;
     }
+    const quint64 step = ++m_sessionStep;
     ClearDeviceInfo();
     // A newer device list was handled while the cleared state was painted.
-    if (enumeration != m_enumerations)
+    if (step != m_sessionStep)
         return;
     ShowNoDevice();
 }
@@ -116,9 +116,10 @@ void TMain::cbHidChange()
     // before it must open that one again.
     OldDrop = serial;
 
-    // Each step below may let a device change run; when that change chose
-    // another device, it has taken over and this opening ends.
-    const auto superseded = [this, serial] { return ui->cbHid->currentText() != serial; };
+    // Each step below may let a device change run; when that change opened
+    // a device or found none, it has taken over and this opening ends.
+    const quint64 step = ++m_sessionStep;
+    const auto superseded = [this, step] { return step != m_sessionStep; };
 
     ClearDeviceInfo();
     if (superseded())

@@ -135,6 +135,26 @@ TEST_F(SessionTest, KeyboardChoiceOpensTheDeviceShown)
     EXPECT_EQ(commandCount(first, CmdBiosInfo), 1);
 }
 
+// A device change that arrives while another device is being opened takes
+// over; the interrupted opening does not go on with a stale choice.
+TEST_F(SessionTest, DeviceChangeDuringAnOpeningTakesOver)
+{
+    bus.AddSane(2);
+    start();
+    SimUnit *first = bus.Find("SIM0001");
+    SimUnit *second = bus.Find("SIM0002");
+    first->ClearReceived();
+
+    bus.Unplug(second); // announced, not yet seen by the window
+    pick(1);
+
+    EXPECT_TRUE(isOpen("SIM0001"));
+    EXPECT_EQ(cbHid()->count(), 1);
+    EXPECT_EQ(commandCount(first, CmdBiosInfo), 1);
+    EXPECT_EQ(commandCount(second, CmdBiosInfo), 0);
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
 TEST_F(SessionTest, DeviceForAnotherToolVersionStaysOpening)
 {
     SimControllerSpec spec = SimControllerSpec::Sane(1);
