@@ -160,3 +160,34 @@ TEST_F(CfgLoadTest, SendAfterLosingTheDeviceFailsVisibly)
 }
 
 } // namespace
+
+namespace {
+
+// The handlers of the earlier load must not take the reload's values, or
+// the protocol limits it sets, for edits.
+TEST_F(CfgLoadTest, ReloadOfAClampingConfigurationRecordsNoChange)
+{
+    loadSane();
+    unit->Firmware().SetParam("LPRO", 3); // one channel: clamps the 8 channels shown
+    load();
+    ASSERT_TRUE(win.loaded);
+    EXPECT_EQ(spin("edStripeChannels")->value(), 1);
+    EXPECT_EQ(value("SCFG"), 512u | 8u << 16);
+    EXPECT_EQ(value("MCHN"), 2u | 2u << 16);
+    EXPECT_EQ(cfg.CfgOrig, cfg.CfgData);
+    EXPECT_FALSE(win.send->isEnabled());
+    EXPECT_TRUE(win.bar->currentMessage().isEmpty());
+}
+
+TEST_F(CfgLoadTest, SetConfigMatchesTagsExactly)
+{
+    EXPECT_FALSE(cfg.SetConfig("LMAX", 1)); // empty list
+    loadSane();
+    EXPECT_FALSE(cfg.SetConfig("lmax", 1));
+    EXPECT_FALSE(cfg.SetConfig("LMAXX", 1));
+    EXPECT_TRUE(cfg.SetConfig("BRIG", 7));
+    EXPECT_EQ(value("BRIG"), 7u);
+    EXPECT_EQ(spin("edBright")->value(), 100); // the editor is not touched
+}
+
+} // namespace
