@@ -1,0 +1,59 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+// One running copy of the program per user.
+//
+// The first copy listens on a local socket that only its own user can reach;
+// a later copy connects to it, hands over its arguments and is told to end.
+// The socket lives in XDG_RUNTIME_DIR when there is one, else in the shared
+// temporary folder under a name that carries the user id, so two users on
+// one machine never block each other.
+//
+// Create it after the QApplication and before any window: a second copy
+// leaves before it has read or written anything.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    // Bounds every wait on the other copy, so a hung first copy cannot
+    // freeze a second one.
+    static constexpr int TimeoutMs = 500;
+    // A knock longer than this is cut to the arguments that fit.
+    static constexpr qsizetype MaxMessageBytes = 64 * 1024;
+
+    explicit SingleInstance(const QString &key = QStringLiteral("corvane-config"), QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // True: this is the first copy and now listens for later ones (also when
+    // listening failed: a broken socket folder must not stop the program,
+    // see errorString()). False: another copy of this user runs and has been
+    // sent `arguments`; this copy should end with exit code 0.
+    bool tryToRun(const QStringList &arguments = {});
+
+    // Full socket path, or a bare name that Qt places in the temporary folder.
+    QString serverName() const { return m_serverName; }
+    bool isListening() const;
+    QString errorString() const { return m_error; }
+
+signals:
+    // In the first copy: a later copy started with these arguments and wants
+    // this one brought to the front.
+    void activated(const QStringList &arguments);
+
+private:
+    enum class Knock { SomeoneThere, NoOneThere };
+    Knock knock(const QStringList &arguments);
+    bool listen();
+    void onNewConnection();
+    void readKnock(QLocalSocket *socket);
+
+    QString m_serverName;
+    QString m_lockPath;
+    QLocalServer *m_server = nullptr;
+    QString m_error;
+};

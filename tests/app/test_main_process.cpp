@@ -1,0 +1,99 @@
+// The program as a user starts it: one process, a second copy, SIGTERM.
+
+#include "app/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // A copy of its own, so the settings file lands beside it.
+        exe = dir.filePath(QStringLiteral("corvane-config"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_CONFIG_EXE), exe));
+        QDir(dir.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner
+                                                                           | QFile::ExeOwner);
+    }
+
+    void launch(QProcess &p, const QStringList &args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("CORVANE_BENCH_STARTUP"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
+        p.setReadChannel(QProcess::StandardError);
+        p.start(exe, args);
+        ASSERT_TRUE(p.waitForStarted(5000));
+    }
+
+    // Standard error until the editor is filled (or the process ends).
+    static QByteArray waitForEditor(QProcess &p)
+    {
+        QByteArray err;
+        while (!err.contains("editor filled") && p.state() == QProcess::Running) {
+            if (p.waitForReadyRead(10000))
+                err += p.readAllStandardError();
+            else
+                break;
+        }
+        return err;
+    }
+
+    QString settingsPath() const { return dir.filePath(QString::fromLatin1(SettingsFile::FileName)); }
+
+    QTemporaryDir dir;
+    QString exe;
+};
+
+TEST_F(ProgramTest, TracesTheOpeningAndSigtermWritesTheSettings)
+{
+    QProcess p;
+    launch(p, {QStringLiteral("--simulate"), QStringLiteral("--trace")});
+    QByteArray err = waitForEditor(p);
+    ASSERT_TRUE(err.contains("editor filled after")) << err.constData();
+    EXPECT_TRUE(err.contains("> 03 00 E3 "));
+    EXPECT_TRUE(err.contains("> 03 00 E5 "));
+    EXPECT_EQ(err.count("> 03 06 EC "), 21);
+    EXPECT_FALSE(QFile::exists(settingsPath()));
+
+    p.terminate(); // SIGTERM
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(SettingsFile(settingsPath()).readConfig().device, "SIM0001");
+    EXPECT_TRUE(SettingsFile(settingsPath()).readPlacement().normPos.has_value());
+}
+
+TEST_F(ProgramTest, SecondCopyEndsWithoutTouchingTheSettings)
+{
+    QProcess first;
+    launch(first, {QStringLiteral("--simulate")});
+    ASSERT_TRUE(waitForEditor(first).contains("editor filled"));
+
+    QProcess second;
+    launch(second, {QStringLiteral("--simulate"), QStringLiteral("ignored-argument")});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(second.readAllStandardError().contains("editor filled"));
+    EXPECT_FALSE(QFile::exists(settingsPath()));
+
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+}
+
+} // namespace

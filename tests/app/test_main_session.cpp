@@ -1,0 +1,237 @@
+#include "test_main_support.h"
+
+#include "device/SimUnit.h"
+
+namespace {
+
+constexpr uint8_t CmdBiosInfo = 0xE3;
+constexpr uint8_t CmdReadParam = 0xEC;
+
+using SessionTest = MainWindowTest;
+
+TEST_F(SessionTest, WithoutDeviceShowsNoCorvane)
+{
+    start();
+
+    EXPECT_TRUE(noDeviceShown());
+    EXPECT_EQ(text("labNoCorvane"), "No CORVANE connected");
+    EXPECT_FALSE(led()->IsOn());
+    EXPECT_EQ(led()->ShownColor(), QColor(255, 0, 0));
+    EXPECT_FALSE(editorShown());
+    for (const char *name : {"LabBiosVersion", "LabBiosCode", "LabBiosInfo", "LabBiosDate", "LabBiosConfig",
+                             "labCapacity"})
+        EXPECT_EQ(text(name), "---") << name;
+    EXPECT_FALSE(window->butLoadProfile->isEnabled());
+    EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isEnabled());
+    EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
+}
+
+TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
+{
+    SimUnit *unit = bus.Add(SimControllerSpec::Sane(1));
+    create().show();
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(window->Timer1.interval(), 200);
+    EXPECT_FALSE(editorShown());
+
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+    EXPECT_FALSE(window->Timer1.isActive());
+    EXPECT_EQ(text("LabBiosVersion"), "v2.3");
+    EXPECT_EQ(text("LabBiosCode"), "4A2F");
+    EXPECT_EQ(text("LabBiosConfig"), "v1.1");
+    EXPECT_NE(text("labCapacity"), "---");
+    EXPECT_EQ(commandCount(unit, CmdReadParam), 21);
+    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->butLoadProfile->isEnabled());
+    EXPECT_TRUE(window->butSaveProfile->isEnabled());
+    EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isEnabled());
+    EXPECT_FALSE(noDeviceShown());
+}
+
+TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
+{
+    writeSettings("[CONFIG]\nDEVICE=sim0002\n");
+    bus.AddSane(2);
+    start();
+    EXPECT_TRUE(isOpen("SIM0002"));
+
+    pick(0);
+    EXPECT_TRUE(isOpen("SIM0001"));
+
+    SimUnit *second = bus.Find("SIM0002");
+    second->ClearReceived();
+    bus.Add(SimControllerSpec::Sane(3));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
+    EXPECT_TRUE(isOpen("SIM0002"));
+    EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
+    EXPECT_EQ(commandCount(second, CmdReadParam), 21);
+}
+
+TEST_F(SessionTest, UnpluggingTheOpenDeviceOpensTheOther)
+{
+    bus.AddSane(2);
+    start();
+    ASSERT_TRUE(isOpen("SIM0001"));
+
+    bus.Unplug(bus.Find("SIM0001"));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 1; }));
+    EXPECT_TRUE(isOpen("SIM0002"));
+
+    bus.Unplug(bus.Find("SIM0002"));
+    ASSERT_TRUE(waitFor([&] { return noDeviceShown(); }));
+    EXPECT_FALSE(editorShown());
+    EXPECT_FALSE(led()->IsOn());
+    EXPECT_EQ(cbHid()->currentText(), "");
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
+TEST_F(SessionTest, RelistingTheOpenDeviceReadsNothing)
+{
+    SimUnit *unit = bus.Add(SimControllerSpec::Sane(1));
+    start();
+    ASSERT_TRUE(isOpen("SIM0001"));
+    unit->ClearReceived();
+
+    bus.Add(SimControllerSpec::Sane(2));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 2; }));
+    settle();
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(isOpen("SIM0001"));
+    EXPECT_TRUE(window->CfgLoaded());
+}
+
+TEST_F(SessionTest, PickingTheOpenDeviceAgainDoesNothingAnotherOpensIt)
+{
+    bus.AddSane(2);
+    start();
+    SimUnit *first = bus.Find("SIM0001");
+    SimUnit *second = bus.Find("SIM0002");
+    first->ClearReceived();
+    second->ClearReceived();
+
+    pick(0);
+    EXPECT_TRUE(first->Received().isEmpty());
+    EXPECT_TRUE(isOpen("SIM0001"));
+
+    pick(1);
+    EXPECT_TRUE(isOpen("SIM0002"));
+    EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
+    EXPECT_TRUE(first->Received().isEmpty());
+}
+
+// Choosing with the keyboard opens no list; going back to the device shown
+// before must still open it.
+TEST_F(SessionTest, KeyboardChoiceOpensTheDeviceShown)
+{
+    bus.AddSane(2);
+    start();
+    pick(1);
+    ASSERT_TRUE(isOpen("SIM0002"));
+    SimUnit *first = bus.Find("SIM0001");
+    first->ClearReceived();
+
+    QTest::keyClick(cbHid(), Qt::Key_Up);
+    EXPECT_TRUE(isOpen("SIM0001"));
+    EXPECT_EQ(commandCount(first, CmdBiosInfo), 1);
+}
+
+// A device change that arrives while another device is being opened takes
+// over; the interrupted opening does not go on with a stale choice.
+TEST_F(SessionTest, DeviceChangeDuringAnOpeningTakesOver)
+{
+    bus.AddSane(2);
+    start();
+    SimUnit *first = bus.Find("SIM0001");
+    SimUnit *second = bus.Find("SIM0002");
+    first->ClearReceived();
+
+    bus.Unplug(second); // announced, not yet seen by the window
+    pick(1);
+
+    EXPECT_TRUE(isOpen("SIM0001"));
+    EXPECT_EQ(cbHid()->count(), 1);
+    EXPECT_EQ(commandCount(first, CmdBiosInfo), 1);
+    EXPECT_EQ(commandCount(second, CmdBiosInfo), 0);
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
+TEST_F(SessionTest, DeviceForAnotherToolVersionStaysOpening)
+{
+    SimControllerSpec spec = SimControllerSpec::Sane(1);
+    spec.Bios.ToolVers = 12;
+    spec.Bios.VersHi = 2;
+    spec.Bios.VersLo = 5;
+    SimUnit *unit = bus.Add(spec);
+    start();
+
+    EXPECT_EQ(errorTexts(), QList<QString>{"Config Tool v1.2.x required"});
+    EXPECT_EQ(TMsgBox::testCalls().first().Buttons, TMsgBut(mbClose));
+    EXPECT_TRUE(TMsgBox::testCalls().first().MsgBeep);
+    EXPECT_EQ(text("LabBiosVersion"), "v2.5");
+    EXPECT_EQ(text("LabBiosConfig"), "v1.2");
+    EXPECT_TRUE(led()->IsOn());
+    EXPECT_EQ(led()->ShownColor(), QColor(255, 255, 0));
+    EXPECT_FALSE(editorShown());
+    EXPECT_FALSE(window->butLoadProfile->isEnabled());
+    EXPECT_EQ(commandCount(unit, CmdReadParam), 0);
+}
+
+// A controller that is plugged in but cannot be opened.
+class LockedDevice : public HidDevice
+{
+public:
+    uint16_t VendorID() const override { return 0x16C0; }
+    uint16_t ProductID() const override { return 0x2AB5; }
+    uint16_t VersionNumber() const override { return 0x4790; }
+    QString SerialNumber() const override { return QStringLiteral("LOCKED1"); }
+    bool SetFeature(const uint8_t *, int) override { return false; }
+    bool GetFeature(uint8_t *, int) override { return false; }
+    QString AccessProblem() const override { return QStringLiteral("Install the udev rule"); }
+};
+
+class LockedController : public HidController
+{
+public:
+    QList<HidDevicePtr> devices{std::make_shared<LockedDevice>()};
+    HidDevicePtr CheckOutByIndex(int index) override { return devices.value(index); }
+    void CheckIn(const HidDevicePtr &) override {}
+    void Start() override { emit DeviceChange(); }
+
+protected:
+    QList<HidDevicePtr> PresentDevices() const override { return devices; }
+};
+
+TEST_F(SessionTest, InaccessibleDeviceExplainsItselfOncePerDevice)
+{
+    LockedController *controller = nullptr;
+    TMainSetup setup;
+    setup.ControllerFactory = [&controller] {
+        auto c = std::make_unique<LockedController>();
+        controller = c.get();
+        return c;
+    };
+    setup.SettingsPath = settingsPath();
+    window = std::make_unique<TMain>(std::move(setup));
+    start();
+
+    auto informations = [] {
+        int n = 0;
+        for (const TMsgBox::Call &c : TMsgBox::testCalls())
+            n += c.DlgType == mtInformation && c.MsgText == "Install the udev rule" ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(errorTexts(), QList<QString>{"Error Reading Biosinfo = 0xE000 (Communication Error)"});
+    EXPECT_EQ(informations(), 1);
+
+    // Unplugged and plugged in again: the open fails again, the hint is not repeated.
+    const QList<HidDevicePtr> present = controller->devices;
+    controller->devices.clear();
+    emit controller->DeviceChange();
+    EXPECT_TRUE(noDeviceShown());
+    controller->devices = present;
+    emit controller->DeviceChange();
+    EXPECT_EQ(errorTexts().size(), 2);
+    EXPECT_EQ(informations(), 1);
+}
+
+} // namespace

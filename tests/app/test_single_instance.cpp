@@ -1,0 +1,273 @@
+// One copy per user: hand-over to the first copy, recovery after a crash,
+// and the cases where a first copy exists but does not answer.
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// A Unix socket bound at `path` by hand, as a crashed or hung copy leaves it.
+class RawSocket
+{
+public:
+    explicit RawSocket(const QString &path)
+    {
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path - 1);
+        m_bound = ::bind(m_fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
+        m_addr = addr;
+    }
+    ~RawSocket()
+    {
+        for (int fd : m_clients)
+            ::close(fd);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool bound() const { return m_bound; }
+    bool listen(int backlog) { return ::listen(m_fd, backlog) == 0; }
+    // Closing without unlink leaves the file behind, like a crash.
+    void close()
+    {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    // Connects until the kernel refuses more: nothing accepts them.
+    void fillBacklog()
+    {
+        for (int i = 0; i < 64; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            m_clients.push_back(fd);
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&m_addr), sizeof m_addr) != 0)
+                return;
+        }
+    }
+
+private:
+    int m_fd = -1;
+    bool m_bound = false;
+    sockaddr_un m_addr{};
+    std::vector<int> m_clients;
+};
+
+class SingleInstanceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_runtime.isValid());
+        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        m_hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    }
+    void TearDown() override
+    {
+        if (m_hadRuntime)
+            qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    static const QString Key;
+    QTemporaryDir m_runtime;
+
+private:
+    QByteArray m_oldRuntime;
+    bool m_hadRuntime = false;
+};
+
+const QString SingleInstanceTest::Key = QStringLiteral("corvane-config-test");
+
+} // namespace
+
+TEST_F(SingleInstanceTest, FirstCopyListensInTheRuntimeFolderForItsUserOnly)
+{
+    SingleInstance first(Key);
+    ASSERT_TRUE(first.tryToRun());
+    EXPECT_TRUE(first.isListening());
+    EXPECT_TRUE(first.serverName().startsWith(m_runtime.path() + u'/'));
+    EXPECT_TRUE(first.serverName().contains(QString::number(::getuid())));
+
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(first.serverName()).constData(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u) << "group or others could connect";
+}
+
+TEST_F(SingleInstanceTest, WithoutRuntimeFolderTheNameCarriesTheUserId)
+{
+    qunsetenv("XDG_RUNTIME_DIR");
+    SingleInstance first(Key + QStringLiteral("-tmp"));
+    EXPECT_FALSE(first.serverName().contains(u'/'));
+    EXPECT_TRUE(first.serverName().endsWith(u'-' + QString::number(::getuid())));
+
+    ASSERT_TRUE(first.tryToRun());
+    SingleInstance second(Key + QStringLiteral("-tmp"));
+    EXPECT_FALSE(second.tryToRun());
+}
+
+TEST_F(SingleInstanceTest, SecondCopyHandsItsArgumentsToTheFirst)
+{
+    SingleInstance first(Key);
+    ASSERT_TRUE(first.tryToRun({QStringLiteral("corvane-config")}));
+    QSignalSpy activated(&first, &SingleInstance::activated);
+
+    const QStringList args{QStringLiteral("corvane-config"), QStringLiteral("--simulate"), QString(),
+                           QStringLiteral("Grüße ✓")};
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun(args));
+    EXPECT_FALSE(second.isListening());
+
+    ASSERT_TRUE(activated.wait(2000));
+    ASSERT_EQ(activated.size(), 1);
+    EXPECT_EQ(activated.at(0).at(0).toStringList(), args);
+}
+
+TEST_F(SingleInstanceTest, EveryLaterCopyReachesTheFirst)
+{
+    SingleInstance first(Key);
+    ASSERT_TRUE(first.tryToRun());
+    QSignalSpy activated(&first, &SingleInstance::activated);
+
+    for (int i = 0; i < 3; ++i) {
+        SingleInstance later(Key);
+        EXPECT_FALSE(later.tryToRun({QString::number(i)}));
+    }
+    for (int tries = 0; activated.size() < 3 && tries < 20; ++tries)
+        activated.wait(100);
+    ASSERT_EQ(activated.size(), 3);
+    EXPECT_EQ(activated.at(2).at(0).toStringList(), QStringList{QStringLiteral("2")});
+}
+
+TEST_F(SingleInstanceTest, OversizedArgumentsAreCutToWholeOnes)
+{
+    SingleInstance first(Key);
+    ASSERT_TRUE(first.tryToRun());
+    QSignalSpy activated(&first, &SingleInstance::activated);
+
+    const QString big(SingleInstance::MaxMessageBytes / 2, u'x');
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun({QStringLiteral("a"), big, big, QStringLiteral("b")}));
+    ASSERT_TRUE(activated.wait(2000));
+    EXPECT_EQ(activated.at(0).at(0).toStringList(), (QStringList{QStringLiteral("a"), big}));
+}
+
+TEST_F(SingleInstanceTest, ClosingTheFirstCopyFreesTheName)
+{
+    QString path;
+    {
+        SingleInstance first(Key);
+        ASSERT_TRUE(first.tryToRun());
+        path = first.serverName();
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    SingleInstance next(Key);
+    EXPECT_TRUE(next.tryToRun());
+}
+
+TEST_F(SingleInstanceTest, SocketLeftByACrashIsReplaced)
+{
+    const QString path = SingleInstance(Key).serverName();
+    RawSocket crashed(path);
+    ASSERT_TRUE(crashed.bound());
+    crashed.close();
+    ASSERT_TRUE(QFile::exists(path));
+
+    SingleInstance first(Key);
+    EXPECT_TRUE(first.tryToRun());
+    EXPECT_TRUE(first.isListening());
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun());
+}
+
+TEST_F(SingleInstanceTest, FileInPlaceOfTheSocketIsReplaced)
+{
+    const QString path = SingleInstance(Key).serverName();
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.close();
+
+    SingleInstance first(Key);
+    EXPECT_TRUE(first.tryToRun());
+    EXPECT_TRUE(first.isListening());
+}
+
+TEST_F(SingleInstanceTest, HungFirstCopyKeepsItsSocketAndTheSecondStillEnds)
+{
+    const QString path = SingleInstance(Key).serverName();
+    RawSocket hung(path);
+    ASSERT_TRUE(hung.bound());
+    ASSERT_TRUE(hung.listen(4)); // never accepts, never reads
+
+    QElapsedTimer clock;
+    clock.start();
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun({QStringLiteral("x")}));
+    EXPECT_LT(clock.elapsed(), 10 * SingleInstance::TimeoutMs) << "waited unbounded";
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(SingleInstanceTest, FirstCopyWithAFullBacklogIsNotReplaced)
+{
+    const QString path = SingleInstance(Key).serverName();
+    RawSocket hung(path);
+    ASSERT_TRUE(hung.bound());
+    ASSERT_TRUE(hung.listen(0));
+    hung.fillBacklog();
+
+    QElapsedTimer clock;
+    clock.start();
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun());
+    EXPECT_LT(clock.elapsed(), 10 * SingleInstance::TimeoutMs) << "waited unbounded";
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(second.isListening());
+}
+
+TEST_F(SingleInstanceTest, MalformedClientsAreDroppedAndLaterCopiesStillServed)
+{
+    SingleInstance first(Key);
+    ASSERT_TRUE(first.tryToRun());
+    QSignalSpy activated(&first, &SingleInstance::activated);
+
+    QLocalSocket liar;
+    liar.connectToServer(first.serverName());
+    ASSERT_TRUE(liar.waitForConnected(1000));
+    QByteArray header(4, '\0');
+    qToBigEndian(quint32(SingleInstance::MaxMessageBytes + 1), header.data());
+    liar.write(header + QByteArray(100, 'x'));
+    ASSERT_TRUE(liar.waitForBytesWritten(1000));
+
+    QLocalSocket silent;
+    silent.connectToServer(first.serverName());
+    ASSERT_TRUE(silent.waitForConnected(1000));
+
+    SingleInstance second(Key);
+    EXPECT_FALSE(second.tryToRun({QStringLiteral("ok")}));
+    ASSERT_TRUE(activated.wait(2000));
+    EXPECT_EQ(activated.size(), 1);
+    EXPECT_EQ(activated.at(0).at(0).toStringList(), QStringList{QStringLiteral("ok")});
+    // The silent client is cut off after a while rather than kept forever.
+    QDeadlineTimer deadline(10 * SingleInstance::TimeoutMs);
+    while (silent.state() != QLocalSocket::UnconnectedState && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(silent.state(), QLocalSocket::UnconnectedState);
+}

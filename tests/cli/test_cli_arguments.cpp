@@ -1,0 +1,98 @@
+// Command-line syntax: values, tag lists and usage errors, which are all
+// refused before any controller is touched.
+#include "CliTestSupport.h"
+
+#include "cli/CliParamArgs.h"
+#include "device/SimUnit.h"
+
+#include <gtest/gtest.h>
+
+TEST(CliParamValue, AcceptsDecimalAndHexUpTo32Bits)
+{
+    uint32_t v = 0;
+    EXPECT_TRUE(ParseParamValue(QStringLiteral("150"), &v));
+    EXPECT_EQ(v, 150u);
+    EXPECT_TRUE(ParseParamValue(QStringLiteral("0xFF000000"), &v));
+    EXPECT_EQ(v, 0xFF000000u);
+    EXPECT_TRUE(ParseParamValue(QStringLiteral("0X1f"), &v));
+    EXPECT_EQ(v, 0x1Fu);
+    EXPECT_TRUE(ParseParamValue(QStringLiteral("4294967295"), &v));
+    EXPECT_EQ(v, 0xFFFFFFFFu);
+}
+
+TEST(CliParamValue, RefusesWhatIsNotAnUnsigned32BitNumber)
+{
+    uint32_t v = 7;
+    for (const char *bad : {"4294967296", "0x100000000", "-1", "+5", " 5", "5 ", "", "0x", "12a", "0xG1", "1e3"})
+        EXPECT_FALSE(ParseParamValue(QString::fromLatin1(bad), &v)) << bad;
+    EXPECT_EQ(v, 7u);
+}
+
+// Every usage error exits 2 with a reason and the usage text, and sends
+// nothing to the controller.
+class CliUsage : public ::testing::TestWithParam<QStringList> {};
+
+TEST_P(CliUsage, ExitsTwoWithoutTouchingTheController)
+{
+    SimBus bus;
+    bus.AddSane(1);
+    const CliRunResult r = RunCliArgs(GetParam(), &bus);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("Usage: corvane-cli"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(bus.Units().first()->Received().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CliUsage,
+    ::testing::Values(QStringList{}, QStringList{QStringLiteral("frobnicate")},
+                      QStringList{QStringLiteral("--bogus"), QStringLiteral("list")},
+                      QStringList{QStringLiteral("--device")},
+                      QStringList{QStringLiteral("--simulate=0"), QStringLiteral("list")},
+                      QStringList{QStringLiteral("get"), QStringLiteral("brig")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("BRIG=4294967296")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("LMAX=1")},
+                      QStringList{QStringLiteral("set")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("BRIG")},
+                      QStringList{QStringLiteral("set"), QStringLiteral("BRIG=1"), QStringLiteral("BRIG=2")},
+                      QStringList{QStringLiteral("save-profile")},
+                      QStringList{QStringLiteral("load-profile"), QStringLiteral("a"), QStringLiteral("b")},
+                      QStringList{QStringLiteral("restart"), QStringLiteral("now")}),
+    [](const ::testing::TestParamInfo<QStringList> &info) {
+        // Readable names: the arguments with everything but letters and digits as '_'.
+        std::string name = "n" + std::to_string(info.index);
+        for (const QChar c : info.param.join(QLatin1Char(' ')))
+            name += c.isLetterOrNumber() && c.unicode() < 128 ? char(c.unicode()) : '_';
+        return name;
+    });
+
+TEST(CliUsageText, UnknownTagNamesAllValidTags)
+{
+    SimBus bus;
+    bus.AddSane(1);
+    const CliRunResult r = RunCliArgs({QStringLiteral("set"), QStringLiteral("BRGT=1")}, &bus);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String(
+        "valid tags: LMAX KTIM STUP CPRO LPRO LAYO BRIG COL0 COL1 MIRR SCFG MCHN MCNT MXOR MBEG "
+        "1CFG 2CFG 3CFG 4CFG 5CFG 6CFG")))
+        << r.err.toStdString();
+}
+
+TEST(CliUsageText, JsonReportsTheUsageErrorAsADocument)
+{
+    SimBus bus;
+    bus.AddSane(1);
+    const CliRunResult r = RunCliArgs({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("XXXX")}, &bus);
+    EXPECT_EQ(r.code, 2);
+    const QJsonObject doc = r.json();
+    EXPECT_FALSE(doc.value(QStringLiteral("ok")).toBool(true));
+    EXPECT_EQ(doc.value(QStringLiteral("exitCode")).toInt(), 2);
+    EXPECT_EQ(doc.value(QStringLiteral("command")).toString(), QStringLiteral("get"));
+}
+
+TEST(CliUsageText, HelpGoesToStandardOutput)
+{
+    const CliRunResult r = RunCliArgs({QStringLiteral("--help")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.startsWith(QLatin1String("Usage: corvane-cli")));
+}

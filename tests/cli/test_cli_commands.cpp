@@ -1,0 +1,240 @@
+// The commands against simulated controllers, in-process: output, exit code
+// and what reached the controller.
+#include "CliTestSupport.h"
+
+#include "device/SimUnit.h"
+
+#include <QJsonArray>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Command bytes of the 0xED reports a unit received with a non-zero tag:
+// the parameter writes.
+QList<QByteArray> writtenTags(const SimUnit *unit)
+{
+    QList<QByteArray> tags;
+    for (const QByteArray &r : unit->Received()) {
+        if (uint8_t(r[2]) == 0xED && r.mid(3, 4) != QByteArray(4, '\0'))
+            tags << r.mid(3, 4);
+    }
+    return tags;
+}
+} // namespace
+
+class CliCommands : public ::testing::Test {
+protected:
+    void SetUp() override { unit = bus.Add(SimControllerSpec::Sane(1)); }
+    void TearDown() override { DrainEvents(); }
+    CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
+
+    SimBus bus;
+    SimUnit *unit = nullptr;
+};
+
+TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
+{
+    SimControllerSpec second = SimControllerSpec::Sane(2);
+    second.Release = 0x479F;
+    bus.Add(second);
+    const CliRunResult r = run({QStringLiteral("list")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("SIM0001 0x4790 ok"), QStringLiteral("SIM0002 0x479f ok")}));
+    EXPECT_TRUE(unit->Received().isEmpty());
+}
+
+TEST_F(CliCommands, InfoShowsTheReadoutsAndCapacity)
+{
+    const CliRunResult r = run({QStringLiteral("info")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("Serial: SIM0001"), QStringLiteral("Version: v2.3"),
+                                      QStringLiteral("Code: 4A2F"), QStringLiteral("Info: CORVANE-8CH"),
+                                      QStringLiteral("Date: 2026-11-20"), QStringLiteral("Config: v1.1"),
+                                      QStringLiteral("Capacity: 4096 LEDs")}));
+}
+
+TEST_F(CliCommands, InfoFailsWithTheIdentificationMessage)
+{
+    unit->Firmware().Spec().Bios.ToolVers = 12;
+    const CliRunResult r = run({QStringLiteral("info")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Config Tool v1.2.x required\n"));
+    EXPECT_TRUE(r.lines().contains(QStringLiteral("Config: v1.2")));
+    EXPECT_TRUE(r.lines().contains(QStringLiteral("Capacity: ---")));
+}
+
+TEST_F(CliCommands, GetReadsAllTwentyOneInTagOrder)
+{
+    const CliRunResult r = run({QStringLiteral("get")});
+    EXPECT_EQ(r.code, 0);
+    ASSERT_EQ(r.lines().size(), 21);
+    EXPECT_EQ(r.lines().first(), QStringLiteral("LMAX=4096"));
+    EXPECT_EQ(r.lines()[2], QStringLiteral("STUP=840966176")); // 0x32202020, unsigned decimal
+    EXPECT_EQ(r.lines().last(), QStringLiteral("6CFG=3"));
+}
+
+TEST_F(CliCommands, GetNamedTagsStillReadsInTagOrder)
+{
+    unit->Firmware().SetParam("STUP", 0xFF000000);
+    unit->ClearReceived();
+    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("STUP"), QStringLiteral("LMAX")});
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("LMAX=4096"), QStringLiteral("STUP=4278190080")}));
+    // Identification (0xE3, 0xE5), then exactly the two reads.
+    ASSERT_EQ(unit->Received().size(), 4);
+    EXPECT_EQ(unit->Received()[2].mid(2, 5), QByteArray("\xEC" "LMAX"));
+    EXPECT_EQ(unit->Received()[3].mid(2, 5), QByteArray("\xEC" "STUP"));
+}
+
+TEST_F(CliCommands, GetAsJson)
+{
+    const CliRunResult r = run({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("BRIG")});
+    const QJsonObject doc = r.json();
+    EXPECT_TRUE(doc.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(doc.value(QStringLiteral("serial")).toString(), QStringLiteral("SIM0001"));
+    EXPECT_EQ(doc.value(QStringLiteral("params")).toObject().value(QStringLiteral("BRIG")).toInt(), 100);
+}
+
+TEST_F(CliCommands, SetWritesOnlyChangedParametersInTagOrder)
+{
+    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("STUP=0xFF000000"), QStringLiteral("BRIG=150"),
+                                QStringLiteral("KTIM=38450")}); // KTIM as it is
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(writtenTags(unit), (QList<QByteArray>{"STUP", "BRIG"}));
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(unit->Firmware().Param("STUP"), 0xFF000000u);
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("STUP=4278190080"), QStringLiteral("BRIG=150")}));
+}
+
+TEST_F(CliCommands, SetRefusesALayoutTooLargeAndWritesNothing)
+{
+    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("SCFG=0x80400")}); // 1024 x 8
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Too many LEDs in stripe config (max. 4096)\n"));
+    EXPECT_TRUE(writtenTags(unit).isEmpty());
+}
+
+TEST_F(CliCommands, SetChecksTheMatrixPerModuleLimitFirst)
+{
+    // WS2821 (DMX) allows 170 LEDs per module; the 16 x 16 modules have 256.
+    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("LAYO=1"), QStringLiteral("LPRO=2")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Too many LEDs/matrix defined (max. 170)\n"));
+    EXPECT_TRUE(writtenTags(unit).isEmpty());
+}
+
+TEST_F(CliCommands, RefusedWriteStopsWithTheWindowsMessage)
+{
+    unit->Faults().WriteStatus.insert("BRIG", 0xC3);
+    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("STUP=0"), QStringLiteral("BRIG=150"),
+                                QStringLiteral("MIRR=1")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code)\n"));
+    // STUP went through before the refusal, MIRR was never tried.
+    EXPECT_EQ(writtenTags(unit), (QList<QByteArray>{"STUP", "BRIG"}));
+    EXPECT_EQ(r.lines(), QStringList{QStringLiteral("STUP=0")});
+    EXPECT_EQ(unit->Firmware().Param("MIRR"), 0u);
+}
+
+TEST_F(CliCommands, FailedReadReportsTheReadMessage)
+{
+    unit->Faults().FailAfterTransfers = 6; // identification takes 4 transfers, one read 2
+    const CliRunResult r = run({QStringLiteral("get")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Error reading Config = 0xE000 (Communication Error)\n"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+// Identification takes four transfers (two commands); restart and reset
+// send a preparing command of two transfers first.
+TEST_F(CliCommands, DeviceFunctionsReportTheirFailures)
+{
+    unit->Faults().FailAfterTransfers = 6;
+    CliRunResult r = run({QStringLiteral("restart")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Restart Error = 0xE000 (Communication Error)\n"));
+
+    unit->Faults().FailAfterTransfers = 4;
+    r = run({QStringLiteral("test-pattern")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Pattern Error = 0xE000 (Communication Error)\n"));
+
+    unit->Firmware().SetParam("BRIG", 150);
+    unit->Faults().FailAfterTransfers = 6;
+    r = run({QStringLiteral("reset-defaults")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Reset Error = 0xE000 (Communication Error)\n"));
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+}
+
+TEST_F(CliCommands, DeviceFunctionsSucceed)
+{
+    EXPECT_EQ(run({QStringLiteral("test-pattern")}).code, 0);
+    EXPECT_TRUE(unit->Firmware().TestPattern());
+
+    unit->Firmware().SetParam("BRIG", 150);
+    const CliRunResult reset = run({QStringLiteral("reset-defaults")});
+    EXPECT_EQ(reset.code, 0);
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(reset.lines().size(), 21);
+    EXPECT_TRUE(reset.lines().contains(QStringLiteral("BRIG=100")));
+
+    EXPECT_EQ(run({QStringLiteral("restart")}).code, 0);
+    DrainEvents();
+    EXPECT_FALSE(unit->Plugged()); // off the bus while it restarts
+}
+
+TEST_F(CliCommands, ControllerWithoutFirmwareIsNotTouched)
+{
+    unit->Firmware().Spec().Bios.FileCode = 0;
+    const CliRunResult r = run({QStringLiteral("get")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("<<< NO BIOS >>>\n"));
+    for (const QByteArray &report : unit->Received())
+        EXPECT_NE(uint8_t(report[2]), 0xEC);
+}
+
+// Choosing the controller.
+TEST_F(CliCommands, DeviceIsChosenBySerialInAnyLetterCase)
+{
+    SimUnit *second = bus.Add(SimControllerSpec::Sane(2));
+    const CliRunResult r = run({QStringLiteral("--device"), QStringLiteral("sim0002"), QStringLiteral("set"),
+                                QStringLiteral("BRIG=42")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(second->Firmware().Param("BRIG"), 42u);
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+}
+
+TEST_F(CliCommands, SeveralControllersNeedDevice)
+{
+    bus.Add(SimControllerSpec::Sane(2));
+    const CliRunResult r = run({QStringLiteral("get")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Several CORVANE connected, choose one with --device: SIM0001, SIM0002\n"));
+    EXPECT_TRUE(unit->Received().isEmpty());
+}
+
+TEST_F(CliCommands, UnknownSerialOrEmptyBusExitsThree)
+{
+    CliRunResult r = run({QStringLiteral("--device=SIM0009"), QStringLiteral("info")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, QStringLiteral("No CORVANE with serial number SIM0009 connected (connected: SIM0001)\n"));
+
+    bus.Unplug(unit);
+    DrainEvents();
+    r = run({QStringLiteral("get")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, QStringLiteral("No CORVANE connected\n"));
+    r = run({QStringLiteral("--json"), QStringLiteral("list")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(r.json().value(QStringLiteral("controllers")).toArray().isEmpty());
+}
+
+TEST_F(CliCommands, TraceWritesEveryReport)
+{
+    const CliRunResult r = run({QStringLiteral("--trace"), QStringLiteral("get"), QStringLiteral("BRIG")});
+    EXPECT_EQ(r.code, 0);
+    const QStringList trace = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(trace.size(), 6); // three commands, each sent and answered once
+    EXPECT_TRUE(trace[4].startsWith(QLatin1String("> 03 06 EC 42 52 49 47")));
+    EXPECT_TRUE(trace[5].startsWith(QLatin1String("< 04 EC 64 00 00 00")));
+}

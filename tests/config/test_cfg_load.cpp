@@ -1,0 +1,193 @@
+// Loading the controller's parameters into the editor.
+#include "CfgTestHost.h"
+
+namespace {
+
+using CfgLoadTest = CfgFixture;
+
+TEST_F(CfgLoadTest, FullLoadFillsEveryGroupWithoutRecordingAChange)
+{
+    auto spec = SimControllerSpec::Sane(1);
+    plug(spec);
+    unit->Firmware().SetParam("KTIM", 0x00000F19);
+    unit->Firmware().SetParam("STUP", 0x32FF8000);
+    unit->Firmware().SetParam("BRIG", 250);
+    unit->Firmware().SetParam("COL0", 0x00010203);
+    unit->Firmware().SetParam("MIRR", 0x00010001);
+    load();
+
+    ASSERT_TRUE(win.loaded);
+    ASSERT_EQ(cfg.CfgData.size(), 21);
+    const char *order[] = {"LMAX", "KTIM", "STUP", "CPRO", "LPRO", "LAYO", "BRIG",
+                           "COL0", "COL1", "MIRR", "SCFG", "MCHN", "MCNT", "MXOR",
+                           "MBEG", "1CFG", "2CFG", "3CFG", "4CFG", "5CFG", "6CFG"};
+    for (int i = 0; i < 21; ++i)
+        EXPECT_EQ(cfg.CfgData[i].Code, QByteArray(order[i]));
+    EXPECT_EQ(cfg.CfgOrig, cfg.CfgData);
+
+    EXPECT_EQ(cfg.LedMaxCnt, 4096);
+    EXPECT_EQ(win.capacity->text(), "4096 LEDs");
+    EXPECT_EQ(spin("edKeyBoot")->value(), 500);
+    EXPECT_EQ(spin("edKeyMSC")->value(), 300);
+    EXPECT_EQ(spin("edStartupR")->value(), 0);
+    EXPECT_EQ(spin("edStartupG")->value(), 128);
+    EXPECT_EQ(spin("edStartupB")->value(), 255);
+    EXPECT_EQ(spin("edStartupTime")->value(), 500);
+    // Shown clamped, kept as the device holds it, and not a change.
+    EXPECT_EQ(spin("edBright")->value(), 200);
+    EXPECT_EQ(value("BRIG"), 250u);
+    EXPECT_EQ(combo("cbLedCol0")->currentIndex(), 3);
+    EXPECT_EQ(combo("cbLedCol3")->currentIndex(), 0);
+    EXPECT_EQ(combo("cbLedCol4")->currentIndex(), 5);
+    EXPECT_EQ(cfg.LedColors[1], 2);
+    EXPECT_TRUE(check("chkStripeMirror")->isChecked());
+    EXPECT_FALSE(check("chkMirrorX")->isChecked());
+    EXPECT_TRUE(check("chkMirrorY")->isChecked());
+    EXPECT_EQ(spin("edStripeCount")->value(), 512);
+    EXPECT_EQ(spin("edStripeChannels")->value(), 8);
+    EXPECT_EQ(spin("edMatrixX")->value(), 2);
+    EXPECT_EQ(spin("edMatrixLedY")->value(), 16);
+    EXPECT_EQ(combo("cbLedOrder")->currentIndex(), 1);
+    EXPECT_EQ(combo("cbFirstLed")->currentIndex(), 0);
+    EXPECT_EQ(spin("edWS2812per")->value(), 119);
+    EXPECT_EQ(spin("edWS2821bw")->value(), 191);
+    EXPECT_EQ(combo("cbAPA102clk")->currentIndex(), 1);
+    EXPECT_EQ(label("labStripeLeds")->text(), "Max. 1024");
+    EXPECT_EQ(label("labChannels")->text(), "Max. 8");
+
+    EXPECT_FALSE(win.send->isEnabled());
+    EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(CfgLoadTest, LoadReadsEachTagOnceWithTheReadWord)
+{
+    plug();
+    load();
+    int reads = 0;
+    for (const QByteArray &r : unit->Received()) {
+        ASSERT_EQ(uint8_t(r[2]), 0xEC);
+        const uint16_t word = uint8_t(r[7]) | uint8_t(r[8]) << 8;
+        EXPECT_EQ(word, unit->Firmware().ReadWord());
+        ++reads;
+    }
+    EXPECT_EQ(reads, 21);
+}
+
+TEST_F(CfgLoadTest, DoInitWhileLoadedDoesNothing)
+{
+    loadSane();
+    unit->Firmware().SetParam("BRIG", 50);
+    spin("edMatrixX")->setValue(1); // a change the preview would show on a redraw
+    const QPixmap before = label("panImg")->pixmap();
+    cfg.DoInit();
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_EQ(spin("edBright")->value(), 100);
+    EXPECT_EQ(label("panImg")->pixmap().toImage(), before.toImage());
+}
+
+TEST_F(CfgLoadTest, AReloadLeavesTheEditorBound)
+{
+    loadSane();
+    load();
+    ASSERT_TRUE(win.loaded);
+    spin("edBright")->setValue(120);
+    EXPECT_EQ(value("BRIG"), 120u);
+    EXPECT_TRUE(win.send->isEnabled());
+    EXPECT_EQ(win.bar->currentMessage(), "Parameter changed");
+}
+
+TEST_F(CfgLoadTest, ShortAnswerFailsWithBadData)
+{
+    plug();
+    // LMAX answered with only two data bytes.
+    unit->Faults().Script << ReplyReport(2, 0xEC, QByteArray("\x10\x00", 2));
+    load();
+    EXPECT_FALSE(win.loaded);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].MsgText, "Error reading Config = 0xB000 (Bad Data in Frame)");
+    EXPECT_EQ(boxes()[0].DlgType, mtError);
+    EXPECT_EQ(boxes()[0].CaptionTitle, "Config error");
+    EXPECT_EQ(boxes()[0].Buttons, TMsgBut(mbClose));
+    EXPECT_TRUE(boxes()[0].MsgBeep);
+    ASSERT_EQ(cfg.CfgData.size(), 1);
+    EXPECT_EQ(cfg.CfgData[0].Value, 0u);
+}
+
+TEST_F(CfgLoadTest, NoTransportFailsAsAnUnreachableDevice)
+{
+    load();
+    EXPECT_FALSE(win.loaded);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].MsgText.startsWith("Error reading Config = 0xE000"));
+}
+
+// A load that breaks off must never let values of an earlier load (maybe of
+// another controller) reach this one.
+TEST_F(CfgLoadTest, FailedReloadNeverLeadsToAWrite)
+{
+    loadSane();
+    spin("edBright")->setValue(150); // an edit of the earlier load, never sent
+    unit->Faults().FailAfterTransfers = 8;
+    load();
+    ASSERT_FALSE(win.loaded);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_LT(cfg.CfgData.size(), 21);
+    unit->Faults().FailAfterTransfers = -1;
+    unit->ClearReceived();
+
+    cfg.SendConfig();
+    EXPECT_TRUE(writtenTags().isEmpty());
+    EXPECT_EQ(boxes().size(), 1); // nothing to report: nothing was changed
+    EXPECT_FALSE(win.send->isEnabled());
+
+    // Edits after the failed load reach nothing either.
+    spin("edStripeCount")->setValue(100);
+    cfg.SendConfig();
+    EXPECT_TRUE(writtenTags().isEmpty());
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+}
+
+TEST_F(CfgLoadTest, SendAfterLosingTheDeviceFailsVisibly)
+{
+    loadSane();
+    spin("edBright")->setValue(150);
+    sim.bus.Unplug(unit);
+    SimTransport::settle();
+    cfg.SendConfig();
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].MsgText.startsWith("Error writing Config = 0xE000"));
+    EXPECT_TRUE(win.send->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// The handlers of the earlier load must not take the reload's values, or
+// the protocol limits it sets, for edits.
+TEST_F(CfgLoadTest, ReloadOfAClampingConfigurationRecordsNoChange)
+{
+    loadSane();
+    unit->Firmware().SetParam("LPRO", 3); // one channel: clamps the 8 channels shown
+    load();
+    ASSERT_TRUE(win.loaded);
+    EXPECT_EQ(spin("edStripeChannels")->value(), 1);
+    EXPECT_EQ(value("SCFG"), 512u | 8u << 16);
+    EXPECT_EQ(value("MCHN"), 2u | 2u << 16);
+    EXPECT_EQ(cfg.CfgOrig, cfg.CfgData);
+    EXPECT_FALSE(win.send->isEnabled());
+    EXPECT_TRUE(win.bar->currentMessage().isEmpty());
+}
+
+TEST_F(CfgLoadTest, SetConfigMatchesTagsExactly)
+{
+    EXPECT_FALSE(cfg.SetConfig("LMAX", 1)); // empty list
+    loadSane();
+    EXPECT_FALSE(cfg.SetConfig("lmax", 1));
+    EXPECT_FALSE(cfg.SetConfig("LMAXX", 1));
+    EXPECT_TRUE(cfg.SetConfig("BRIG", 7));
+    EXPECT_EQ(value("BRIG"), 7u);
+    EXPECT_EQ(spin("edBright")->value(), 100); // the editor is not touched
+}
+
+} // namespace
