@@ -2,8 +2,10 @@
 
 #include "app/uMain.h"
 
+#include "app/ProfileActions.h"
 #include "app/SettingsFile.h"
 #include "config/ConfigEditorForm.h"
+#include "i18n/LanguageIcons.h"
 #include "ui/uAbout.h"
 #include "ui/uDebug.h"
 #include "ui/uMessageBox.h"
@@ -165,6 +167,10 @@ void TMain::BuildToolBar()
     butSaveProfile->setEnabled(false);
     connect(ToolButton1, &QToolButton::clicked, this, &TMain::ButExitClick);
     connect(ToolButton7, &QToolButton::clicked, this, &TMain::ButInfoClick);
+    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::butLoadProfileClick);
+    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::butSaveProfileClick);
+    // Only a choice by the user switches; filling the list in code does not.
+    connect(cbLang, &QComboBox::activated, this, &TMain::cbLangChange);
 }
 
 void TMain::EmbedEditor()

@@ -20,6 +20,8 @@ class QTabWidget;
 class QToolButton;
 class SettingsFile;
 class TAbout;
+class TLanguageIcons;
+class TProfileActions;
 class TDebug;
 class TMsgBox;
 namespace Ui {
@@ -90,6 +92,8 @@ public:
     void FillLanguageSelector();
     // The code written to "LANGUAGE" at close.
     QString CurrentLanguageCode() const;
+    // Flags of the languages, built when the window is first shown.
+    std::unique_ptr<TLanguageIcons> LanguageIcons;
 
     // --- device session
     TBiosInfo BiosInfo;  // firmware record of the device read last
@@ -123,6 +127,14 @@ public slots:
     void cbHidChange();
     bool ReadDeviceInfo();
 
+    // --- language selector (uMainLanguage.cpp)
+    void cbLangChange();
+
+    // --- profiles (uMainProfiles.cpp)
+    void butSaveProfileClick();
+    void butLoadProfileClick();
+    bool LoadProfile(const QString &fileName);
+
     // --- device functions (uMainFunctions.cpp)
     void butRestartClick();
     void butPatternClick();
@@ -152,6 +164,9 @@ private:
     void RestorePlacement();
     void WritePlacement();
 
+    // uMainProfiles.cpp
+    TProfileActions &Profiles();
+
     // uMainSession.cpp
     void ShowNoDevice();
     void ShowOpened();
@@ -171,6 +186,7 @@ private:
     ConfigEditorForm *m_editor = nullptr;
     std::unique_ptr<TCfg> m_cfg;
     std::unique_ptr<TComHid> m_comHid;
+    std::unique_ptr<TProfileActions> m_profiles;
 
     bool m_cfgLoaded = false;
     TCrypt m_crypt{};

@@ -2,13 +2,38 @@
 
 #include "app/uMain.h"
 
-// The selector stays empty until the flag list and the language manager are
-// bound to it; until then the stored language is kept as it was read.
+#include "i18n/LanguageCatalogue.h"
+#include "i18n/LanguageIcons.h"
+#include "i18n/LanguageManager.h"
+#include "i18n/LanguageSelector.h"
+#include "ui/uAbout.h"
+#include "ui/uMessageBox.h"
+
+#include <QComboBox>
+
 void TMain::FillLanguageSelector()
 {
+    QStringList ids;
+    if (SystemLanguages) {
+        for (const TLanguage *l : *SystemLanguages)
+            ids << l->ID;
+    }
+    LanguageIcons = std::make_unique<TLanguageIcons>(ids);
+    LanguageSelector::Fill(cbLang, *LanguageIcons, StoredLanguage);
+    // Translate before the user sees the windows.
+    cbLangChange();
+}
+
+void TMain::cbLangChange()
+{
+    LanguageSelector::Apply(cbLang, {this, m_about, m_msgBox});
+    FitWindowSize();
 }
 
 QString TMain::CurrentLanguageCode() const
 {
-    return StoredLanguage;
+    // Without the language manager nothing could change the stored choice.
+    if (!LanguageManager || !LanguageManager->CurrentLanguage)
+        return StoredLanguage;
+    return LanguageManager->CurrentLanguage->ID;
 }
