@@ -80,7 +80,7 @@ out=docs/screenshot-main${lang:+-$lang}.png
 mkdir -p docs
 
 # Inside the build folder rather than /tmp, which may be mounted noexec.
-scratch=$(mktemp -d "$build_dir/.screenshot.XXXXXX")
+scratch=$(realpath "$(mktemp -d "$build_dir/.screenshot.XXXXXX")")
 trap 'rm -rf "$scratch"' EXIT
 cp "$binary" "$scratch/corvane-config"
 mkdir -m 700 "$scratch/runtime" "$scratch/config"
@@ -90,8 +90,8 @@ fi
 
 
 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR \
-    QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$PWD/$scratch/runtime" XDG_CONFIG_HOME="$PWD/$scratch/config" \
+    QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" XDG_CONFIG_HOME="$scratch/config" \
     xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$self" --on-display "$PWD/$scratch" "$PWD/$out" "$max_wait"
+    bash "$self" --on-display "$scratch" "$PWD/$out" "$max_wait"
 
 echo "wrote $out"

@@ -28,6 +28,12 @@ TEST(CliParamValue, RefusesWhatIsNotAnUnsigned32BitNumber)
     EXPECT_EQ(v, 7u);
 }
 
+// Readable parameters in test output.
+void PrintTo(const QStringList &args, std::ostream *os)
+{
+    *os << args.join(QLatin1Char(' ')).toStdString();
+}
+
 // Every usage error exits 2 with a reason and the usage text, and sends
 // nothing to the controller.
 class CliUsage : public ::testing::TestWithParam<QStringList> {};

@@ -194,6 +194,18 @@ TEST_F(CfgEditTest, NoChangeStopsTheCountdown)
     EXPECT_FALSE(cfg.SaveTimer().isActive());
 }
 
+TEST_F(CfgEditTest, ExpiredCountdownSends)
+{
+    win.autoSend->setChecked(true);
+    spin("edBright")->setValue(120);
+    // Shorten the armed countdown rather than wait ten seconds.
+    const_cast<QTimer &>(cfg.SaveTimer()).start(1);
+    EXPECT_TRUE(SimTransport::waitFor([this] { return !writtenTags().isEmpty(); }));
+    EXPECT_EQ(writtenTags(), QStringList{"BRIG"});
+    EXPECT_FALSE(cfg.SaveTimer().isActive());
+    EXPECT_FALSE(win.send->isEnabled());
+}
+
 TEST_F(CfgEditTest, SendButtonRunsTheSendOnce)
 {
     spin("edBright")->setValue(120);
