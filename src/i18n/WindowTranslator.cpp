@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QHash>
 #include <QMetaProperty>
 #include <QPointer>
 #include <QSignalBlocker>
@@ -67,13 +68,35 @@ QTabWidget *owningTabWidget(const QObject *obj)
     return stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
 }
 
+// The properties the walk looks at, per class: building a QMetaProperty is
+// costly, and a window holds many objects of few classes.
+struct ClassProperties {
+    QList<int> texts;      // translated string properties
+    QList<int> references; // readable QObject-pointer properties
+};
+
+const ClassProperties &classProperties(const QMetaObject *mo)
+{
+    static QHash<const QMetaObject *, ClassProperties> cache;
+    auto it = cache.constFind(mo);
+    if (it != cache.constEnd())
+        return *it;
+    ClassProperties c;
+    for (int i = 0; i < mo->propertyCount(); ++i) {
+        const QMetaProperty p = mo->property(i);
+        if (isTranslatedProperty(p))
+            c.texts.append(i);
+        if (p.isReadable() && (p.metaType().flags() & QMetaType::PointerToQObject))
+            c.references.append(i);
+    }
+    return *cache.insert(mo, c);
+}
+
 void addPropertySlots(QObject *obj, QList<TextSlot> &texts)
 {
     const QMetaObject *mo = obj->metaObject();
-    for (int i = 0; i < mo->propertyCount(); ++i) {
+    for (int i : classProperties(mo).texts) {
         const QMetaProperty p = mo->property(i);
-        if (!isTranslatedProperty(p))
-            continue;
         texts.append({QString::fromLatin1(p.name()),
                       [obj, p] { return p.read(obj).toString(); },
                       [obj, p](const QString &s) { p.write(obj, s); }});
@@ -201,10 +224,8 @@ void WindowTranslator::translateReferencedObjects(QObject *obj)
 {
     const QMetaObject *mo = obj->metaObject();
     QList<QPointer<QObject>> referenced;
-    for (int i = 0; i < mo->propertyCount(); ++i) {
+    for (int i : classProperties(mo).references) {
         const QMetaProperty p = mo->property(i);
-        if (!p.isReadable() || !(p.metaType().flags() & QMetaType::PointerToQObject))
-            continue;
         QObject *target = qvariant_cast<QObject *>(p.read(obj));
         if (target && !qobject_cast<QAction *>(target))
             referenced.append(target);
