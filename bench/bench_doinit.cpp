@@ -48,7 +48,7 @@ struct Window : QWidget, TCfgHost {
         bus.AddSane(1);
         hid.SetOnEnum({});
         hid.SetDevice(0);
-        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Spec().CpuInfo.data());
+        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
     }
 
     bool &CfgLoaded() override { return loaded; }

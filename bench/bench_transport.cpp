@@ -22,7 +22,7 @@ struct Rig {
         bus.AddSane(1);
         hid.SetOnEnum({});
         hid.SetDevice(0);
-        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Spec().CpuInfo.data());
+        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
     }
 };
 

@@ -9,9 +9,9 @@ SimBus::SimBus(QObject *parent)
 
 SimBus::~SimBus() = default;
 
-SimUnit *SimBus::Add(const SimControllerSpec &spec, bool plugged)
+SimUnit *SimBus::Add(const SimControllerModel &model, bool plugged)
 {
-    m_units.push_back(std::make_unique<SimUnit>(this, spec));
+    m_units.push_back(std::make_unique<SimUnit>(this, model));
     SimUnit *unit = m_units.back().get();
     if (plugged)
         Plug(unit);
@@ -21,7 +21,7 @@ SimUnit *SimBus::Add(const SimControllerSpec &spec, bool plugged)
 void SimBus::AddSane(int count)
 {
     for (int i = 1; i <= count; ++i)
-        Add(SimControllerSpec::Sane(i));
+        Add(SimControllerModel::Sane(i));
 }
 
 void SimBus::Plug(SimUnit *unit)
@@ -61,7 +61,7 @@ QList<HidDevicePtr> SimBus::PresentDevices() const
 SimUnit *SimBus::Find(const QString &serial) const
 {
     for (const auto &u : m_units) {
-        if (u->Firmware().Spec().Serial.compare(serial, Qt::CaseInsensitive) == 0)
+        if (u->Firmware().Model().Serial.compare(serial, Qt::CaseInsensitive) == 0)
             return u.get();
     }
     return nullptr;

@@ -16,7 +16,7 @@ public:
     ~SimBus() override;
 
     // Adds a controller and plugs it in (unless told otherwise).
-    SimUnit *Add(const SimControllerSpec &spec, bool plugged = true);
+    SimUnit *Add(const SimControllerModel &model, bool plugged = true);
     // Adds `count` sane controllers "SIM0001", "SIM0002", ...
     void AddSane(int count);
 

@@ -112,9 +112,9 @@ QList<SimParam> SimFactoryParameters()
     };
 }
 
-SimControllerSpec SimControllerSpec::Sane(int n)
+SimControllerModel SimControllerModel::Sane(int n)
 {
-    SimControllerSpec s;
+    SimControllerModel s;
     s.Serial = QStringLiteral("SIM%1").arg(n, 4, 10, QLatin1Char('0'));
     s.Bios.SysId = 0x434F5256; // the same product family for every simulated unit
     s.Bios.VersHi = 2;
@@ -132,9 +132,9 @@ SimControllerSpec SimControllerSpec::Sane(int n)
     return s;
 }
 
-SimFirmware::SimFirmware(SimControllerSpec spec)
-    : m_spec(std::move(spec))
-    , m_params(m_spec.Defaults)
+SimFirmware::SimFirmware(SimControllerModel model)
+    : m_model(std::move(model))
+    , m_params(m_model.Defaults)
 {
 }
 
@@ -145,12 +145,12 @@ bool SimFirmware::Accepts(const QByteArray &tag, uint32_t value)
 
 uint16_t SimFirmware::ReadWord() const
 {
-    return DeriveCrypt(m_spec.CpuInfo.data())[kCryptReadWord];
+    return DeriveCrypt(m_model.CpuInfo.data())[kCryptReadWord];
 }
 
 uint16_t SimFirmware::WriteWord() const
 {
-    return DeriveCrypt(m_spec.CpuInfo.data())[kCryptWriteWord];
+    return DeriveCrypt(m_model.CpuInfo.data())[kCryptWriteWord];
 }
 
 bool SimFirmware::SetParam(const QByteArray &tag, uint32_t value)
@@ -194,15 +194,15 @@ SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
         if (len != 0)
             return reply(cmd, kWrongByteCount);
         uint8_t bios[TBiosInfo::kWireSize];
-        m_spec.Bios.ToBytes(bios);
-        const int n = std::clamp(m_spec.BiosReplyLength, 0, TBiosInfo::kWireSize);
+        m_model.Bios.ToBytes(bios);
+        const int n = std::clamp(m_model.BiosReplyLength, 0, TBiosInfo::kWireSize);
         return reply(cmd, uint8_t(n), bios, n);
     }
     case 0xE5:
         if (len != 0)
             return reply(cmd, kWrongByteCount);
-        return reply(cmd, uint8_t(std::clamp(m_spec.CpuReplyLength, 0, 12)), m_spec.CpuInfo.data(),
-                     std::clamp(m_spec.CpuReplyLength, 0, 12));
+        return reply(cmd, uint8_t(std::clamp(m_model.CpuReplyLength, 0, 12)), m_model.CpuInfo.data(),
+                     std::clamp(m_model.CpuReplyLength, 0, 12));
     case 0xEC: {
         if (len != 6)
             return reply(cmd, kWrongByteCount);
@@ -256,7 +256,7 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
             return reply(cmd, kOk);
         }
         if (function == kFunctionDefaults) {
-            m_params = m_spec.Defaults;
+            m_params = m_model.Defaults;
             m_testPattern = false;
             if (OnParamsChanged)
                 OnParamsChanged();

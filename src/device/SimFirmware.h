@@ -17,7 +17,7 @@ struct SimParam {
 // Everything that makes one simulated controller what it is: bus identity,
 // firmware information, CPU information and factory parameters. Tests copy
 // the sane value and change what they need.
-struct SimControllerSpec {
+struct SimControllerModel {
     uint16_t VendorID = 0x16C0;
     uint16_t ProductID = 0x2AB5;
     uint16_t Release = 0x4790;
@@ -29,7 +29,7 @@ struct SimControllerSpec {
     QList<SimParam> Defaults;
 
     // A healthy controller; `n` (1, 2, ...) gives serial "SIM000n" and distinct CPU information.
-    static SimControllerSpec Sane(int n = 1);
+    static SimControllerModel Sane(int n = 1);
 };
 
 // The 21 factory parameters of a healthy controller, in the firmware's order.
@@ -42,12 +42,12 @@ class SimFirmware {
 public:
     using Report = std::array<uint8_t, 64>;
 
-    explicit SimFirmware(SimControllerSpec spec);
+    explicit SimFirmware(SimControllerModel model);
 
     Report Handle(const uint8_t *out);
 
-    const SimControllerSpec &Spec() const { return m_spec; }
-    SimControllerSpec &Spec() { return m_spec; }
+    const SimControllerModel &Model() const { return m_model; }
+    SimControllerModel &Model() { return m_model; }
     const QList<SimParam> &Params() const { return m_params; }
     void SetParams(const QList<SimParam> &params) { m_params = params; }
     bool SetParam(const QByteArray &tag, uint32_t value);
@@ -70,7 +70,7 @@ private:
     Report reply(uint8_t cmd, uint8_t status, const uint8_t *data = nullptr, int len = 0) const;
     Report handleWrite(uint8_t cmd, const uint8_t *payload);
 
-    SimControllerSpec m_spec;
+    SimControllerModel m_model;
     QList<SimParam> m_params;
     bool m_testPattern = false;
 };

@@ -135,7 +135,7 @@ bool SimState::Load(QString *warning)
         return false;
     }
     for (SimUnit *unit : m_bus.Units()) {
-        const QJsonValue entry = s.controllers.value(unit->Firmware().Spec().Serial);
+        const QJsonValue entry = s.controllers.value(unit->Firmware().Model().Serial);
         if (!entry.isObject())
             continue;
         const QJsonObject stored = entry.toObject();
@@ -162,7 +162,7 @@ bool SimState::Save(const SimUnit &unit, QString *error)
             return false;
         }
     }
-    s.controllers.insert(unit.Firmware().Spec().Serial, entryOf(unit));
+    s.controllers.insert(unit.Firmware().Model().Serial, entryOf(unit));
     return writeStateFile(m_path, s.controllers, error);
 }
 

@@ -14,25 +14,25 @@ public:
     }
     void Detach() { m_unit = nullptr; }
 
-    uint16_t VendorID() const override { return m_spec().VendorID; }
-    uint16_t ProductID() const override { return m_spec().ProductID; }
-    uint16_t VersionNumber() const override { return m_spec().Release; }
-    QString SerialNumber() const override { return m_spec().Serial; }
+    uint16_t VendorID() const override { return m_model().VendorID; }
+    uint16_t ProductID() const override { return m_model().ProductID; }
+    uint16_t VersionNumber() const override { return m_model().Release; }
+    QString SerialNumber() const override { return m_model().Serial; }
     bool SetFeature(const uint8_t *report, int len) override { return m_unit && m_unit->setFeature(report, len); }
     bool GetFeature(uint8_t *report, int len) override { return m_unit && m_unit->getFeature(report, len); }
 
 private:
-    const SimControllerSpec &m_spec() const
+    const SimControllerModel &m_model() const
     {
-        static const SimControllerSpec gone;
-        return m_unit ? m_unit->Firmware().Spec() : gone;
+        static const SimControllerModel gone;
+        return m_unit ? m_unit->Firmware().Model() : gone;
     }
     SimUnit *m_unit;
 };
 
-SimUnit::SimUnit(SimBus *bus, SimControllerSpec spec)
+SimUnit::SimUnit(SimBus *bus, SimControllerModel model)
     : m_bus(bus)
-    , m_firmware(std::move(spec))
+    , m_firmware(std::move(model))
 {
     m_firmware.OnRestart = [this] { m_bus->restart(this); };
     m_firmware.OnParamsChanged = [this] { m_bus->paramsChanged(this); };

@@ -27,7 +27,7 @@ struct SimFaults {
 // real controller does after a restart.
 class SimUnit {
 public:
-    SimUnit(SimBus *bus, SimControllerSpec spec);
+    SimUnit(SimBus *bus, SimControllerModel model);
 
     SimFirmware &Firmware() { return m_firmware; }
     const SimFirmware &Firmware() const { return m_firmware; }

@@ -7,7 +7,7 @@ namespace {
 // Keeps a stray "%99999999d" from allocating a huge string.
 constexpr int MaxField = 1000;
 
-struct Spec
+struct Directive
 {
     QByteArray flags;
     int width = -1;
@@ -30,7 +30,7 @@ int readNumber(const QString &form, qsizetype &i)
 
 // The printf directive rebuilt from checked parts only, with our own length
 // modifier, so the C formatter never sees text from the caller.
-QByteArray cDirective(const Spec &s, const char *length)
+QByteArray cDirective(const Directive &s, const char *length)
 {
     QByteArray d = "%" + s.flags;
     if (s.width >= 0)
@@ -71,7 +71,7 @@ QString charOf(const QVariant &v)
     return QString::fromUcs4(&cp, 1);
 }
 
-QString pad(QString text, const Spec &s)
+QString pad(QString text, const Directive &s)
 {
     const qsizetype fill = s.width - text.size();
     if (fill <= 0)
@@ -80,7 +80,7 @@ QString pad(QString text, const Spec &s)
     return s.flags.contains('-') ? text + blanks : blanks + text;
 }
 
-QString convert(const Spec &s, const QVariant &v)
+QString convert(const Directive &s, const QVariant &v)
 {
     switch (s.conversion) {
     case 'd':
@@ -130,7 +130,7 @@ QString FormatText(const QString &form, const QVariantList &args)
             ++i;
             continue;
         }
-        Spec s;
+        Directive s;
         for (; i < form.size() && QStringView(u"-+ 0#").contains(form[i]); ++i)
             s.flags += char(form[i].unicode());
         if (i < form.size() && isAsciiDigit(form[i]))

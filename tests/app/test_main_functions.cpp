@@ -12,7 +12,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        unit = bus.Add(SimControllerSpec::Sane(1));
+        unit = bus.Add(SimControllerModel::Sane(1));
         start();
         ASSERT_TRUE(isOpen("SIM0001"));
         unit->ClearReceived();

@@ -24,11 +24,11 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    SimUnit *openOne(const SimControllerSpec &spec = SimControllerSpec::Sane(1))
+    SimUnit *openOne(const SimControllerModel &model = SimControllerModel::Sane(1))
     {
-        SimUnit *unit = bus.Add(spec);
+        SimUnit *unit = bus.Add(model);
         start();
-        EXPECT_TRUE(waitFor([&] { return isOpen(spec.Serial); }));
+        EXPECT_TRUE(waitFor([&] { return isOpen(model.Serial); }));
         unit->ClearReceived();
         return unit;
     }
@@ -59,13 +59,13 @@ protected:
 
 TEST_F(ProfileTest, SavingWritesIdentityAndAllParametersInTagOrder)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Bios.SysId = 0x80000001; // stored negative
-    for (auto &p : spec.Defaults) {
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.SysId = 0x80000001; // stored negative
+    for (auto &p : model.Defaults) {
         if (p.Tag == "STUP")
             p.Value = 0xFF000000;
     }
-    openOne(spec);
+    openOne(model);
     saveAnswer = file("a.cvn");
     window->butSaveProfileClick();
     EXPECT_EQ(titles, QStringList{"Save configuration"});
@@ -90,7 +90,7 @@ TEST_F(ProfileTest, LoadingOneKeySendsOnlyItAndReadsAllBack)
 {
     SimUnit *unit = openOne();
     openAnswer = file("brig.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Spec().Bios.SysId, "BRIG=150\n"));
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\n"));
     window->butLoadProfileClick();
     EXPECT_EQ(titles, QStringList{"Open configuration"});
     EXPECT_EQ(commandCount(unit, 0xED), 1);
@@ -105,7 +105,7 @@ TEST_F(ProfileTest, ProfileOfAnotherControllerChangesNothing)
 {
     SimUnit *unit = openOne();
     openAnswer = file("other.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Spec().Bios.SysId + 1, "BRIG=150\n"));
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId + 1, "BRIG=150\n"));
     window->butLoadProfileClick();
     EXPECT_EQ(errorTexts(), QList<QString>{"File ID unknown"});
     EXPECT_TRUE(unit->Received().isEmpty());
@@ -116,13 +116,13 @@ TEST_F(ProfileTest, UnknownAndLowerCaseKeysAreSkipped)
 {
     SimUnit *unit = openOne();
     openAnswer = file("skip.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Spec().Bios.SysId, "brig=150\nXYZW=1\n"));
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "brig=150\nXYZW=1\n"));
     window->butLoadProfileClick();
     EXPECT_EQ(commandCount(unit, 0xED), 0);
     EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
     EXPECT_EQ(status(), "skip.cvn");
 
-    writeFile(openAnswer, profile(unit->Firmware().Spec().Bios.SysId, ""));
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, ""));
     window->butLoadProfileClick();
     EXPECT_EQ(errorTexts(), QList<QString>{"No parameter in file"});
 }
@@ -131,7 +131,7 @@ TEST_F(ProfileTest, BadValueAppliesNothing)
 {
     SimUnit *unit = openOne();
     openAnswer = file("bad.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Spec().Bios.SysId, "BRIG=150\nKTIM=abc\n"));
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\nKTIM=abc\n"));
     window->butLoadProfileClick();
     ASSERT_EQ(errorTexts().size(), 1);
     EXPECT_TRUE(errorTexts()[0].contains("KTIM"));

@@ -28,7 +28,7 @@ TEST_F(SessionTest, WithoutDeviceShowsNoCorvane)
 
 TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
 {
-    SimUnit *unit = bus.Add(SimControllerSpec::Sane(1));
+    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
     create().show();
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(window->Timer1.interval(), 200);
@@ -60,7 +60,7 @@ TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
 
     SimUnit *second = bus.Find("SIM0002");
     second->ClearReceived();
-    bus.Add(SimControllerSpec::Sane(3));
+    bus.Add(SimControllerModel::Sane(3));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
@@ -87,12 +87,12 @@ TEST_F(SessionTest, UnpluggingTheOpenDeviceOpensTheOther)
 
 TEST_F(SessionTest, RelistingTheOpenDeviceReadsNothing)
 {
-    SimUnit *unit = bus.Add(SimControllerSpec::Sane(1));
+    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
     unit->ClearReceived();
 
-    bus.Add(SimControllerSpec::Sane(2));
+    bus.Add(SimControllerModel::Sane(2));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 2; }));
     settle();
     EXPECT_TRUE(unit->Received().isEmpty());
@@ -157,11 +157,11 @@ TEST_F(SessionTest, DeviceChangeDuringAnOpeningTakesOver)
 
 TEST_F(SessionTest, DeviceForAnotherToolVersionStaysOpening)
 {
-    SimControllerSpec spec = SimControllerSpec::Sane(1);
-    spec.Bios.ToolVers = 12;
-    spec.Bios.VersHi = 2;
-    spec.Bios.VersLo = 5;
-    SimUnit *unit = bus.Add(spec);
+    SimControllerModel model = SimControllerModel::Sane(1);
+    model.Bios.ToolVers = 12;
+    model.Bios.VersHi = 2;
+    model.Bios.VersLo = 5;
+    SimUnit *unit = bus.Add(model);
     start();
 
     EXPECT_EQ(errorTexts(), QList<QString>{"Config Tool v1.2.x required"});

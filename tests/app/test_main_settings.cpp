@@ -79,7 +79,7 @@ TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
 TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
 {
     writeSettings("[CONFIG]\nLANGUAGE=de\nAUTOSEND=yes\n");
-    bus.Add(SimControllerSpec::Sane(1));
+    bus.Add(SimControllerModel::Sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
     pages(*window)->setCurrentIndex(3);

@@ -24,7 +24,7 @@ QList<QByteArray> writtenTags(const SimUnit *unit)
 
 class CliCommands : public ::testing::Test {
 protected:
-    void SetUp() override { unit = bus.Add(SimControllerSpec::Sane(1)); }
+    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
     void TearDown() override { DrainEvents(); }
     CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
 
@@ -34,7 +34,7 @@ protected:
 
 TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
 {
-    SimControllerSpec second = SimControllerSpec::Sane(2);
+    SimControllerModel second = SimControllerModel::Sane(2);
     second.Release = 0x479F;
     bus.Add(second);
     const CliRunResult r = run({QStringLiteral("list")});
@@ -55,7 +55,7 @@ TEST_F(CliCommands, InfoShowsTheReadoutsAndCapacity)
 
 TEST_F(CliCommands, InfoFailsWithTheIdentificationMessage)
 {
-    unit->Firmware().Spec().Bios.ToolVers = 12;
+    unit->Firmware().Model().Bios.ToolVers = 12;
     const CliRunResult r = run({QStringLiteral("info")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Config Tool v1.2.x required\n"));
@@ -185,7 +185,7 @@ TEST_F(CliCommands, DeviceFunctionsSucceed)
 
 TEST_F(CliCommands, ControllerWithoutFirmwareIsNotTouched)
 {
-    unit->Firmware().Spec().Bios.FileCode = 0;
+    unit->Firmware().Model().Bios.FileCode = 0;
     const CliRunResult r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("<<< NO BIOS >>>\n"));
@@ -196,7 +196,7 @@ TEST_F(CliCommands, ControllerWithoutFirmwareIsNotTouched)
 // Choosing the controller.
 TEST_F(CliCommands, DeviceIsChosenBySerialInAnyLetterCase)
 {
-    SimUnit *second = bus.Add(SimControllerSpec::Sane(2));
+    SimUnit *second = bus.Add(SimControllerModel::Sane(2));
     const CliRunResult r = run({QStringLiteral("--device"), QStringLiteral("sim0002"), QStringLiteral("set"),
                                 QStringLiteral("BRIG=42")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -206,7 +206,7 @@ TEST_F(CliCommands, DeviceIsChosenBySerialInAnyLetterCase)
 
 TEST_F(CliCommands, SeveralControllersNeedDevice)
 {
-    bus.Add(SimControllerSpec::Sane(2));
+    bus.Add(SimControllerModel::Sane(2));
     const CliRunResult r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Several CORVANE connected, choose one with --device: SIM0001, SIM0002\n"));

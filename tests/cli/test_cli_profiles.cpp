@@ -15,8 +15,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        a = bus.Add(SimControllerSpec::Sane(1));
-        b = bus.Add(SimControllerSpec::Sane(2));
+        a = bus.Add(SimControllerModel::Sane(1));
+        b = bus.Add(SimControllerModel::Sane(2));
     }
     CliRunResult run(const QString &serial, const QStringList &args)
     {
@@ -52,7 +52,7 @@ TEST_F(CliProfiles, RoundTripBetweenTwoControllers)
     ASSERT_EQ(saved.code, 0) << saved.err.toStdString();
 
     const ParsedProfile p = ProfileFile::readProfileFile(path);
-    EXPECT_EQ(p.id, a->Firmware().Spec().Bios.SysId);
+    EXPECT_EQ(p.id, a->Firmware().Model().Bios.SysId);
     ASSERT_EQ(p.keys.size(), 21);
     EXPECT_EQ(p.keys.first(), QByteArray("LMAX"));
 
@@ -79,7 +79,7 @@ TEST_F(CliProfiles, ForeignSystemIdChangesNothing)
 
 TEST_F(CliProfiles, EmptyParameterSectionAndBadValueStopBeforeAnyWrite)
 {
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Spec().Bios.SysId);
+    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
     const QString empty = file("empty.cvn");
     writeFile(empty, "[GLOBAL]\nID=" + id + "\n");
     CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), empty});
@@ -97,7 +97,7 @@ TEST_F(CliProfiles, EmptyParameterSectionAndBadValueStopBeforeAnyWrite)
 
 TEST_F(CliProfiles, UnknownKeysAndCapacityAreSkipped)
 {
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Spec().Bios.SysId);
+    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
     const QString path = file("partial.cvn");
     // Lower-case and unknown keys are skipped; LMAX describes the controller
     // the file came from and is not written.
@@ -112,7 +112,7 @@ TEST_F(CliProfiles, UnknownKeysAndCapacityAreSkipped)
 
 TEST_F(CliProfiles, ProfileWithTooManyLedsIsNotWritten)
 {
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Spec().Bios.SysId);
+    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
     const QString path = file("big.cvn");
     writeFile(path, "[GLOBAL]\nID=" + id + "\n[PARAMETER]\nBRIG=150\nSCFG=525312\n"); // 1024 x 8
     const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), path});

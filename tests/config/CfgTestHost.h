@@ -66,13 +66,13 @@ protected:
     void TearDown() override { TMsgBox::resetTestResponder(); }
 
     // Plugs a controller (the sane one unless changed) and opens it.
-    SimUnit *plug(SimControllerSpec spec = SimControllerSpec::Sane(1))
+    SimUnit *plug(SimControllerModel model = SimControllerModel::Sane(1))
     {
-        unit = sim.bus.Add(spec);
+        unit = sim.bus.Add(model);
         sim.start();
         sim.hid->SetDevice(0);
         win.hid = sim.hid.get();
-        win.crypt = DeriveCrypt(spec.CpuInfo.data());
+        win.crypt = DeriveCrypt(model.CpuInfo.data());
         return unit;
     }
 

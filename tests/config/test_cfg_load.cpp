@@ -7,8 +7,8 @@ using CfgLoadTest = CfgFixture;
 
 TEST_F(CfgLoadTest, FullLoadFillsEveryGroupWithoutRecordingAChange)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    plug(spec);
+    auto model = SimControllerModel::Sane(1);
+    plug(model);
     unit->Firmware().SetParam("KTIM", 0x00000F19);
     unit->Firmware().SetParam("STUP", 0x32FF8000);
     unit->Firmware().SetParam("BRIG", 250);

@@ -5,18 +5,18 @@
 TEST(Enumeration, KeepsOnlyTheControllerFamily)
 {
     SimTransport sim;
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Release = 0x479F;
-    sim.bus.Add(spec);
-    spec = SimControllerSpec::Sane(2);
-    spec.Release = 0x47A0;
-    sim.bus.Add(spec);
-    spec = SimControllerSpec::Sane(3);
-    spec.ProductID = 0x2AB6;
-    sim.bus.Add(spec);
-    spec = SimControllerSpec::Sane(4);
-    spec.Release = 0x4790;
-    sim.bus.Add(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Release = 0x479F;
+    sim.bus.Add(model);
+    model = SimControllerModel::Sane(2);
+    model.Release = 0x47A0;
+    sim.bus.Add(model);
+    model = SimControllerModel::Sane(3);
+    model.ProductID = 0x2AB6;
+    sim.bus.Add(model);
+    model = SimControllerModel::Sane(4);
+    model.Release = 0x4790;
+    sim.bus.Add(model);
     sim.start();
     ASSERT_EQ(sim.hid->DevList.size(), 2);
     EXPECT_EQ(sim.hid->DevList[0].Text, "SIM0001");
@@ -26,10 +26,10 @@ TEST(Enumeration, KeepsOnlyTheControllerFamily)
 TEST(Enumeration, MissingSerialsAreListedEach)
 {
     SimTransport sim;
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Serial.clear();
-    sim.bus.Add(spec);
-    sim.bus.Add(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Serial.clear();
+    sim.bus.Add(model);
+    sim.bus.Add(model);
     sim.start();
     ASSERT_EQ(sim.hid->DevList.size(), 2);
     EXPECT_EQ(sim.hid->DevList[0].Text, "SERIAL IS MISSING");
@@ -56,7 +56,7 @@ TEST(Enumeration, SelectedDeviceSurvivesOtherChanges)
     const HidDevicePtr selected = sim.hid->Dev;
     ASSERT_TRUE(selected);
 
-    sim.bus.Add(SimControllerSpec::Sane(3));
+    sim.bus.Add(SimControllerModel::Sane(3));
     sim.bus.Unplug(sim.bus.Units()[0]);
     SimTransport::settle();
     ASSERT_EQ(sim.hid->DevList.size(), 2);
@@ -95,7 +95,7 @@ TEST(Enumeration, BurstOfChangesIsOneNotification)
 TEST(Enumeration, RestartLeavesAndRejoinsTheBus)
 {
     SimTransport sim;
-    SimUnit *unit = sim.bus.Add(SimControllerSpec::Sane(1));
+    SimUnit *unit = sim.bus.Add(SimControllerModel::Sane(1));
     unit->RestartDelayMs = 50;
     sim.start();
     sim.hid->SetDevice(0);

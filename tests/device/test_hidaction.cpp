@@ -9,7 +9,7 @@ class HidActionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit = sim.bus.Add(SimControllerSpec::Sane(1));
+        unit = sim.bus.Add(SimControllerModel::Sane(1));
         sim.start();
         SimTransport::settle();
         ASSERT_EQ(sim.hid->DevList.size(), 1);

@@ -8,9 +8,9 @@
 namespace {
 class IdentityTest : public ::testing::Test {
 protected:
-    void open(const SimControllerSpec &spec)
+    void open(const SimControllerModel &model)
     {
-        unit = sim.bus.Add(spec);
+        unit = sim.bus.Add(model);
         sim.start();
         sim.hid->SetDevice(0);
     }
@@ -26,11 +26,11 @@ protected:
 
 TEST_F(IdentityTest, HealthyControllerFillsEverything)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Bios.FileCode = 0x4A2F;
-    spec.Bios.VersHi = 2;
-    spec.Bios.VersLo = 5;
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.FileCode = 0x4A2F;
+    model.Bios.VersHi = 2;
+    model.Bios.VersLo = 5;
+    open(model);
     const auto r = identify();
     EXPECT_TRUE(r.Result);
     EXPECT_TRUE(r.Error.isEmpty());
@@ -45,20 +45,20 @@ TEST_F(IdentityTest, HealthyControllerFillsEverything)
 
 TEST_F(IdentityTest, SmallFileCodeHasFourDigits)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Bios.FileCode = 0x00AB;
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.FileCode = 0x00AB;
+    open(model);
     identify();
     EXPECT_EQ(readouts.Code, "00AB");
 }
 
 TEST_F(IdentityTest, OtherConfigurationVersionIsRefusedWithoutReadingCpuInfo)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Bios.ToolVers = 12;
-    spec.Bios.VersHi = 2;
-    spec.Bios.VersLo = 5;
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.ToolVers = 12;
+    model.Bios.VersHi = 2;
+    model.Bios.VersLo = 5;
+    open(model);
     const auto r = identify();
     EXPECT_FALSE(r.Result);
     EXPECT_EQ(r.Error, "Config Tool v1.2.x required");
@@ -70,9 +70,9 @@ TEST_F(IdentityTest, OtherConfigurationVersionIsRefusedWithoutReadingCpuInfo)
 
 TEST_F(IdentityTest, DeviceWithoutFirmwareStillYieldsAccessWords)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.Bios.FileCode = 0;
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.FileCode = 0;
+    open(model);
     const auto r = identify();
     EXPECT_FALSE(r.Result);
     EXPECT_TRUE(r.Error.isEmpty());
@@ -85,7 +85,7 @@ TEST_F(IdentityTest, DeviceWithoutFirmwareStillYieldsAccessWords)
 
 TEST_F(IdentityTest, UnreadableFirmwareInformationChangesNothing)
 {
-    open(SimControllerSpec::Sane(1));
+    open(SimControllerModel::Sane(1));
     bios.SysId = 0x1234;
     unit->Faults().ErrorStatus = 0xC7;
     const auto r = identify();
@@ -97,7 +97,7 @@ TEST_F(IdentityTest, UnreadableFirmwareInformationChangesNothing)
 
 TEST_F(IdentityTest, UnreadableCpuInformationKeepsResultAndAccessWords)
 {
-    open(SimControllerSpec::Sane(1));
+    open(SimControllerModel::Sane(1));
     crypt = {1, 2, 3, 4, 5, 6, 7, 8};
     unit->Faults().UnplugAfterTransfers = 2; // 0xE3 send and poll succeed, then the device leaves
     const auto r = identify();
@@ -109,23 +109,23 @@ TEST_F(IdentityTest, UnreadableCpuInformationKeepsResultAndAccessWords)
 
 TEST_F(IdentityTest, ShortFirmwareReplyClearsTheRestOfTheRecord)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    open(model);
     identify();
     ASSERT_EQ(bios.ToolVers, 11);
-    unit->Firmware().Spec().BiosReplyLength = 4; // only SysId
+    unit->Firmware().Model().BiosReplyLength = 4; // only SysId
     const auto r = identify();
     EXPECT_FALSE(r.Result);
-    EXPECT_EQ(bios.SysId, spec.Bios.SysId);
+    EXPECT_EQ(bios.SysId, model.Bios.SysId);
     EXPECT_EQ(bios.FileCode, 0);
     EXPECT_EQ(readouts.Info, "<<< NO BIOS >>>");
 }
 
 TEST_F(IdentityTest, ShortCpuReplyIsABadFrame)
 {
-    auto spec = SimControllerSpec::Sane(1);
-    spec.CpuReplyLength = 3;
-    open(spec);
+    auto model = SimControllerModel::Sane(1);
+    model.CpuReplyLength = 3;
+    open(model);
     crypt = {1, 2, 3, 4, 5, 6, 7, 8};
     const auto r = identify();
     EXPECT_TRUE(r.Result);
@@ -136,7 +136,7 @@ TEST_F(IdentityTest, ShortCpuReplyIsABadFrame)
 TEST(ParamIo, ReadsLittleEndianAndRejectsShortAnswers)
 {
     SimTransport sim;
-    SimUnit *unit = sim.bus.Add(SimControllerSpec::Sane(1));
+    SimUnit *unit = sim.bus.Add(SimControllerModel::Sane(1));
     sim.start();
     sim.hid->SetDevice(0);
     TAnswerBuf buf{};
@@ -158,7 +158,7 @@ TEST(ParamIo, ReadsLittleEndianAndRejectsShortAnswers)
 TEST(DeviceFunctionsWire, ReportsAsTheControllerExpects)
 {
     SimTransport sim;
-    SimUnit *unit = sim.bus.Add(SimControllerSpec::Sane(1));
+    SimUnit *unit = sim.bus.Add(SimControllerModel::Sane(1));
     unit->RestartDelayMs = 20;
     sim.start();
     sim.hid->SetDevice(0);

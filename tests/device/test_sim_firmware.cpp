@@ -9,7 +9,7 @@ class SimFirmwareTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit = sim.bus.Add(SimControllerSpec::Sane(1));
+        unit = sim.bus.Add(SimControllerModel::Sane(1));
         sim.start();
         sim.hid->SetDevice(0);
         uint8_t cpu[64];
