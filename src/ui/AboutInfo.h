@@ -3,9 +3,8 @@
 // Texts and the maker's pages shown in the About window, kept in one place.
 namespace AboutInfo {
 
-// Translation key of the info text (rich text: <br> and <b>).
-inline constexpr char InfoText[] =
-    "Configuration tool for<br><b>CORVANE</b><br><br>\u00A9 2026 Corvane Lighting";
+// The info text itself is i18n/EmbeddedTexts.h's AboutInfoText, the key of
+// its translations.
 
 inline constexpr char HomeUrl[] = "https://www.corvane.example/";
 inline constexpr char HomeCaption[] = "www.corvane.example";

@@ -1,5 +1,6 @@
 #include "ui/uAbout.h"
 
+#include "i18n/EmbeddedTexts.h"
 #include "i18n/TranslateText.h"
 #include "ui/AboutInfo.h"
 #include "ui/ProductPicture.h"
@@ -42,7 +43,7 @@ TAbout::~TAbout()
 void TAbout::FormShow()
 {
     ui->LabApp->setText(QGuiApplication::applicationDisplayName());
-    ui->htLabInfo->setText(TranslateText(QString::fromUtf8(AboutInfo::InfoText)));
+    ui->htLabInfo->setText(TranslateText(AboutInfoText));
 }
 
 void TAbout::showEvent(QShowEvent *event)

@@ -2,6 +2,7 @@
 
 #include "config/uConfig.h"
 #include "i18n/LanguageManager.h"
+#include "ui/uAbout.h"
 
 #include <QGroupBox>
 #include <QStatusBar>
@@ -41,6 +42,9 @@ TEST_F(LanguageWindowTest, StoredGermanStartsInGermanAndIsWrittenBack)
     EXPECT_EQ(groupTitle("grpColorOrder"), " FARB REIHENF.");
     EXPECT_EQ(find<QComboBox>("cbFirstLed")->itemText(0), "Oben-Links");
     EXPECT_EQ(find<QPushButton>("ButSaveConfig")->text(), "Sende zum CORVANE");
+    window->About()->FormShow();
+    EXPECT_TRUE(window->About()->findChild<QLabel *>("htLabInfo")->text().startsWith("Konfigurationsprogramm für"));
+    EXPECT_EQ(window->About()->findChild<QLabel *>("LabApp")->text(), "CORVANE Config Tool v1.1.4");
     window->close();
     EXPECT_TRUE(settingsText().contains("LANGUAGE=de"));
 }

@@ -1,3 +1,4 @@
+#include "i18n/EmbeddedTexts.h"
 #include "i18n/TranslateText.h"
 #include "ui/AboutInfo.h"
 #include "ui/LinkLabel.h"
@@ -65,7 +66,7 @@ TEST_F(AboutTest, EveryShowingSetsTitleAndInfoText)
     QGuiApplication::setApplicationDisplayName("CORVANE Config Tool v1.1.4");
     about.show();
     EXPECT_EQ(label(about, "LabApp")->text(), "CORVANE Config Tool v1.1.4");
-    EXPECT_EQ(label(about, "htLabInfo")->text(), TranslateText(QString::fromUtf8(AboutInfo::InfoText)));
+    EXPECT_EQ(label(about, "htLabInfo")->text(), TranslateText(AboutInfoText));
     about.hide();
 
     QGuiApplication::setApplicationDisplayName("CORVANE Config Tool v1.1.5");
