@@ -2,6 +2,7 @@
 // Every exchange must wait 2 ms before its first poll; the counter
 // "per_exchange_vs_2ms" is the wall time of one exchange over that floor
 // (target <= 1.10). CPU time far below wall time shows the waits sleep.
+#include "config/ParamTable.h"
 #include "device/DeviceCrypto.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
@@ -53,8 +54,7 @@ void BM_TwentyOneReads(benchmark::State &state)
     for (auto _ : state) {
         for (const SimParam &p : params) {
             rig.hid.NewOut(0xEC);
-            rig.hid.AddOut(TLONG, int64_t(uint8_t(p.Tag[0])) | uint8_t(p.Tag[1]) << 8 | uint8_t(p.Tag[2]) << 16
-                                      | int64_t(uint8_t(p.Tag[3])) << 24);
+            rig.hid.AddOut(TLONG, tagWord(p.Tag));
             rig.hid.AddOut(TWORD, rig.crypt[kCryptReadWord]);
             benchmark::DoNotOptimize(rig.hid.HidAction(buf, 64, 100));
         }

@@ -1,5 +1,6 @@
 #include "device/ParamIo.h"
 
+#include "config/ParamTable.h"
 #include "device/uComHid.h"
 
 namespace {
@@ -9,18 +10,10 @@ constexpr uint8_t kFunctionWrite = 1;
 constexpr int kTimeout = 100;
 } // namespace
 
-uint32_t ParamTagWord(const QByteArray &code)
-{
-    uint32_t w = 0;
-    for (int i = 0; i < 4 && i < code.size(); ++i)
-        w |= uint32_t(uint8_t(code[i])) << (8 * i);
-    return w;
-}
-
 uint16_t ReadParameter(TComHid &hid, TAnswerBuf &Buf, const QByteArray &code, uint16_t readWord, uint32_t &value)
 {
     hid.NewOut(kCmdRead);
-    hid.AddOut(TLONG, ParamTagWord(code));
+    hid.AddOut(TLONG, tagWord(code));
     hid.AddOut(TWORD, readWord);
     uint16_t r = hid.HidAction(Buf, kTimeout);
     if (r < Status::FirstFailure && r < 4)
@@ -33,7 +26,7 @@ uint16_t ReadParameter(TComHid &hid, TAnswerBuf &Buf, const QByteArray &code, ui
 uint16_t WriteParameter(TComHid &hid, TAnswerBuf &Buf, const QByteArray &code, uint32_t value, uint16_t writeWord)
 {
     hid.NewOut(kCmdWrite);
-    hid.AddOut(TLONG, ParamTagWord(code));
+    hid.AddOut(TLONG, tagWord(code));
     hid.AddOut(TLONG, value);
     hid.AddOut(TWORD, writeWord);
     hid.AddOut(TBYTE, kFunctionWrite);

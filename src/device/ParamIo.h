@@ -8,9 +8,6 @@ class TComHid;
 
 using TAnswerBuf = std::array<uint8_t, 64>;
 
-// The 32-bit tag word: first character in bits 0-7, the fourth in bits 24-31.
-uint32_t ParamTagWord(const QByteArray &code);
-
 // Reads one parameter (command 0xEC with the read access word) into `value`.
 // Returns the exchange status; an answer of fewer than 4 data bytes is
 // reported as 0xB000 rather than mixed with bytes of an earlier answer.

@@ -1,5 +1,6 @@
 #include "SimFixture.h"
 
+#include "config/ParamTable.h"
 #include "device/DeviceCrypto.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +40,6 @@ protected:
         sim.hid->AddOut(TBYTE, function);
         uint8_t buf[64];
         return sim.hid->HidAction(buf, 64, 100);
-    }
-
-    static uint32_t tagWord(const char *t)
-    {
-        return uint32_t(uint8_t(t[0])) | uint32_t(uint8_t(t[1])) << 8 | uint32_t(uint8_t(t[2])) << 16
-            | uint32_t(uint8_t(t[3])) << 24;
     }
 
     SimTransport sim;
