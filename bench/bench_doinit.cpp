@@ -2,9 +2,9 @@
 // answers at once. Each of the 21 reads must wait 2 ms before its first
 // poll; the counter "vs_floor" is the wall time of one load over that floor
 // of 42 ms (target <= 1.15), so it shows what filling the editor costs.
-#include "config/ConfigEditorForm.h"
-#include "config/uConfig.h"
-#include "device/DeviceCrypto.h"
+#include "ui/editor/ConfigEditorForm.h"
+#include "ui/editor/uConfig.h"
+#include "core/protocol/DeviceCrypto.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
 #include "device/uComHid.h"

@@ -2,10 +2,10 @@
 // marker bookkeeping), over alternating German/English switches, beside the
 // time to construct the main window, measured in the same run. Target: a
 // switch costs less than a tenth of constructing the window.
-#include "app/uMain.h"
+#include "ui/main/uMain.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
-#include "i18n/LanguageManager.h"
+#include "core/i18n/LanguageManager.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -10,5 +10,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   opts=(-DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF)
 fi
+# A compiler cache, where installed, makes rebuilds of other checkouts cheap.
+command -v ccache >/dev/null && opts+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$dir" -G Ninja "${opts[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -4,9 +4,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliParamArgs.h"
 
-#include "app/ProfileFile.h"
-#include "config/LayoutValidation.h"
-#include "config/ParamTable.h"
+#include "core/files/ProfileFile.h"
+#include "core/params/LayoutValidation.h"
+#include "core/params/ParamTable.h"
 
 namespace {
 // Validates `working`, writes what differs from `device` and reports what

@@ -1,7 +1,7 @@
 #include "cli/CliDeviceSession.h"
 
-#include "config/ParamTable.h"
-#include "device/ReportTrace.h"
+#include "core/params/ParamTable.h"
+#include "core/protocol/ReportTrace.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "cli/CliStatus.h"
-#include "config/CfgData.h"
-#include "device/BiosInfo.h"
-#include "device/DeviceCrypto.h"
+#include "core/params/CfgData.h"
+#include "core/protocol/BiosInfo.h"
+#include "core/protocol/DeviceCrypto.h"
 #include "device/DeviceIdentity.h"
 #include "device/ParamIo.h"
 #include "device/uComHid.h"

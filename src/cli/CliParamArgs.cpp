@@ -1,6 +1,6 @@
 #include "cli/CliParamArgs.h"
 
-#include "config/ParamTable.h"
+#include "core/params/ParamTable.h"
 
 #include <algorithm>
 

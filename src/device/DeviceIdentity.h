@@ -1,6 +1,6 @@
 #pragma once
-#include "device/BiosInfo.h"
-#include "device/DeviceCrypto.h"
+#include "core/protocol/BiosInfo.h"
+#include "core/protocol/DeviceCrypto.h"
 
 #include <QString>
 

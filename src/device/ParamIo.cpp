@@ -1,6 +1,6 @@
 #include "device/ParamIo.h"
 
-#include "config/ParamTable.h"
+#include "core/params/ParamTable.h"
 #include "device/uComHid.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "device/SimFirmware.h"
 
-#include "device/DeviceCrypto.h"
+#include "core/protocol/DeviceCrypto.h"
 
 #include <QHash>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "device/BiosInfo.h"
+#include "core/protocol/BiosInfo.h"
 
 #include <QByteArray>
 #include <QList>

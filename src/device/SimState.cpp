@@ -1,6 +1,6 @@
 #include "device/SimState.h"
 
-#include "config/ParamTable.h"
+#include "core/params/ParamTable.h"
 #include "device/SimBus.h"
 #include "device/SimUnit.h"
 

@@ -1,6 +1,6 @@
 #include "device/SystemHidController.h"
 
-#include "device/HidapiController.h"
+#include "device/hidapi/HidapiController.h"
 #include "device/UdevMonitor.h"
 
 std::unique_ptr<HidController> MakeSystemHidController()

@@ -1,6 +1,6 @@
 #pragma once
 #include "device/HidController.h"
-#include "device/StatusCodes.h"
+#include "core/protocol/StatusCodes.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 // The program as a user starts it: one process, a second copy, SIGTERM.
 
-#include "app/SettingsFile.h"
+#include "core/files/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

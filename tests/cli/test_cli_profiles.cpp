@@ -2,7 +2,7 @@
 // another of the same system identifier, and the load checks.
 #include "CliTestSupport.h"
 
-#include "app/ProfileFile.h"
+#include "core/files/ProfileFile.h"
 #include "device/SimUnit.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "device/ReportTrace.h"
+#include "core/protocol/ReportTrace.h"
 #include "device/uComHid.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "fake_hidapi.h"
 
-#include "device/HidapiController.h"
+#include "device/hidapi/HidapiController.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SimFixture.h"
 
-#include "config/ParamTable.h"
-#include "device/DeviceCrypto.h"
+#include "core/params/ParamTable.h"
+#include "core/protocol/DeviceCrypto.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // accepts through the writer and the reader again. Nothing may crash, hang or
 // touch memory outside the input; TLanguageError is the only way to refuse.
 
-#include "i18n/LanguageObjects.h"
+#include "core/i18n/LanguageObjects.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 // Arbitrary bytes as a profile file: the reader must neither crash nor hang,
 // and may only offer parameters to apply when every value was a 32-bit
 // decimal integer.
-#include "app/IniFile.h"
-#include "app/ProfileFile.h"
+#include "core/files/IniFile.h"
+#include "core/files/ProfileFile.h"
 
 #include <QByteArray>
 

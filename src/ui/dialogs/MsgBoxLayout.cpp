@@ -1,0 +1,43 @@
+#include "ui/dialogs/MsgBoxLayout.h"
+
+#include <algorithm>
+
+using namespace MsgBoxMetrics;
+
+MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, TMsgBut buttons)
+{
+    MsgBoxLayout l;
+    const int labelLeft = hasIcon ? ImgLeft + ImgSize + LabelIconGap : LabelLeftNoIcon;
+    l.LabelPos = QPoint(labelLeft, LabelTop);
+
+    for (const TMsgButtonDef &def : MsgButtonOrder()) {
+        if (!buttons.contains(def.Btn))
+            continue;
+        const QString name = QStringLiteral("But%1").arg(l.Buttons.size() + 1);
+        l.Buttons.append({def.Btn, QString::fromLatin1(def.Caption), def.Result, name, {}});
+    }
+    const auto n = int(l.Buttons.size());
+    l.RowWidth = n > 0 ? n * ButtonWidth + (n - 1) * ButtonGap : 0;
+
+    // The row must fit between the same margins as the text; without this
+    // a six-button row would stick out on both sides of a 280-wide box.
+    const int width = std::max({labelLeft + labelWidth + Margin, MinWidth, l.RowWidth + 2 * Margin});
+    const int height = std::max(labelHeight + HeightExtra, MinHeight);
+    l.WindowSize = QSize(width, height);
+
+    const int top = height - ButtonRise;
+    int left = width / 2 - l.RowWidth / 2;
+    for (MsgBoxButtonPlan &b : l.Buttons) {
+        b.Geometry = QRect(left, top, ButtonWidth, ButtonHeight);
+        left += ButtonWidth + ButtonGap;
+    }
+    return l;
+}
+
+QPoint placeMsgBox(QSize size, const QRect &anchor, const QRect &desktop)
+{
+    const QPoint centre = anchor.center();
+    const int x = centre.x() - size.width() / 2;
+    const int y = centre.y() - size.height() / 2;
+    return QPoint(std::max(x, desktop.left()), std::max(y, desktop.top()));
+}

@@ -1,0 +1,52 @@
+#include "ui/dialogs/MsgDlgTypes.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<TMsgButtonDef, 6> ButtonOrder{{
+    {mbClose, "Close", mrClose},
+    {mbYes, "Yes", mrYes},
+    {mbNo, "No", mrNo},
+    {mbOK, "Ok", mrOk},
+    {mbIgnore, "Ignore", mrIgnore},
+    {mbAbort, "Abort", mrAbort},
+}};
+
+struct KindDef
+{
+    const char *Title;
+    int Icon;
+};
+
+constexpr std::array<KindDef, 5> Kinds{{
+    {"Warning", 0},
+    {"Error", 1},
+    {"Information", 2},
+    {"Confirmation", 3},
+    {"Message", -1},
+}};
+
+// A value cast in from outside the enumeration is shown as a plain message.
+const KindDef &kind(TMsgDlgType type)
+{
+    const auto i = static_cast<unsigned>(type);
+    return i < Kinds.size() ? Kinds[i] : Kinds[mtCustom];
+}
+
+} // namespace
+
+std::span<const TMsgButtonDef> MsgButtonOrder()
+{
+    return ButtonOrder;
+}
+
+const char *MsgKindTitle(TMsgDlgType type)
+{
+    return kind(type).Title;
+}
+
+int MsgKindIcon(TMsgDlgType type)
+{
+    return kind(type).Icon;
+}

@@ -1,0 +1,92 @@
+#include "ui/i18n/LanguageIcons.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+
+// The flags are compiled into this static library; its resources must be
+// registered by hand before first use.
+static void initFlagResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(flags);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+namespace {
+
+const QString kFlagFolder = QStringLiteral(":/flags");
+
+// Only plain two-letter codes name a flag; anything else (an empty code, a
+// path, a region suffix) must not reach the resource path.
+bool isFlagCode(const QString &code)
+{
+    if (code.size() != 2)
+        return false;
+    for (QChar c : code) {
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TLanguageIcons::TLanguageIcons(const QStringList &languageIds)
+{
+    for (const QString &id : languageIds) {
+        const QPixmap flag = loadFlag(id);
+        if (flag.isNull())
+            continue;
+        FList.append(flag);
+        FLanguageIcons.append(TLanguageIcon(id, int(FList.size() - 1)));
+    }
+}
+
+int TLanguageIcons::GetIconIndex(const QString &ID) const
+{
+    for (const TLanguageIcon &icon : FLanguageIcons) {
+        if (icon.ID() == ID)
+            return icon.Index();
+    }
+    return -1;
+}
+
+QIcon TLanguageIcons::CreateIcon(const QString &ID) const
+{
+    const int index = GetIconIndex(ID);
+    if (index < 0 || index >= FList.size())
+        return {};
+    return QIcon(FList.at(index));
+}
+
+QStringList TLanguageIcons::flagNames()
+{
+    initFlagResources();
+    QStringList names;
+    const QStringList files = QDir(kFlagFolder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        names.append(QFileInfo(file).completeBaseName());
+    return names;
+}
+
+QPixmap TLanguageIcons::loadFlag(const QString &code)
+{
+    if (!isFlagCode(code))
+        return {};
+    initFlagResources();
+    QPixmap flag(kFlagFolder + u'/' + code.toUpper() + QStringLiteral(".png"));
+    if (flag.isNull())
+        return {};
+    if (flag.size() == QSize(IconSize, IconSize))
+        return flag;
+    // The selector's images are square: fit odd artwork, centred.
+    const QPixmap fitted = flag.scaled(IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap square(IconSize, IconSize);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawPixmap((IconSize - fitted.width()) / 2, (IconSize - fitted.height()) / 2, fitted);
+    return square;
+}

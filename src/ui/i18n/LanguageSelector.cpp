@@ -1,0 +1,56 @@
+#include "ui/i18n/LanguageSelector.h"
+
+#include "ui/i18n/LanguageIcons.h"
+#include "core/i18n/LanguageManager.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QWidget>
+
+namespace LanguageSelector {
+
+void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode)
+{
+    const QSignalBlocker block(cbLang);
+    cbLang->clear();
+    cbLang->setIconSize(QSize(16, 16));
+    if (!SystemLanguages)
+        return;
+    int selected = -1, determined = -1;
+    const TLanguage *startLanguage = LanguageManager ? LanguageManager->CurrentLanguage : nullptr;
+    for (TLanguage *lang : *SystemLanguages) {
+        if (!lang->Available)
+            continue;
+        const int icon = icons.GetIconIndex(lang->ID);
+        if (icon >= 0)
+            cbLang->addItem(QIcon(icons.List().at(icon)), lang->Name, lang->ID);
+        else
+            cbLang->addItem(lang->Name, lang->ID);
+        if (lang->ID == storedCode)
+            selected = cbLang->count() - 1;
+        if (lang == startLanguage)
+            determined = cbLang->count() - 1;
+    }
+    cbLang->setCurrentIndex(selected >= 0 ? selected : determined);
+}
+
+void Apply(QComboBox *cbLang, const QList<QWidget *> &windows)
+{
+    if (!LanguageManager || !SystemLanguages)
+        return;
+    if (cbLang->currentIndex() >= 0) {
+        if (TLanguage *lang = SystemLanguages->FindLanguageExact(cbLang->currentData().toString()))
+            LanguageManager->CurrentLanguage = lang;
+    }
+    for (QWidget *w : windows)
+        LanguageManager->Translate(w);
+}
+
+QString CurrentCode()
+{
+    if (LanguageManager && LanguageManager->CurrentLanguage)
+        return LanguageManager->CurrentLanguage->ID;
+    return QStringLiteral("en");
+}
+
+} // namespace LanguageSelector

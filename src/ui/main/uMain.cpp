@@ -1,0 +1,345 @@
+// The main window as frame: creation, tool bar, showing, closing.
+
+#include "ui/main/uMain.h"
+
+#include "ui/main/ProfileActions.h"
+#include "core/files/SettingsFile.h"
+#include "ui/editor/ConfigEditorForm.h"
+#include "ui/i18n/LanguageIcons.h"
+#include "ui/dialogs/uAbout.h"
+#include "ui/dialogs/uDebug.h"
+#include "ui/dialogs/uMessageBox.h"
+#include "ui_uMain.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWindow>
+
+Q_LOGGING_CATEGORY(lcMain, "corvane.app.main")
+
+namespace {
+
+constexpr QSize DesignedClientSize(565, 423);
+constexpr int LanguageSelectorWidth = 102;
+
+// The version is the program's own: 1.1 is the configuration version the
+// firmware must ask for, 4 the build.
+constexpr int VersionMajor = 1;
+constexpr int VersionMinor = 1;
+constexpr int VersionBuild = 4;
+
+// Every combo box whose list, when opened, records the device combo box's text.
+const char *const DropDownCombos[] = {
+    "cbHid",       "cbLayout",    "cbLedCol0",   "cbLedCol1",    "cbLedCol2",  "cbLedCol3",
+    "cbLedCol4",   "cbLedCol5",   "cbLedCol6",   "cbLedCol7",    "cbLedProto", "cbComProto",
+    "cbFirstLed",  "cbLedOrder",  "cbWS2801clk", "cbAPA102clk",  "cbLPD8803clk"};
+
+QToolButton *makeToolButton(QWidget *parent, const char *name, const QString &hint, const char *themeIcon,
+                            QStyle::StandardPixmap fallback)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setIcon(QIcon::fromTheme(QLatin1String(themeIcon), parent->style()->standardIcon(fallback)));
+    return b;
+}
+
+// The executable's name with the version inserted before its extension
+// ("x.exe" gives "x114.exe"); a name without extension, as usual on Linux,
+// gets the version appended.
+QString distributionName(const QString &exeFileName)
+{
+    const QString tag = QStringLiteral("%1%2").arg(VersionMajor * 10 + VersionMinor).arg(VersionBuild);
+    const qsizetype dot = exeFileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return exeFileName + tag;
+    return exeFileName.left(dot) + tag + exeFileName.mid(dot);
+}
+
+} // namespace
+
+TMain::TMain(TMainSetup setup, QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::TMain)
+    , m_setup(std::move(setup))
+{
+    ui->setupUi(this);
+    BuildToolBar();
+    EmbedEditor();
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setParent(this);
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(StartupDelayMs);
+    connect(&Timer1, &QTimer::timeout, this, &TMain::Startup);
+
+    // Designer keeps only the line feed of a CR LF; the hint is the translation key.
+    ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
+
+    connect(ui->cbHid, &QComboBox::activated, this, &TMain::cbHidChange);
+    HookDropDowns();
+
+    // Fixed border with system menu and minimise box, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    FitWindowSize();
+
+    FormCreate();
+
+    // The auxiliary windows, hidden, in this order.
+    m_debug = new TDebug(this);
+    m_msgBox = new TMsgBox(this);
+    m_msgBox->setAnchor(this);
+    setMsgBox(m_msgBox);
+    m_about = new TAbout(this);
+}
+
+TMain::~TMain()
+{
+    // Destroyed without a close (say at the end of a session): the settings
+    // are still written, once.
+    if (m_formShown && !m_settingsWritten)
+        FormClose();
+    // The box goes with this window; asking MsgBox() here would make a new one.
+    setMsgBox(nullptr);
+    m_cfg.reset();
+    m_comHid.reset();
+    delete ui;
+}
+
+void TMain::FormCreate()
+{
+    ProgTitle = QStringLiteral("CORVANE Config Tool")
+        + QStringLiteral(" v%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionBuild);
+    ProgPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
+    QGuiApplication::setApplicationDisplayName(ProgTitle);
+
+    const QString path = m_setup.SettingsPath.isEmpty() ? SettingsFile::settingsPath(ProgPath) : m_setup.SettingsPath;
+    m_iniFile = std::make_unique<SettingsFile>(path);
+
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+}
+
+QString TMain::SettingsPath() const
+{
+    return m_iniFile->fileName();
+}
+
+void TMain::BuildToolBar()
+{
+    QToolBar *bar = ui->ToolBar1;
+    ToolButton1 = makeToolButton(bar, "ToolButton1", QStringLiteral("Exit"), "application-exit",
+                                 QStyle::SP_DialogCloseButton);
+    butLoadProfile = makeToolButton(bar, "butLoadProfile", QStringLiteral("Open config"), "document-open",
+                                    QStyle::SP_DialogOpenButton);
+    butSaveProfile = makeToolButton(bar, "butSaveProfile", QStringLiteral("Save config"), "document-save",
+                                    QStyle::SP_DialogSaveButton);
+    cbLang = new QComboBox(bar);
+    cbLang->setObjectName(QStringLiteral("cbLang"));
+    cbLang->setToolTip(QStringLiteral("Change language"));
+    cbLang->setFixedWidth(LanguageSelectorWidth);
+    ToolButton7 = makeToolButton(bar, "ToolButton7", QStringLiteral("Info..."), "help-about",
+                                 QStyle::SP_MessageBoxInformation);
+
+    bar->addWidget(ToolButton1);
+    bar->addSeparator();
+    bar->addWidget(butLoadProfile);
+    bar->addWidget(butSaveProfile);
+    bar->addSeparator();
+    bar->addWidget(cbLang);
+    bar->addSeparator();
+    bar->addWidget(ToolButton7);
+
+    butLoadProfile->setEnabled(false);
+    butSaveProfile->setEnabled(false);
+    connect(ToolButton1, &QToolButton::clicked, this, &TMain::ButExitClick);
+    connect(ToolButton7, &QToolButton::clicked, this, &TMain::ButInfoClick);
+    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::butLoadProfileClick);
+    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::butSaveProfileClick);
+    // Only a choice by the user switches; filling the list in code does not.
+    connect(cbLang, &QComboBox::activated, this, &TMain::cbLangChange);
+}
+
+void TMain::EmbedEditor()
+{
+    m_editor = new ConfigEditorForm(ui->panEditor);
+    ui->layEditorHost->addWidget(m_editor, 1);
+    if (QTabWidget *page = PageConfig())
+        page->hide();
+
+    if (auto *b = Control<QPushButton>("butRestart"))
+        connect(b, &QPushButton::clicked, this, &TMain::butRestartClick);
+    if (auto *b = Control<QPushButton>("butPattern"))
+        connect(b, &QPushButton::clicked, this, &TMain::butPatternClick);
+    if (auto *b = Control<QPushButton>("butDefault"))
+        connect(b, &QPushButton::clicked, this, &TMain::butDefaultClick);
+}
+
+// QComboBox has no drop-down signal; its list lives in a popup window that
+// is shown each time the list opens.
+void TMain::HookDropDowns()
+{
+    for (const char *name : DropDownCombos) {
+        auto *combo = Control<QComboBox>(name);
+        if (!combo)
+            continue;
+        QWidget *popup = combo->view()->window();
+        popup->installEventFilter(this);
+        m_dropDownPopups.insert(popup);
+    }
+}
+
+bool TMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && m_dropDownPopups.contains(watched))
+        cbHidDropDown();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMain::FitWindowSize()
+{
+    // The read-outs are filled later: reserve room for their longest usual text.
+    const QFontMetrics fm(ui->LabBiosInfo->font());
+    const std::pair<QLabel *, const char *> samples[] = {
+        {ui->LabBiosVersion, "v25.25"},          {ui->LabBiosCode, "FFFF"},
+        {ui->LabBiosInfo, "CORVANE-8CH-PRO"},    {ui->LabBiosDate, "2026-12-31"},
+        {ui->LabBiosConfig, "v1.1"},             {ui->labCapacity, "65535 LEDs"}};
+    for (const auto &[label, sample] : samples)
+        label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
+
+    // Measured with the editor in, whether or not a device shows it now.
+    QTabWidget *page = PageConfig();
+    const bool pageHidden = page && page->isHidden();
+    const auto relayout = [this, page] {
+        for (QWidget *w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget()) {
+            if (w->layout())
+                w->layout()->invalidate();
+            if (w == this)
+                break;
+        }
+    };
+    if (pageHidden) {
+        page->setVisible(true);
+        relayout();
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QSize size = sizeHint().expandedTo(DesignedClientSize);
+    if (pageHidden) {
+        page->setVisible(false);
+        relayout();
+    }
+    setFixedSize(size);
+}
+
+QTabWidget *TMain::PageConfig() const
+{
+    return Control<QTabWidget>("pageConfig");
+}
+
+void TMain::setVisible(bool visible)
+{
+    // The stored placement applies before the window first appears.
+    if (visible && !m_placementRestored) {
+        m_placementRestored = true;
+        RestorePlacement();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void TMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_formShown && !event->spontaneous())
+        FormShow();
+}
+
+void TMain::FormShow()
+{
+    if (m_formShown)
+        return;
+    m_formShown = true;
+
+    if (m_setup.DeveloperMode)
+        DeveloperCopy();
+
+    ReadSettings();
+    FillLanguageSelector();
+
+    m_cfg = std::make_unique<TCfg>(this, *this);
+
+    Timer1.start();
+}
+
+// Developer mode: the debug window beside the main window, and the
+// distribution name logged. The copy into "dist/" exists only in debug
+// builds; a build for users never writes beside the working directory.
+void TMain::DeveloperCopy()
+{
+    const QString exe = QCoreApplication::applicationFilePath();
+    const QString distName = distributionName(QFileInfo(exe).fileName());
+
+    // The frame's corner is placed, as for the main window's own position.
+    const QRect frame = frameGeometry();
+    m_debug->winId();
+    m_debug->windowHandle()->setFramePosition(QPoint(frame.left() + frame.width(), frame.top()));
+    m_debug->show();
+    m_debug->S(distName);
+
+#ifndef NDEBUG
+    QString target = QDir::current().filePath(QStringLiteral("dist/") + distName);
+    if (QFileInfo(target).isDir())
+        target = QDir(target).filePath(QFileInfo(exe).fileName());
+    QFile::remove(target);
+    if (!QFile::copy(exe, target))
+        qCDebug(lcMain) << "developer copy to" << target << "failed";
+#endif
+}
+
+void TMain::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TMain::FormClose()
+{
+    // A window that never came up has read nothing it could write back.
+    if (m_settingsWritten || !m_formShown)
+        return;
+    m_settingsWritten = true;
+    Timer1.stop();
+    WritePlacement();
+    WriteSettings();
+}
+
+void TMain::ButExitClick()
+{
+    close();
+}
+
+void TMain::ButInfoClick()
+{
+    m_about->exec();
+}
+
+void TMain::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}

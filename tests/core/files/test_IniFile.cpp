@@ -1,0 +1,167 @@
+#include "core/files/IniFile.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(IniValueRules, BooleanWordsInAnyCaseAndIntegers)
+{
+    for (const char *t : {"TRUE", "true", "Yes", "y", " YES ", "1", "-7"})
+        EXPECT_EQ(IniFile::parseBool(t), std::optional<bool>(true)) << t;
+    for (const char *t : {"FALSE", "False", "no", "N", "0", "+0"})
+        EXPECT_EQ(IniFile::parseBool(t), std::optional<bool>(false)) << t;
+    for (const char *t : {"", "maybe", "yess", "0x1", "1.0", "T"})
+        EXPECT_FALSE(IniFile::parseBool(t).has_value()) << t;
+}
+
+TEST(IniValueRules, Int32IsStrictDecimalWithinRange)
+{
+    EXPECT_EQ(IniFile::parseInt32("0"), 0);
+    EXPECT_EQ(IniFile::parseInt32("  +42\t"), 42);
+    EXPECT_EQ(IniFile::parseInt32("-16777216"), -16777216);
+    EXPECT_EQ(IniFile::parseInt32("2147483647"), INT32_MAX);
+    EXPECT_EQ(IniFile::parseInt32("-2147483648"), INT32_MIN);
+    EXPECT_EQ(IniFile::parseInt32("000000000000000000012"), 12);
+    for (const char *t : {"", " ", "-", "+", "2147483648", "-2147483649", "99999999999999999999999",
+                          "0x10", "$10", "1e3", "12abc", "1 2", "--1", "4294967295"})
+        EXPECT_FALSE(IniFile::parseInt32(t).has_value()) << t;
+}
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const char *name = "test.ini") const { return dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(IniFileTest, MissingFileIsEmptyAndNotAnError)
+{
+    IniFile ini;
+    EXPECT_TRUE(ini.open(path()));
+    EXPECT_FALSE(ini.hasSection("A"));
+    EXPECT_EQ(ini.readString("A", "K", QStringLiteral("def")), QStringLiteral("def"));
+    EXPECT_EQ(ini.readInt("A", "K", 5), 5);
+}
+
+TEST_F(IniFileTest, LookupIgnoresCaseButKeysKeepFileTextAndOrder)
+{
+    IniFile ini;
+    ini.loadFromData("[Sec]\nzeta=1\nAlpha=2\nmid=3\n");
+    EXPECT_EQ(ini.keys("SEC"), (QList<QByteArray>{"zeta", "Alpha", "mid"}));
+    EXPECT_EQ(ini.readInt("sec", "ALPHA", 0), 2);
+    EXPECT_TRUE(ini.contains("SEC", "MID"));
+}
+
+TEST_F(IniFileTest, WritesKeyEqualsValueAndKeepsUntouchedContent)
+{
+    IniFile ini;
+    ini.loadFromData("; note\n\n[A]\nkeep=1\nx = old\n\n[B]\nother=2\n");
+    EXPECT_TRUE(ini.writeString("a", "X", QStringLiteral("new")));
+    EXPECT_TRUE(ini.writeInt("A", "NEW", -3));
+    EXPECT_TRUE(ini.writeBool("C", "FLAG", true));
+    EXPECT_EQ(ini.toByteArray(),
+              "; note\n\n[A]\nkeep=1\nx=new\nNEW=-3\n\n[B]\nother=2\n\n[C]\nFLAG=TRUE\n");
+}
+
+TEST_F(IniFileTest, RefusesTextThatWouldBreakTheLineStructure)
+{
+    IniFile ini;
+    EXPECT_FALSE(ini.writeString("A", "K", QStringLiteral("two\nlines")));
+    EXPECT_FALSE(ini.writeString("A", "K", QStringLiteral("cr\r")));
+    EXPECT_FALSE(ini.writeRaw("A", "K", QByteArray("nul\0byte", 8)));
+    EXPECT_FALSE(ini.writeRaw("A", "K=1", "v"));
+    EXPECT_FALSE(ini.writeRaw("A", ";K", "v"));
+    EXPECT_FALSE(ini.writeRaw("A", "", "v"));
+    EXPECT_FALSE(ini.writeRaw("A]", "K", "v"));
+    EXPECT_FALSE(ini.writeRaw("A", " K", "v"));
+    EXPECT_TRUE(ini.toByteArray().isEmpty());
+}
+
+TEST_F(IniFileTest, ByteOrderMarkAcceptedAndNeverWritten)
+{
+    ASSERT_TRUE(putFile(path(), "\xEF\xBB\xBF[A]\nK=\xC3\xA4\n"));
+    IniFile ini;
+    ASSERT_TRUE(ini.open(path()));
+    EXPECT_EQ(ini.readString("A", "K"), QString::fromUtf8("\xC3\xA4"));
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(fileBytes(path()), "[A]\nK=\xC3\xA4\n");
+}
+
+TEST_F(IniFileTest, ReloadIfChangedPicksUpOutsideWrites)
+{
+    ASSERT_TRUE(putFile(path(), "[A]\nK=1\n"));
+    IniFile ini;
+    ASSERT_TRUE(ini.open(path()));
+    EXPECT_FALSE(ini.reloadIfChanged());
+
+    ASSERT_TRUE(putFile(path(), "[A]\nK=22\n"));
+    EXPECT_TRUE(ini.reloadIfChanged());
+    EXPECT_EQ(ini.readInt("A", "K", 0), 22);
+
+    // Same size: the time stamp tells.
+    ASSERT_TRUE(putFile(path(), "[A]\nK=33\n"));
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    f.close();
+    EXPECT_TRUE(ini.reloadIfChanged());
+    EXPECT_EQ(ini.readInt("A", "K", 0), 33);
+}
+
+TEST_F(IniFileTest, OwnSaveIsNotAnOutsideChange)
+{
+    IniFile ini;
+    ASSERT_TRUE(ini.open(path()));
+    ini.writeInt("A", "K", 1);
+    ASSERT_TRUE(ini.save());
+    EXPECT_FALSE(ini.reloadIfChanged());
+}
+
+TEST_F(IniFileTest, SaveIntoMissingFolderFailsWithText)
+{
+    IniFile ini;
+    ASSERT_TRUE(ini.open(dir.filePath(QStringLiteral("no/such/folder/x.ini"))));
+    ini.writeInt("A", "K", 1);
+    EXPECT_FALSE(ini.save());
+    EXPECT_FALSE(ini.errorString().isEmpty());
+}
+
+TEST_F(IniFileTest, SaveOntoADirectoryFailsAndLeavesIt)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
+    IniFile ini;
+    EXPECT_FALSE(ini.open(path("taken.ini")));
+    ini.writeInt("A", "K", 1);
+    EXPECT_FALSE(ini.save());
+    EXPECT_FALSE(ini.errorString().isEmpty());
+    EXPECT_TRUE(QFileInfo(path("taken.ini")).isDir());
+}
+
+TEST_F(IniFileTest, FailedWriteKeepsThePreviousFile)
+{
+    const QByteArray old = "[A]\nK=old\n";
+    ASSERT_TRUE(putFile(path(), old));
+    IniFile ini;
+    ASSERT_TRUE(ini.open(path()));
+    ini.writeString("A", "K", QString(200, QLatin1Char('x')));
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(ini.save());
+    }
+    EXPECT_FALSE(ini.errorString().isEmpty());
+    EXPECT_EQ(fileBytes(path()), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.ini")});
+}
+
+TEST_F(IniFileTest, OversizedFileIsRefused)
+{
+    ASSERT_TRUE(putFile(path(), QByteArray(IniFile::MaxFileSize + 1, 'a')));
+    IniFile ini;
+    EXPECT_FALSE(ini.open(path()));
+    EXPECT_FALSE(ini.errorString().isEmpty());
+}

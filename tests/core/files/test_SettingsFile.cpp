@@ -1,0 +1,172 @@
+#include "core/files/SettingsFile.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path() const { return dir.filePath(QString::fromLatin1(SettingsFile::FileName)); }
+    ConfigSettings readWith(const QByteArray &content)
+    {
+        EXPECT_TRUE(putFile(path(), content));
+        SettingsFile s(path());
+        return s.readConfig();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(SettingsFileTest, FirstStartWithoutFileGivesDefaults)
+{
+    SettingsFile s(path());
+    const ConfigSettings c = s.readConfig();
+    EXPECT_EQ(c.device, QString());
+    EXPECT_EQ(c.language, QStringLiteral("en"));
+    EXPECT_FALSE(c.autoSend);
+    EXPECT_EQ(c.tabActive, 0);
+    EXPECT_FALSE(s.readPlacement().normPos.has_value());
+    EXPECT_FALSE(QFileInfo::exists(path())) << "reading must not create the file";
+}
+
+TEST_F(SettingsFileTest, MalformedOrTruncatedFileFallsBackToDefaults)
+{
+    EXPECT_EQ(readWith(QByteArrayLiteral("\xFF\xFE garbage [[[ ===\n=x\n[CONFIG\nTABACTIVE\x00=2\n")), ConfigSettings());
+    EXPECT_EQ(readWith("[CONFIG]\nLANGUAGE=de\nAUTOSE"), (ConfigSettings{{}, QStringLiteral("de"), false, 0}));
+    EXPECT_EQ(readWith("[CONFIG]\nAUTOSEND=perhaps\nTABACTIVE=two\n"), ConfigSettings());
+}
+
+TEST_F(SettingsFileTest, TabActiveOutsideThePagesReadsAsFirstPage)
+{
+    EXPECT_EQ(readWith("[CONFIG]\nTABACTIVE=3\n").tabActive, 3);
+    EXPECT_EQ(readWith("[CONFIG]\nTABACTIVE=4\n").tabActive, 0);
+    EXPECT_EQ(readWith("[CONFIG]\nTABACTIVE=-1\n").tabActive, 0);
+    EXPECT_EQ(readWith("[CONFIG]\nTABACTIVE=99999999999\n").tabActive, 0);
+}
+
+TEST_F(SettingsFileTest, LowerCaseYesReadsTrueAndIsWrittenBackAsTRUE)
+{
+    ConfigSettings c = readWith("[config]\nautosend=yes\n");
+    EXPECT_TRUE(c.autoSend);
+    SettingsFile s(path());
+    ASSERT_TRUE(s.writeConfig(s.readConfig()));
+    EXPECT_EQ(fileBytes(path()), "[config]\nautosend=TRUE\nDEVICE=\nLANGUAGE=en\nTABACTIVE=0\n");
+}
+
+TEST_F(SettingsFileTest, WritingCreatesTheFileAndKeepsOtherContent)
+{
+    ASSERT_TRUE(putFile(path(), "[Other]\nX=1\n[CONFIG]\nLANGUAGE=de\nEXTRA=keep\n"));
+    SettingsFile s(path());
+    ASSERT_TRUE(s.writeConfig({QStringLiteral("CV123"), QStringLiteral("en"), true, 2}));
+    EXPECT_EQ(fileBytes(path()),
+              "[Other]\nX=1\n\n[CONFIG]\nLANGUAGE=en\nEXTRA=keep\nDEVICE=CV123\nAUTOSEND=TRUE\nTABACTIVE=2\n");
+    SettingsFile again(path());
+    EXPECT_EQ(again.readConfig(), (ConfigSettings{QStringLiteral("CV123"), QStringLiteral("en"), true, 2}));
+}
+
+TEST_F(SettingsFileTest, EmptyDeviceIsWrittenAndMeansNoPreference)
+{
+    SettingsFile s(path());
+    ASSERT_TRUE(s.writeConfig({}));
+    EXPECT_TRUE(fileBytes(path()).contains("\nDEVICE=\n"));
+    EXPECT_EQ(SettingsFile(path()).readConfig().device, QString());
+}
+
+TEST_F(SettingsFileTest, ReadsAgainWhenAnotherWriterChangedTheFile)
+{
+    SettingsFile first(path());
+    EXPECT_EQ(first.readConfig().language, QStringLiteral("en"));
+    SettingsFile second(path());
+    ASSERT_TRUE(second.writeConfig({QStringLiteral("SN9"), QStringLiteral("de"), false, 1}));
+    EXPECT_EQ(first.readConfig(), (ConfigSettings{QStringLiteral("SN9"), QStringLiteral("de"), false, 1}));
+}
+
+TEST_F(SettingsFileTest, LineBreaksInTextCannotInjectKeys)
+{
+    SettingsFile s(path());
+    ASSERT_TRUE(s.writeConfig({QStringLiteral("SN\nTABACTIVE=3"), QStringLiteral("en"), false, 0}));
+    const ConfigSettings back = SettingsFile(path()).readConfig();
+    EXPECT_EQ(back.device, QStringLiteral("SN TABACTIVE=3"));
+    EXPECT_EQ(back.tabActive, 0);
+}
+
+TEST_F(SettingsFileTest, FailedWriteIsReportedAndOldFileStays)
+{
+    const QByteArray old = "[CONFIG]\nLANGUAGE=de\n";
+    ASSERT_TRUE(putFile(path(), old));
+    SettingsFile s(path());
+    {
+        FileSizeLimit limit(8);
+        EXPECT_FALSE(s.writeConfig({QStringLiteral("SN1"), QStringLiteral("en"), true, 1}));
+    }
+    EXPECT_FALSE(s.errorString().isEmpty());
+    EXPECT_EQ(fileBytes(path()), old);
+
+    SettingsFile nowhere(dir.filePath(QStringLiteral("missing/dir/x.ini")));
+    EXPECT_FALSE(nowhere.writeConfig({}));
+    EXPECT_FALSE(nowhere.errorString().isEmpty());
+}
+
+TEST_F(SettingsFileTest, PlacementRoundTripInSectionMain)
+{
+    WindowPlacement p;
+    p.showCmd = 1;
+    p.pixelsPerInch = 96;
+    p.normPos = WindowPlacement::Rect{-1200, 20, -400, 620};
+    SettingsFile s(path());
+    ASSERT_TRUE(s.writePlacement(p));
+    EXPECT_EQ(fileBytes(path()),
+              "[Main]\nShowCmd=1\nFlags=0\nPixelsPerInch=96\nMinMaxPos=-1,-1,-1,-1\nNormPos=-1200,20,-400,620\n");
+    EXPECT_EQ(SettingsFile(path()).readPlacement(), p);
+
+    p.normPos.reset();
+    ASSERT_TRUE(s.writePlacement(p));
+    EXPECT_FALSE(fileBytes(path()).contains("NormPos"));
+}
+
+class SettingsLocationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(exeDir.isValid()); }
+    QTemporaryDir exeDir;
+};
+
+TEST_F(SettingsLocationTest, BesideTheExecutableWhenItsFolderIsWritable)
+{
+    const QString p = SettingsFile::settingsPath(exeDir.path(), [](const QString &) { return true; });
+    EXPECT_EQ(p, QDir(exeDir.path()).filePath(QStringLiteral("CORVANE_Config.ini")));
+    EXPECT_EQ(SettingsFile::settingsPath(exeDir.path()), p);
+}
+
+TEST_F(SettingsLocationTest, PerUserFolderWhenTheExecutableFolderIsNotWritable)
+{
+    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir(configDir).removeRecursively();
+    QString asked;
+    const QString p = SettingsFile::settingsPath(exeDir.path(), [&](const QString &d) {
+        asked = d;
+        return false;
+    });
+    EXPECT_EQ(asked, exeDir.path());
+    EXPECT_EQ(p, QDir(configDir).filePath(QStringLiteral("CORVANE_Config.ini")));
+    EXPECT_TRUE(QFileInfo(configDir).isDir()) << "the folder is created";
+    SettingsFile s(p);
+    EXPECT_TRUE(s.writeConfig({}));
+    QDir(configDir).removeRecursively();
+}
+
+TEST_F(SettingsLocationTest, WritabilityProbeLeavesNothingBehind)
+{
+    EXPECT_TRUE(SettingsFile::isFolderWritable(exeDir.path()));
+    EXPECT_TRUE(QDir(exeDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_FALSE(SettingsFile::isFolderWritable(exeDir.filePath(QStringLiteral("absent"))));
+    ASSERT_TRUE(putFile(exeDir.filePath(QStringLiteral("plain")), "x"));
+    EXPECT_FALSE(SettingsFile::isFolderWritable(exeDir.filePath(QStringLiteral("plain"))));
+    EXPECT_FALSE(SettingsFile::isFolderWritable(QStringLiteral("/proc")));
+}

@@ -1,0 +1,245 @@
+#include "core/params/MatrixPreview.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+enum { TopLeft, TopRight, BottomLeft, BottomRight };
+enum { Linewise, SnakeLines, Columnwise, SnakeColumns };
+
+MatrixPreviewGeometry preview(int x, int y, int firstLed = TopLeft, int order = Linewise)
+{
+    return computeMatrixPreview(kPreviewWidth, kPreviewHeight, x, y, firstLed, order);
+}
+
+const QColor kPanel(0xF0, 0xF0, 0xF0);
+
+QColor pixel(const QImage &img, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) {
+        ADD_FAILURE() << "pixel " << x << "," << y << " outside the image";
+        return {};
+    }
+    return img.pixelColor(x, y);
+}
+
+} // namespace
+
+TEST(MatrixPreviewGeometry, SingleModuleIsCentred)
+{
+    const MatrixPreviewGeometry g = preview(1, 1);
+    ASSERT_EQ(g.cells.size(), 1);
+    EXPECT_EQ(g.cells[0].left, 168);
+    EXPECT_EQ(g.cells[0].top, 94);
+    EXPECT_EQ(g.cells[0].frame, QRect(168, 94, 45, 45));
+    EXPECT_EQ(g.cells[0].number, QStringLiteral("1"));
+}
+
+TEST(MatrixPreviewGeometry, WideRowStartsLeftOfTheImage)
+{
+    const MatrixPreviewGeometry g = preview(8, 1);
+    EXPECT_EQ(g.x0, -10);
+    ASSERT_EQ(g.cells.size(), 8);
+    EXPECT_EQ(g.cells[0].left, -7);
+    EXPECT_EQ(g.cells[7].left, 343);
+}
+
+TEST(MatrixPreviewGeometry, TallMatrixStartsAtTheTop)
+{
+    const MatrixPreviewGeometry g = preview(1, 8);
+    EXPECT_EQ(g.y0, 0);
+    EXPECT_EQ(g.cells.first().top, 1);
+    // Rows below the image are not laid out.
+    EXPECT_EQ(g.cells.size(), 5);
+    EXPECT_EQ(g.cells.last().top, 201);
+}
+
+TEST(MatrixPreviewGeometry, NumberedAlongRows)
+{
+    for (int corner = TopLeft; corner <= BottomRight; ++corner) {
+        const MatrixPreviewGeometry g = preview(3, 2, corner, SnakeColumns);
+        ASSERT_EQ(g.cells.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(g.cells[i].number, QString::number(i + 1));
+            EXPECT_EQ(g.cells[i].row, i / 3);
+            EXPECT_EQ(g.cells[i].column, i % 3);
+            EXPECT_EQ(g.cells[i].left, 115 + 3 + 50 * (i % 3));
+            EXPECT_EQ(g.cells[i].top, 68 + 1 + 50 * (i / 3));
+        }
+    }
+}
+
+TEST(MatrixPreviewGeometry, CellsOutsideTheImageAreLeftOut)
+{
+    const MatrixPreviewGeometry g = preview(20, 1);
+    EXPECT_EQ(g.x0, -310);
+    ASSERT_EQ(g.cells.size(), 8);
+    EXPECT_EQ(g.cells.first().column, 6);
+    EXPECT_EQ(g.cells.first().number, QStringLiteral("7"));
+    EXPECT_EQ(g.cells.last().column, 13);
+
+    const MatrixPreviewGeometry huge = preview(std::numeric_limits<int>::max(),
+                                               std::numeric_limits<int>::max());
+    // At most nine columns of 50 px reach into 380 px, five rows into 236.
+    EXPECT_LE(huge.cells.size(), 9 * 5);
+    EXPECT_FALSE(huge.cells.isEmpty());
+    EXPECT_TRUE(preview(0, 3).cells.isEmpty());
+    EXPECT_TRUE(preview(-2, -2).cells.isEmpty());
+}
+
+TEST(MatrixPreviewGeometry, NumberAndMarkByCorner)
+{
+    struct Row {
+        int corner;
+        QPoint number;
+        QPoint mark;
+    };
+    const Row rows[] = {{TopLeft, {33, 27}, {4, 4}},
+                        {TopRight, {4, 27}, {37, 4}},
+                        {BottomLeft, {33, 2}, {4, 37}},
+                        {BottomRight, {4, 2}, {37, 37}}};
+    for (const Row &row : rows) {
+        const PreviewCell cell = preview(1, 1, row.corner).cells.at(0);
+        const QPoint lt(cell.left, cell.top);
+        EXPECT_EQ(cell.numberPos, lt + row.number) << row.corner;
+        EXPECT_EQ(cell.mark, QRect(lt + row.mark, QSize(4, 4))) << row.corner;
+    }
+}
+
+TEST(MatrixPreviewGeometry, NoCornerDrawsOnlyTheCell)
+{
+    const PreviewCell cell = preview(1, 1, -1, Linewise).cells.at(0);
+    EXPECT_FALSE(cell.numberPos);
+    EXPECT_FALSE(cell.mark);
+    EXPECT_FALSE(cell.arrowOrientation);
+    const PreviewCell noOrder = preview(1, 1, TopRight, -1).cells.at(0);
+    EXPECT_TRUE(noOrder.mark);
+    EXPECT_FALSE(noOrder.arrowOrientation);
+}
+
+TEST(MatrixPreviewArrows, BottomRightSnakeColumns)
+{
+    const PreviewCell c = preview(1, 1, BottomRight, SnakeColumns).cells.at(0);
+    const int L = c.left, T = c.top;
+    ASSERT_EQ(c.arrowOrientation, Qt::Vertical);
+    const ArrowLines &first = c.arrowLines[0];
+    EXPECT_EQ(first.start, QPoint(L + 39, T + 4));
+    EXPECT_EQ(first.end, QPoint(L + 39, T + 35));
+    EXPECT_EQ(first.tip, QPoint(L + 39, T + 4)); // pointing up
+    EXPECT_EQ(first.headA, QPoint(L + 37, T + 9));
+    EXPECT_EQ(first.headB, QPoint(L + 41, T + 9));
+    const ArrowLines &second = c.arrowLines[1];
+    EXPECT_EQ(second.start, QPoint(L + 33, T + 4));
+    EXPECT_EQ(second.end, QPoint(L + 33, T + 41));
+    EXPECT_EQ(second.tip, QPoint(L + 33, T + 41)); // pointing down
+    EXPECT_EQ(second.headA, QPoint(L + 31, T + 36));
+    EXPECT_EQ(second.headB, QPoint(L + 35, T + 36));
+}
+
+TEST(MatrixPreviewArrows, TopLeftLinewiseBothPointRight)
+{
+    const PreviewCell c = preview(1, 1, TopLeft, Linewise).cells.at(0);
+    const int L = c.left, T = c.top;
+    ASSERT_EQ(c.arrowOrientation, Qt::Horizontal);
+    EXPECT_EQ(c.arrows, (ArrowPair{T + 6, T + 12, L + 10, L + 41, L + 4, L + 41, true, true}));
+    EXPECT_EQ(c.arrowLines[0].headA, QPoint(L + 36, T + 4));
+    EXPECT_EQ(c.arrowLines[0].headB, QPoint(L + 36, T + 8));
+}
+
+TEST(MatrixPreviewArrows, DirectionsForEveryCornerAndOrder)
+{
+    // across1, across2, start1, end1, head1AtEnd, head2AtEnd (cell-relative)
+    struct Row {
+        int corner, order;
+        ArrowPair rel;
+        Qt::Orientation orientation;
+    };
+    const Row rows[] = {
+        {TopRight, SnakeLines, {6, 12, 4, 35, 4, 41, false, true}, Qt::Horizontal},
+        {BottomLeft, Linewise, {39, 33, 10, 41, 4, 41, true, true}, Qt::Horizontal},
+        {BottomRight, Linewise, {39, 33, 4, 35, 4, 41, false, false}, Qt::Horizontal},
+        {TopLeft, Columnwise, {6, 12, 10, 41, 4, 41, true, true}, Qt::Vertical},
+        {TopRight, SnakeColumns, {39, 33, 10, 41, 4, 41, true, false}, Qt::Vertical},
+        {BottomLeft, Columnwise, {6, 12, 4, 35, 4, 41, false, false}, Qt::Vertical},
+    };
+    for (const Row &row : rows) {
+        const PreviewCell c = preview(1, 1, row.corner, row.order).cells.at(0);
+        const int along = row.orientation == Qt::Horizontal ? c.left : c.top;
+        const int across = row.orientation == Qt::Horizontal ? c.top : c.left;
+        ArrowPair expected = row.rel;
+        expected.across1 += across;
+        expected.across2 += across;
+        expected.start1 += along;
+        expected.end1 += along;
+        expected.start2 += along;
+        expected.end2 += along;
+        EXPECT_EQ(c.arrowOrientation, row.orientation) << row.corner << "/" << row.order;
+        EXPECT_EQ(c.arrows, expected) << row.corner << "/" << row.order;
+    }
+}
+
+TEST(MatrixPreviewRender, RedMarkAtEachCorner)
+{
+    const QPoint marks[] = {{4, 4}, {37, 4}, {4, 37}, {37, 37}};
+    for (int corner = TopLeft; corner <= BottomRight; ++corner) {
+        const QImage img = renderMatrixPreview(1, 1, corner, -1, kPanel);
+        const QPoint m = QPoint(168, 94) + marks[corner];
+        for (int dy = 0; dy < 4; ++dy) {
+            for (int dx = 0; dx < 4; ++dx)
+                EXPECT_EQ(pixel(img, m.x() + dx, m.y() + dy), QColor(Qt::red)) << corner;
+        }
+        // Exactly 4 x 4: the pixels just beyond are not red.
+        EXPECT_NE(pixel(img, m.x() + 4, m.y()), QColor(Qt::red)) << corner;
+        EXPECT_NE(pixel(img, m.x(), m.y() + 4), QColor(Qt::red)) << corner;
+        EXPECT_NE(pixel(img, m.x() - 1, m.y() - 1), QColor(Qt::red)) << corner;
+    }
+}
+
+TEST(MatrixPreviewRender, OutlineWhiteCellAndBackground)
+{
+    const QImage img = renderMatrixPreview(1, 1, TopLeft, Columnwise, kPanel);
+    const int L = 168, T = 94;
+    EXPECT_EQ(pixel(img, L + 22, T), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, L, T + 22), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, L + 44, T + 22), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, L + 22, T + 44), QColor(Qt::black));
+    // The cell covers 45 pixels; beyond it is the panel colour.
+    EXPECT_EQ(pixel(img, L + 45, T + 22), kPanel);
+    EXPECT_EQ(pixel(img, L + 22, T + 45), kPanel);
+    EXPECT_EQ(pixel(img, L - 1, T + 22), kPanel);
+    EXPECT_EQ(pixel(img, L + 22, T + 20), QColor(Qt::white));
+    EXPECT_EQ(pixel(img, 0, 0), kPanel);
+    EXPECT_EQ(pixel(img, kPreviewWidth - 1, kPreviewHeight - 1), kPanel);
+}
+
+TEST(MatrixPreviewRender, ArrowsAreBlackLines)
+{
+    const QImage img = renderMatrixPreview(1, 1, TopLeft, Linewise, kPanel);
+    const int L = 168, T = 94;
+    EXPECT_EQ(pixel(img, L + 20, T + 6), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, L + 20, T + 12), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, L + 20, T + 9), QColor(Qt::white));
+}
+
+TEST(MatrixPreviewRender, RedrawLeavesNoTraceOfAWiderMatrix)
+{
+    QImage img(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    DrawMatrixPreview(img, kPanel, preview(8, 4));
+    ASSERT_NE(pixel(img, kPreviewWidth - 1, 69 + 22), kPanel);
+    DrawMatrixPreview(img, kPanel, preview(1, 1));
+    for (int y = 0; y < kPreviewHeight; ++y)
+        EXPECT_EQ(pixel(img, kPreviewWidth - 1, y), kPanel) << y;
+    for (int x = 0; x < kPreviewWidth; ++x)
+        EXPECT_EQ(pixel(img, x, kPreviewHeight - 1), kPanel) << x;
+}
+
+TEST(MatrixPreviewRender, PartlyVisibleCellsAreClipped)
+{
+    const QImage img = renderMatrixPreview(8, 1, TopLeft, Linewise, kPanel);
+    EXPECT_EQ(img.size(), QSize(kPreviewWidth, kPreviewHeight));
+    // The first cell starts at -7: its right edge is at 37.
+    EXPECT_EQ(pixel(img, 37, 94 + 22), QColor(Qt::black));
+    EXPECT_EQ(pixel(img, 0, 94 + 22), QColor(Qt::white));
+}

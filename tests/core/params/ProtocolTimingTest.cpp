@@ -1,0 +1,111 @@
+#include "core/params/ProtocolLimits.h"
+#include "core/params/TimingReadouts.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+} // namespace
+
+TEST(ProtocolLimits, PerProtocol)
+{
+    const auto ws2812 = protocolLimits(0);
+    ASSERT_TRUE(ws2812);
+    EXPECT_EQ(ws2812->stripeMax, 1024);
+    EXPECT_EQ(ws2812->channelMax, 8);
+    EXPECT_EQ(ws2812->stripeLabel, QStringLiteral("Max. 1024"));
+    EXPECT_EQ(ws2812->channelLabel, QStringLiteral("Max. 8"));
+
+    EXPECT_EQ(protocolLimits(1)->stripeMax, 1024);
+    const auto dmx = protocolLimits(2);
+    EXPECT_EQ(dmx->stripeMax, 170);
+    EXPECT_EQ(dmx->stripeLabel, QStringLiteral("Max. 170"));
+    EXPECT_EQ(dmx->channelMax, 8);
+
+    for (int spi = 3; spi <= 5; ++spi) {
+        const auto limits = protocolLimits(spi);
+        ASSERT_TRUE(limits);
+        EXPECT_EQ(limits->stripeMax, 2048);
+        EXPECT_EQ(limits->channelMax, 1);
+        EXPECT_EQ(limits->channelLabel, QStringLiteral("Max. 1"));
+    }
+}
+
+TEST(ProtocolLimits, NoSelectionLeavesLimitsAlone)
+{
+    EXPECT_FALSE(protocolLimits(-1));
+    EXPECT_FALSE(protocolLimits(6));
+}
+
+TEST(ProtocolLimits, ModuleCountAgainstChannels)
+{
+    // WS2811/12 drives 8 channels: 4 x 2 modules fit, 4 x 3 do not.
+    EXPECT_TRUE(matrixModulesFit(4, 2, 8));
+    EXPECT_FALSE(matrixModulesFit(4, 3, 8));
+    EXPECT_TRUE(matrixModulesFit(1, 1, 1));
+    EXPECT_FALSE(matrixModulesFit(2, 1, 1));
+    // 65536 x 65536 wraps to 0 in 32 bits.
+    EXPECT_FALSE(matrixModulesFit(65536, 65536, 8));
+}
+
+TEST(TimingReadouts, Ws2812Period800kHz)
+{
+    const PulseTimingTexts t = pulseTimingTexts(119, 34, 58, kEnglish);
+    EXPECT_EQ(t.period, QString::fromUtf8("1.25 µs"));
+    EXPECT_EQ(t.frequency, QStringLiteral("800 kHz"));
+    EXPECT_EQ(t.t0h, QString::fromUtf8("0.250 µs"));
+    EXPECT_EQ(t.t1h, QString::fromUtf8("0.500 µs"));
+}
+
+TEST(TimingReadouts, LocaleDecimalSeparator)
+{
+    const PulseTimingTexts t = pulseTimingTexts(119, 34, 58, kGerman);
+    EXPECT_EQ(t.period, QString::fromUtf8("1,25 µs"));
+    EXPECT_EQ(t.t0h, QString::fromUtf8("0,250 µs"));
+}
+
+TEST(TimingReadouts, HalfwayValuesRoundUp)
+{
+    // 18/96 = 0.1875 and 60/96 = 0.625 are exact halves in the last digit.
+    const PulseTimingTexts t = pulseTimingTexts(59, 28, 20, kEnglish);
+    EXPECT_EQ(t.t0h, QString::fromUtf8("0.188 µs"));
+    EXPECT_EQ(t.period, QString::fromUtf8("0.63 µs"));
+    EXPECT_EQ(t.frequency, QStringLiteral("1,600 kHz"));
+}
+
+TEST(TimingReadouts, FrequencyHasThousandsSeparators)
+{
+    EXPECT_EQ(pulseTimingTexts(50, 20, 20, kEnglish).frequency, QStringLiteral("1,882 kHz"));
+    EXPECT_EQ(pulseTimingTexts(50, 20, 20, kGerman).frequency, QStringLiteral("1.882 kHz"));
+    // Even a locale object told to omit them shows them.
+    QLocale quiet = kEnglish;
+    quiet.setNumberOptions(QLocale::OmitGroupSeparator);
+    EXPECT_EQ(pulseTimingTexts(50, 20, 20, quiet).frequency, QStringLiteral("1,882 kHz"));
+}
+
+TEST(TimingReadouts, Ws2821BitWidth)
+{
+    const BitWidthTexts t = bitWidthTexts(191, kEnglish);
+    EXPECT_EQ(t.bitWidth, QString::fromUtf8("4.00 µs"));
+    EXPECT_EQ(t.frequency, QStringLiteral("250 kBit"));
+    const BitWidthTexts fastest = bitWidthTexts(0, kGerman);
+    EXPECT_EQ(fastest.bitWidth, QString::fromUtf8("0,02 µs"));
+    EXPECT_EQ(fastest.frequency, QStringLiteral("48.000 kBit"));
+}
+
+TEST(TimingReadouts, DefaultIsTheUserLocale)
+{
+    // CTest runs with en_US.
+    EXPECT_EQ(bitWidthTexts(191).bitWidth, bitWidthTexts(191, QLocale()).bitWidth);
+    EXPECT_EQ(formatGroupedNumber(1024, 0, kEnglish), QStringLiteral("1,024"));
+}
+
+TEST(TimingReadouts, CodesOutsideTheRangesDoNotTrap)
+{
+    EXPECT_FALSE(bitWidthTexts(-1, kEnglish).frequency.isEmpty());
+    EXPECT_FALSE(pulseTimingTexts(-1, 0, 0, kEnglish).frequency.isEmpty());
+    EXPECT_FALSE(pulseTimingTexts(std::numeric_limits<int>::max(), 0, 0, kEnglish).period.isEmpty());
+}

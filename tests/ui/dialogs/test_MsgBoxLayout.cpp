@@ -1,0 +1,128 @@
+#include "ui/dialogs/MsgBoxLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList names(const MsgBoxLayout &l)
+{
+    QStringList out;
+    for (const auto &b : l.Buttons)
+        out << b.Name;
+    return out;
+}
+
+QStringList captions(const MsgBoxLayout &l)
+{
+    QStringList out;
+    for (const auto &b : l.Buttons)
+        out << b.Caption;
+    return out;
+}
+
+QList<int> results(const MsgBoxLayout &l)
+{
+    QList<int> out;
+    for (const auto &b : l.Buttons)
+        out << b.Result;
+    return out;
+}
+
+const TMsgBut AllSix{mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort};
+
+} // namespace
+
+TEST(MsgButSet, MembersAreBitsInEnumerationOrder)
+{
+    EXPECT_EQ(TMsgBut(mbYes).bits(), 1u);
+    EXPECT_EQ(TMsgBut(mbClose).bits(), 8u);
+    EXPECT_EQ((mbYes | mbNo).bits(), 3u);
+    EXPECT_EQ(AllSix.bits(), 63u);
+    EXPECT_TRUE((mbYes | mbNo).contains(mbNo));
+    EXPECT_FALSE((mbYes | mbNo).contains(mbOK));
+    EXPECT_EQ(TMsgBut::fromBits(0xFF), AllSix);
+    EXPECT_TRUE(TMsgBut().isEmpty());
+}
+
+TEST(MsgBoxLayout, ShortLineWithCloseGivesTheMinimumBox)
+{
+    const auto l = computeMsgBoxLayout(60, 13, true, mbClose);
+    EXPECT_EQ(l.WindowSize, QSize(280, 120));
+    EXPECT_EQ(l.LabelPos, QPoint(68, 8));
+    ASSERT_EQ(l.Buttons.size(), 1);
+    EXPECT_EQ(l.Buttons[0].Geometry, QRect(280 / 2 - 75 / 2, 120 - 55, 75, 25));
+    EXPECT_EQ(l.Buttons[0].Name, "But1");
+    EXPECT_EQ(l.Buttons[0].Caption, "Close");
+    EXPECT_EQ(l.Buttons[0].Result, 2);
+}
+
+TEST(MsgBoxLayout, YesNoRowIsCentred)
+{
+    const auto l = computeMsgBoxLayout(60, 13, true, mbYes | mbNo);
+    EXPECT_EQ(l.RowWidth, 160);
+    ASSERT_EQ(captions(l), QStringList({"Yes", "No"}));
+    EXPECT_EQ(l.Buttons[0].Geometry.left(), 60);
+    EXPECT_EQ(l.Buttons[1].Geometry.left(), 145);
+    EXPECT_EQ(results(l), QList<int>({6, 7}));
+}
+
+TEST(MsgBoxLayout, LongTextWidensAndTallTextHeightens)
+{
+    const auto wide = computeMsgBoxLayout(400, 13, true, mbOK);
+    EXPECT_EQ(wide.WindowSize.width(), 68 + 400 + 20);
+    EXPECT_EQ(wide.Buttons[0].Geometry.left(), wide.WindowSize.width() / 2 - 75 / 2);
+
+    const auto tall = computeMsgBoxLayout(60, 80, true, mbOK);
+    EXPECT_EQ(tall.WindowSize.height(), 80 + 75);
+    EXPECT_EQ(tall.Buttons[0].Geometry.top(), 80 + 75 - 55);
+}
+
+TEST(MsgBoxLayout, WithoutIconTheTextStartsAt20)
+{
+    const auto l = computeMsgBoxLayout(300, 13, false, mbClose);
+    EXPECT_EQ(l.LabelPos, QPoint(20, 8));
+    EXPECT_EQ(l.WindowSize.width(), 20 + 300 + 20);
+}
+
+TEST(MsgBoxLayout, CloseComesFirstThenTheFixedOrder)
+{
+    const auto l = computeMsgBoxLayout(60, 13, true, AllSix);
+    EXPECT_EQ(captions(l), QStringList({"Close", "Yes", "No", "Ok", "Ignore", "Abort"}));
+    EXPECT_EQ(names(l), QStringList({"But1", "But2", "But3", "But4", "But5", "But6"}));
+    EXPECT_EQ(results(l), QList<int>({2, 6, 7, 1, 5, 3}));
+
+    const auto pair = computeMsgBoxLayout(60, 13, true, mbAbort | mbClose);
+    EXPECT_EQ(captions(pair), QStringList({"Close", "Abort"}));
+}
+
+TEST(MsgBoxLayout, AWideButtonRowWidensTheBoxToKeepItsMargins)
+{
+    const auto l = computeMsgBoxLayout(60, 13, true, AllSix);
+    EXPECT_EQ(l.RowWidth, 500);
+    EXPECT_EQ(l.WindowSize.width(), 500 + 40);
+    EXPECT_EQ(l.Buttons.first().Geometry.left(), 20);
+    EXPECT_EQ(l.Buttons.last().Geometry.right() + 1, l.WindowSize.width() - 20);
+    for (qsizetype i = 1; i < l.Buttons.size(); ++i)
+        EXPECT_EQ(l.Buttons[i].Geometry.left() - l.Buttons[i - 1].Geometry.left(), 85);
+}
+
+TEST(MsgBoxLayout, AWideTextStillDecidesWhenWiderThanTheRow)
+{
+    const auto l = computeMsgBoxLayout(600, 13, true, AllSix);
+    EXPECT_EQ(l.WindowSize.width(), 68 + 600 + 20);
+    EXPECT_EQ(l.Buttons.first().Geometry.left(), l.WindowSize.width() / 2 - 250);
+}
+
+TEST(MsgBoxPlacement, CentresOverTheAnchor)
+{
+    const QPoint p = placeMsgBox(QSize(280, 120), QRect(100, 100, 600, 400), QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(p, QPoint(100 + 299 - 140, 100 + 199 - 60));
+}
+
+TEST(MsgBoxPlacement, NeverLeavesTheDesktopLeftOrTopEdge)
+{
+    const QRect desktop(-1280, 0, 3200, 1080);
+    EXPECT_EQ(placeMsgBox(QSize(400, 300), QRect(-1300, -50, 100, 100), desktop), QPoint(-1280, 0));
+    // Right and bottom are not clamped: the window manager keeps those on screen.
+    EXPECT_EQ(placeMsgBox(QSize(400, 300), QRect(1900, 1000, 100, 100), desktop).x(), 1949 - 200);
+}

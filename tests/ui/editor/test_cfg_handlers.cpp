@@ -1,0 +1,244 @@
+// Edits in the editor: packing, protocol limits, the matrix-count undo,
+// timing read-outs, change tracking and the auto-send countdown.
+#include "CfgTestHost.h"
+
+#include "core/params/MatrixPreview.h"
+
+#include <QTest>
+
+namespace {
+
+class CfgEditTest : public CfgFixture {
+protected:
+    void SetUp() override
+    {
+        CfgFixture::SetUp();
+        loadSane();
+    }
+    bool changed(const char *tag) const
+    {
+        for (int i = 0; i < cfg.CfgData.size(); ++i) {
+            if (cfg.CfgData[i].Code == tag)
+                return cfg.CfgData[i].Value != cfg.CfgOrig[i].Value;
+        }
+        return false;
+    }
+};
+
+TEST_F(CfgEditTest, KeyTimesAreStoredInStepsOf20Ms)
+{
+    spin("edKeyBoot")->setValue(510);
+    EXPECT_EQ(value("KTIM") & 0xFF, 25u);
+    spin("edKeyMSC")->setValue(320);
+    EXPECT_EQ(value("KTIM"), 25u | 16u << 8);
+}
+
+TEST_F(CfgEditTest, StartupPacksColourAndLength)
+{
+    spin("edStartupR")->setValue(1);
+    spin("edStartupG")->setValue(2);
+    spin("edStartupB")->setValue(3);
+    spin("edStartupTime")->setValue(2550);
+    EXPECT_EQ(value("STUP"), 0xFF030201u);
+}
+
+TEST_F(CfgEditTest, OnlyTheChangedColourHalfCountsAsChanged)
+{
+    combo("cbLedCol5")->setCurrentIndex(2);
+    EXPECT_EQ(value("COL1"), 0x05050205u);
+    EXPECT_EQ(value("COL0"), 0x05050505u);
+    EXPECT_EQ(cfg.LedColors[5], 2);
+    EXPECT_FALSE(changed("COL0"));
+    EXPECT_TRUE(changed("COL1"));
+    cfg.SendConfig();
+    EXPECT_EQ(writtenTags(), QStringList{"COL1"});
+}
+
+TEST_F(CfgEditTest, IndexesFillEveryNibbleOfOrderAndFirstLed)
+{
+    combo("cbLedOrder")->setCurrentIndex(3);
+    EXPECT_EQ(value("MXOR"), 0x33333333u);
+    combo("cbLedOrder")->setCurrentIndex(1);
+    EXPECT_EQ(value("MXOR"), 0x11111111u);
+    combo("cbFirstLed")->setCurrentIndex(2);
+    EXPECT_EQ(value("MBEG"), 0x22222222u);
+}
+
+TEST_F(CfgEditTest, MirrorFlagsGoToTheirBytes)
+{
+    check("chkMirrorX")->click();
+    EXPECT_EQ(value("MIRR"), 0x100u);
+    check("chkStripeMirror")->click();
+    check("chkMirrorY")->click();
+    EXPECT_EQ(value("MIRR"), 0x10101u);
+}
+
+TEST_F(CfgEditTest, WholeValueHandlers)
+{
+    combo("cbComProto")->setCurrentIndex(1);
+    combo("cbLayout")->setCurrentIndex(1);
+    spin("edStripeCount")->setValue(300);
+    spin("edMatrixLedX")->setValue(255);
+    combo("cbLPD8803clk")->setCurrentIndex(7);
+    EXPECT_EQ(value("CPRO"), 1u);
+    EXPECT_EQ(value("LAYO"), 1u);
+    EXPECT_EQ(value("SCFG"), 300u | 8u << 16);
+    EXPECT_EQ(value("MCNT"), 255u | 16u << 16);
+    EXPECT_EQ(value("6CFG"), 7u);
+}
+
+TEST_F(CfgEditTest, ClampedDisplayIsWrittenOnlyAfterAnEdit)
+{
+    unit->Firmware().SetParam("BRIG", 250);
+    load();
+    EXPECT_FALSE(win.send->isEnabled());
+    spin("edBright")->setValue(199);
+    spin("edBright")->setValue(200);
+    EXPECT_EQ(value("BRIG"), 200u);
+    EXPECT_TRUE(win.send->isEnabled());
+}
+
+TEST_F(CfgEditTest, RangesStopWhereTheDeviceFieldsEnd)
+{
+    EXPECT_EQ(spin("edStartupTime")->maximum(), 2550);
+    EXPECT_EQ(spin("edStartupTime")->singleStep(), 10);
+    EXPECT_EQ(spin("edWS2821bw")->maximum(), 255);
+    EXPECT_EQ(spin("edMatrixLedX")->maximum(), 255);
+    EXPECT_EQ(spin("edMatrixLedY")->maximum(), 255);
+    spin("edStartupTime")->setValue(5000);
+    EXPECT_EQ(value("STUP") >> 24, 255u);
+}
+
+TEST_F(CfgEditTest, SwitchingToDmxClampsTheStripeCount)
+{
+    spin("edStripeCount")->setValue(300);
+    combo("cbLedProto")->setCurrentIndex(2);
+    EXPECT_EQ(value("LPRO"), 2u);
+    EXPECT_EQ(spin("edStripeCount")->value(), 170);
+    EXPECT_EQ(value("SCFG"), 170u | 8u << 16);
+    EXPECT_EQ(label("labStripeLeds")->text(), "Max. 170");
+    EXPECT_EQ(label("labChannels")->text(), "Max. 8");
+}
+
+TEST_F(CfgEditTest, SingleChannelProtocolRewritesStripeAndMatrix)
+{
+    combo("cbLedProto")->setCurrentIndex(3);
+    EXPECT_EQ(label("labStripeLeds")->text(), "Max. 2048");
+    EXPECT_EQ(label("labChannels")->text(), "Max. 1");
+    EXPECT_EQ(value("SCFG"), 512u | 1u << 16);
+    EXPECT_EQ(value("MCHN"), 1u | 1u << 16);
+    EXPECT_EQ(spin("edMatrixX")->maximum(), 1);
+}
+
+TEST_F(CfgEditTest, TooManyModulesAreUndoneSilently)
+{
+    spin("edMatrixX")->setValue(4); // 4 x 2 = 8 channels
+    ASSERT_EQ(value("MCHN"), 4u | 2u << 16);
+    spin("edMatrixY")->setValue(3);
+    EXPECT_EQ(spin("edMatrixY")->value(), 2);
+    EXPECT_EQ(spin("edMatrixX")->value(), 4);
+    EXPECT_EQ(value("MCHN"), 4u | 2u << 16);
+    EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(CfgEditTest, TimingReadoutsFollowTheSpinEdits)
+{
+    EXPECT_EQ(label("labWS2812per")->text(), "1.25 µs");
+    EXPECT_EQ(label("labWS2812freq")->text(), "800 kHz");
+    EXPECT_EQ(label("labWS2821bw")->text(), "4.00 µs");
+    EXPECT_EQ(label("labWS2821freq")->text(), "250 kBit");
+    EXPECT_EQ(label("labAPA106per")->text(), "1.71 µs");
+
+    spin("edWS2812t0h")->setValue(58); // 48 ticks
+    EXPECT_EQ(label("labWS2812t0h")->text(), "0.500 µs");
+    EXPECT_EQ(value("1CFG"), 119u | 58u << 8 | 77u << 16);
+    spin("edWS2821bw")->setValue(95);
+    EXPECT_EQ(label("labWS2821bw")->text(), "2.00 µs");
+    EXPECT_EQ(label("labWS2821freq")->text(), "500 kBit");
+    EXPECT_TRUE(win.send->isEnabled());
+}
+
+TEST_F(CfgEditTest, ChangingBackClearsTheChange)
+{
+    spin("edBright")->setValue(120);
+    EXPECT_TRUE(win.send->isEnabled());
+    EXPECT_EQ(win.bar->currentMessage(), "Parameter changed");
+    spin("edBright")->setValue(100);
+    EXPECT_FALSE(win.send->isEnabled());
+    EXPECT_TRUE(win.bar->currentMessage().isEmpty());
+}
+
+TEST_F(CfgEditTest, AutoSendCountdownRestartsAtEveryChange)
+{
+    win.autoSend->setChecked(true);
+    spin("edBright")->setValue(120);
+    ASSERT_TRUE(cfg.SaveTimer().isActive());
+    EXPECT_EQ(cfg.SaveTimer().interval(), 10000);
+    QTest::qWait(60);
+    const int before = cfg.SaveTimer().remainingTime();
+    spin("edBright")->setValue(121);
+    EXPECT_GT(cfg.SaveTimer().remainingTime(), before);
+
+    // The box is consulted only at the next change.
+    win.autoSend->setChecked(false);
+    EXPECT_TRUE(cfg.SaveTimer().isActive());
+    spin("edBright")->setValue(122);
+    EXPECT_FALSE(cfg.SaveTimer().isActive());
+}
+
+TEST_F(CfgEditTest, NoChangeStopsTheCountdown)
+{
+    win.autoSend->setChecked(true);
+    spin("edBright")->setValue(120);
+    spin("edBright")->setValue(100);
+    EXPECT_FALSE(cfg.SaveTimer().isActive());
+}
+
+TEST_F(CfgEditTest, ExpiredCountdownSends)
+{
+    win.autoSend->setChecked(true);
+    spin("edBright")->setValue(120);
+    // Shorten the armed countdown rather than wait ten seconds.
+    const_cast<QTimer &>(cfg.SaveTimer()).start(1);
+    EXPECT_TRUE(SimTransport::waitFor([this] { return !writtenTags().isEmpty(); }));
+    EXPECT_EQ(writtenTags(), QStringList{"BRIG"});
+    EXPECT_FALSE(cfg.SaveTimer().isActive());
+    EXPECT_FALSE(win.send->isEnabled());
+}
+
+TEST_F(CfgEditTest, SendButtonRunsTheSendOnce)
+{
+    spin("edBright")->setValue(120);
+    spin("edBright")->setValue(130); // a second CheckChanged must not connect again
+    win.send->click();
+    EXPECT_EQ(writtenTags(), QStringList{"BRIG"});
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 130u);
+    EXPECT_FALSE(win.send->isEnabled());
+}
+
+// The preview shows where each module's first LED sits.
+TEST_F(CfgEditTest, PreviewMarksTheFirstLed)
+{
+    auto redAt = [this](const QRect &r) {
+        const QImage img = label("panImg")->pixmap().toImage();
+        return img.pixelColor(r.topLeft()) == QColor(Qt::red)
+            && img.pixelColor(r.bottomRight()) == QColor(Qt::red);
+    };
+    const auto g = computeMatrixPreview(kPreviewWidth, kPreviewHeight, 2, 2, 0, 1);
+    ASSERT_EQ(g.cells.size(), 4);
+    EXPECT_TRUE(redAt(*g.cells[3].mark));
+
+    combo("cbFirstLed")->setCurrentIndex(3);
+    const auto moved = computeMatrixPreview(kPreviewWidth, kPreviewHeight, 2, 2, 3, 1);
+    EXPECT_TRUE(redAt(*moved.cells[0].mark));
+    EXPECT_FALSE(redAt(*g.cells[0].mark));
+
+    spin("edMatrixX")->setValue(3);
+    const auto wider = computeMatrixPreview(kPreviewWidth, kPreviewHeight, 3, 2, 3, 1);
+    EXPECT_TRUE(redAt(*wider.cells[5].mark));
+    const QImage img = label("panImg")->pixmap().toImage();
+    EXPECT_EQ(img.size(), QSize(380, 236));
+    EXPECT_EQ(img.pixelColor(0, 0), ConfigEditorForm::previewBackground());
+}
+
+} // namespace

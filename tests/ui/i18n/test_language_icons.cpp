@@ -1,0 +1,62 @@
+#include "ui/i18n/LanguageIcons.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList lowerCase(const QStringList &codes)
+{
+    QStringList lower;
+    for (const QString &c : codes)
+        lower.append(c.toLower());
+    return lower;
+}
+
+} // namespace
+
+TEST(LanguageIconsTest, EveryFlagResourceIsA16x16Image)
+{
+    const QStringList names = TLanguageIcons::flagNames();
+    EXPECT_EQ(names.size(), 241);
+    EXPECT_TRUE(names.contains("EN"));
+    EXPECT_TRUE(names.contains("DE"));
+    TLanguageIcons icons(lowerCase(names));
+    ASSERT_EQ(icons.List().size(), 241);
+    for (const QPixmap &flag : icons.List())
+        EXPECT_EQ(flag.size(), QSize(16, 16));
+}
+
+TEST(LanguageIconsTest, RecordsFollowTheCatalogueAndSkipCodesWithoutFlag)
+{
+    // The flag's name ignores case; the recorded code compares exactly.
+    TLanguageIcons icons({"de", "xx", "En", "", "../DE", "de-DE"});
+    ASSERT_EQ(icons.List().size(), 2);
+    EXPECT_EQ(icons.GetIconIndex("de"), 0);
+    EXPECT_EQ(icons.GetIconIndex("En"), 1);
+    EXPECT_EQ(icons.GetIconIndex("en"), -1);
+    EXPECT_EQ(icons.GetIconIndex("xx"), -1);
+    EXPECT_EQ(icons.GetIconIndex("DE"), -1);
+}
+
+TEST(LanguageIconsTest, GermanFlagIsCentredWithTransparentRows)
+{
+    const QImage flag = TLanguageIcons::loadFlag("de").toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(flag.size(), QSize(16, 16));
+    EXPECT_EQ(qAlpha(flag.pixel(8, 0)), 0);
+    EXPECT_EQ(qAlpha(flag.pixel(8, 15)), 0);
+    const QRgb middle = flag.pixel(8, 7);
+    EXPECT_EQ(qAlpha(middle), 255);
+    EXPECT_GT(qRed(middle), 2 * qGreen(middle)) << "the middle stripe is red";
+}
+
+TEST(LanguageIconsTest, CreateIconCopiesTheRecordedImage)
+{
+    TLanguageIcons icons({"fr", "de"});
+    const QIcon icon = icons.CreateIcon("de");
+    ASSERT_FALSE(icon.isNull());
+    const QImage shown = icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage listed = icons.List().at(1).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(shown, listed);
+    EXPECT_TRUE(icons.CreateIcon("es").isNull());
+}

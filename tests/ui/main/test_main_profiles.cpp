@@ -1,0 +1,196 @@
+#include "test_main_support.h"
+
+#include "ui/main/ProfileDialogs.h"
+#include "ui/editor/uConfig.h"
+#include "ui/dialogs/uDebug.h"
+
+#include <QSpinBox>
+#include <QStatusBar>
+
+namespace {
+class ProfileTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ProfileDialogs::SetTestResponder([this](ProfileDialogs::Kind kind, const QString &title) {
+            titles << title;
+            return kind == ProfileDialogs::Kind::Save ? saveAnswer : openAnswer;
+        });
+    }
+    void TearDown() override
+    {
+        ProfileDialogs::ResetTestResponder();
+        MainWindowTest::TearDown();
+    }
+
+    SimUnit *openOne(const SimControllerModel &model = SimControllerModel::Sane(1))
+    {
+        SimUnit *unit = bus.Add(model);
+        start();
+        EXPECT_TRUE(waitFor([&] { return isOpen(model.Serial); }));
+        unit->ClearReceived();
+        return unit;
+    }
+
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    void writeFile(const QString &path, const QByteArray &text)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    static QByteArray readFile(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QByteArray profile(uint32_t sysId, const QByteArray &params) const
+    {
+        return "[GLOBAL]\nINFO=CORVANE CONFIGURATION FILE\nID=" + QByteArray::number(int32_t(sysId))
+            + "\nVERSION=11\n\n[PARAMETER]\n" + params;
+    }
+    QString status() const { return window->findChild<QStatusBar *>(QStringLiteral("sBar"))->currentMessage(); }
+
+    QString saveAnswer, openAnswer;
+    QStringList titles;
+};
+} // namespace
+
+TEST_F(ProfileTest, SavingWritesIdentityAndAllParametersInTagOrder)
+{
+    auto model = SimControllerModel::Sane(1);
+    model.Bios.SysId = 0x80000001; // stored negative
+    for (auto &p : model.Defaults) {
+        if (p.Tag == "STUP")
+            p.Value = 0xFF000000;
+    }
+    openOne(model);
+    saveAnswer = file("a.cvn");
+    window->butSaveProfileClick();
+    EXPECT_EQ(titles, QStringList{"Save configuration"});
+    EXPECT_TRUE(window->Debug()->Lines().contains(saveAnswer));
+
+    const QList<QByteArray> lines = readFile(saveAnswer).split('\n');
+    EXPECT_EQ(lines.mid(0, 4), (QList<QByteArray>{"[GLOBAL]", "INFO=CORVANE CONFIGURATION FILE", "ID=-2147483647",
+                                                   "VERSION=11"}));
+    QList<QByteArray> keys;
+    for (const QByteArray &l : lines.mid(5)) {
+        if (l.contains('='))
+            keys << l.left(l.indexOf('='));
+    }
+    EXPECT_EQ(keys, (QList<QByteArray>{"LMAX", "KTIM", "STUP", "CPRO", "LPRO", "LAYO", "BRIG", "COL0", "COL1", "MIRR",
+                                        "SCFG", "MCHN", "MCNT", "MXOR", "MBEG", "1CFG", "2CFG", "3CFG", "4CFG", "5CFG",
+                                        "6CFG"}));
+    EXPECT_TRUE(lines.contains("STUP=-16777216"));
+    EXPECT_EQ(status(), QString());
+}
+
+TEST_F(ProfileTest, LoadingOneKeySendsOnlyItAndReadsAllBack)
+{
+    SimUnit *unit = openOne();
+    openAnswer = file("brig.cvn");
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\n"));
+    window->butLoadProfileClick();
+    EXPECT_EQ(titles, QStringList{"Open configuration"});
+    EXPECT_EQ(commandCount(unit, 0xED), 1);
+    EXPECT_EQ(commandCount(unit, 0xEC), 21);
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(find<QSpinBox>("edBright")->value(), 150);
+    EXPECT_EQ(status(), "brig.cvn");
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
+TEST_F(ProfileTest, ProfileOfAnotherControllerChangesNothing)
+{
+    SimUnit *unit = openOne();
+    openAnswer = file("other.cvn");
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId + 1, "BRIG=150\n"));
+    window->butLoadProfileClick();
+    EXPECT_EQ(errorTexts(), QList<QString>{"File ID unknown"});
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_EQ(status(), QString());
+}
+
+TEST_F(ProfileTest, UnknownAndLowerCaseKeysAreSkipped)
+{
+    SimUnit *unit = openOne();
+    openAnswer = file("skip.cvn");
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "brig=150\nXYZW=1\n"));
+    window->butLoadProfileClick();
+    EXPECT_EQ(commandCount(unit, 0xED), 0);
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(status(), "skip.cvn");
+
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, ""));
+    window->butLoadProfileClick();
+    EXPECT_EQ(errorTexts(), QList<QString>{"No parameter in file"});
+}
+
+TEST_F(ProfileTest, BadValueAppliesNothing)
+{
+    SimUnit *unit = openOne();
+    openAnswer = file("bad.cvn");
+    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\nKTIM=abc\n"));
+    window->butLoadProfileClick();
+    ASSERT_EQ(errorTexts().size(), 1);
+    EXPECT_TRUE(errorTexts()[0].contains("KTIM"));
+    EXPECT_TRUE(errorTexts()[0].contains("abc"));
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_EQ(window->Cfg()->CfgData, window->Cfg()->CfgOrig);
+}
+
+TEST_F(ProfileTest, SavingOverAFileKeepsItsOtherKeys)
+{
+    openOne();
+    saveAnswer = file("keep.cvn");
+    writeFile(saveAnswer, "[NOTES]\nWHO=installer\n\n[PARAMETER]\nEXTR=5\n");
+    window->butSaveProfileClick();
+    const QByteArray text = readFile(saveAnswer);
+    EXPECT_TRUE(text.contains("WHO=installer"));
+    EXPECT_TRUE(text.contains("EXTR=5"));
+    EXPECT_TRUE(text.contains("6CFG="));
+}
+
+TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
+{
+    openOne();
+    saveAnswer = file("missing-folder/x.cvn");
+    window->butSaveProfileClick();
+    ASSERT_EQ(errorTexts().size(), 1);
+    EXPECT_FALSE(errorTexts()[0].isEmpty());
+    EXPECT_FALSE(QFile::exists(saveAnswer));
+}
+
+TEST_F(ProfileTest, CancellingEitherDialogChangesNothing)
+{
+    SimUnit *unit = openOne();
+    window->butSaveProfileClick();
+    window->butLoadProfileClick();
+    EXPECT_EQ(titles.size(), 2);
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QStringList{"*.cvn"}), QStringList());
+}
+
+TEST_F(ProfileTest, RoundTripRestoresEveryParameter)
+{
+    SimUnit *unit = openOne();
+    const QList<SimParam> before = unit->Firmware().Params();
+    saveAnswer = file("round.cvn");
+    window->butSaveProfileClick();
+
+    // Change most parameters on the device, then load the profile back.
+    for (const SimParam &p : before) {
+        if (p.Tag != "LMAX" && p.Tag != "STUP")
+            unit->Firmware().SetParam(p.Tag, p.Tag == "BRIG" ? 7 : 0);
+    }
+    unit->Firmware().SetParam("STUP", 0x01020304);
+    window->CfgLoaded() = false;
+    window->Cfg()->DoInit();
+    openAnswer = saveAnswer;
+    window->butLoadProfileClick();
+    EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().value(0).toStdString();
+    for (const SimParam &p : before)
+        EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();
+}

@@ -1,0 +1,159 @@
+#include "test_main_support.h"
+
+#include "core/files/SettingsFile.h"
+#include "ui/dialogs/uAbout.h"
+#include "ui/dialogs/uDebug.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+using SettingsTest = MainWindowTest;
+
+int currentDpi()
+{
+    return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
+}
+
+QTabWidget *pages(const TMain &w)
+{
+    return w.findChild<QTabWidget *>(QStringLiteral("pageConfig"));
+}
+
+TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
+{
+    create();
+    EXPECT_EQ(window->windowTitle(), "CORVANE Config Tool v1.1.4");
+    EXPECT_EQ(window->ProgTitle, "CORVANE Config Tool v1.1.4");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), window->ProgTitle);
+    EXPECT_TRUE(window->ProgPath.endsWith('/'));
+    EXPECT_EQ(window->SettingsPath(), settingsPath());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_GE(window->width(), 565);
+    EXPECT_GE(window->height(), 423);
+
+    // The hint is a translation key: its CR LF must survive the form.
+    EXPECT_EQ(find<QCheckBox>("chkAutoSend")->toolTip(),
+              "Auto send changes to CORVANE\r\nafter an idle time of 10 seconds");
+
+    // Nothing of the file is touched before the window is shown.
+    EXPECT_FALSE(QFile::exists(settingsPath()));
+}
+
+TEST_F(SettingsTest, FirstStartTakesTheDefaults)
+{
+    start();
+    EXPECT_TRUE(window->SaveSnr.isEmpty());
+    EXPECT_EQ(window->StoredLanguage, "en");
+    EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
+    EXPECT_EQ(pages(*window)->currentIndex(), 0);
+
+    // Centred as far as the frame, unknown before the first showing, allows.
+    const QRect screen = window->screen()->availableGeometry();
+    const int frameWidth = window->frameGeometry().width() - window->width();
+    EXPECT_LE(qAbs(window->frameGeometry().center().x() - screen.center().x()), frameWidth + 1);
+    EXPECT_LE(qAbs(window->frameGeometry().center().y() - screen.center().y()), frameWidth + 1);
+}
+
+TEST_F(SettingsTest, StoredValuesAreRead)
+{
+    writeSettings("[CONFIG]\nDEVICE=B2\nLANGUAGE=de\nAUTOSEND=yes\nTABACTIVE=2\n");
+    start();
+    EXPECT_EQ(window->SaveSnr, "B2");
+    EXPECT_EQ(window->StoredLanguage, "de");
+    EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isChecked());
+    EXPECT_EQ(pages(*window)->currentIndex(), 2);
+}
+
+TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
+{
+    writeSettings("[CONFIG]\nAUTOSEND=perhaps\nTABACTIVE=7\n[Main]\nNormPos=1,2\n");
+    start();
+    EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
+    EXPECT_EQ(pages(*window)->currentIndex(), 0);
+    EXPECT_TRUE(window->Cfg() != nullptr);
+}
+
+TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
+{
+    writeSettings("[CONFIG]\nLANGUAGE=de\nAUTOSEND=yes\n");
+    bus.Add(SimControllerModel::Sane(1));
+    start();
+    ASSERT_TRUE(isOpen("SIM0001"));
+    pages(*window)->setCurrentIndex(3);
+
+    window->close();
+
+    SettingsFile file(settingsPath());
+    const ConfigSettings c = file.readConfig();
+    EXPECT_EQ(c.device, "SIM0001");
+    EXPECT_EQ(c.language, "de");
+    EXPECT_TRUE(c.autoSend);
+    EXPECT_EQ(c.tabActive, 3);
+    EXPECT_TRUE(settingsText().contains("AUTOSEND=TRUE"));
+
+    const WindowPlacement p = file.readPlacement();
+    EXPECT_EQ(p.showCmd, WindowPlacement::ShowNormal);
+    EXPECT_EQ(p.pixelsPerInch, currentDpi());
+    ASSERT_TRUE(p.normPos.has_value());
+    const QRect frame = window->frameGeometry();
+    EXPECT_EQ(p.normPos->left, frame.left());
+    EXPECT_EQ(p.normPos->top, frame.top());
+    EXPECT_EQ(p.normPos->right - p.normPos->left, frame.width());
+}
+
+TEST_F(SettingsTest, ClosingWithoutDeviceWritesAnEmptyDevice)
+{
+    writeSettings("[CONFIG]\nDEVICE=B2\n");
+    start();
+    window->ButExitClick();
+    EXPECT_TRUE(SettingsFile(settingsPath()).readConfig().device.isEmpty());
+    EXPECT_TRUE(settingsText().contains("AUTOSEND=FALSE"));
+}
+
+TEST_F(SettingsTest, StoredPositionAppliesOnlyAtTheSameResolution)
+{
+    const QByteArray at = "[Main]\nShowCmd=1\nNormPos=40,30,600,480\nPixelsPerInch=";
+    writeSettings(at + QByteArray::number(currentDpi()) + "\n");
+    start();
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(40, 30));
+    window.reset();
+
+    writeSettings(at + QByteArray::number(currentDpi() + 24) + "\n");
+    start();
+    EXPECT_NE(window->frameGeometry().topLeft(), QPoint(40, 30));
+}
+
+TEST_F(SettingsTest, PositionOffEveryScreenIsNotApplied)
+{
+    writeSettings("[Main]\nShowCmd=1\nNormPos=30000,30000,30565,30423\nPixelsPerInch="
+                  + QByteArray::number(currentDpi()) + "\n");
+    start();
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry().center()));
+}
+
+TEST_F(SettingsTest, DeveloperModeShowsTheDebugWindowBeside)
+{
+    create(true);
+    start();
+    ASSERT_TRUE(window->Debug()->isVisible());
+    const QRect frame = window->frameGeometry();
+    // Within the frame margin, which the platform settles only after showing.
+    const int margin = frame.width() - window->width();
+    const QPoint debugAt = window->Debug()->frameGeometry().topLeft();
+    EXPECT_LE(qAbs(debugAt.x() - (frame.left() + frame.width())), margin);
+    EXPECT_LE(qAbs(debugAt.y() - frame.top()), margin);
+    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    EXPECT_EQ(window->Debug()->Lines().value(0), exe + "114");
+}
+
+TEST_F(SettingsTest, WithoutDeveloperModeTheDebugWindowStaysHidden)
+{
+    start();
+    EXPECT_FALSE(window->Debug()->isVisible());
+    EXPECT_FALSE(window->About()->isVisible());
+}
+
+} // namespace
