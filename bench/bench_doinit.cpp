@@ -2,12 +2,13 @@
 // answers at once. Each of the 21 reads must wait 2 ms before its first
 // poll; the counter "vs_floor" is the wall time of one load over that floor
 // of 42 ms (target <= 1.15), so it shows what filling the editor costs.
-#include "ui/editor/ConfigEditorForm.h"
-#include "ui/editor/uConfig.h"
 #include "core/protocol/DeviceCrypto.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
 #include "device/uComHid.h"
+#include "session/ControllerSession.h"
+#include "ui/editor/ConfigEditor.h"
+#include "ui/editor/ConfigEditorForm.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,45 +26,31 @@ namespace {
 constexpr double kFloorSeconds = 21 * 0.002;
 
 // The editor and the main window's controls the load touches.
-struct Window : QWidget, TCfgHost {
+struct Window : QWidget {
     SimBus bus;
     TComHid hid{[this] { return std::make_unique<SimController>(&bus); }};
-    TCrypt crypt{};
-    bool loaded = false;
+    ControllerSession session{&hid};
+    ConfigEditorForm *form = new ConfigEditorForm(this);
+    EditorFrame frame{new QLabel(this), new QPushButton(this), new QCheckBox(this), new QStatusBar(this)};
 
     Window()
     {
         auto *lay = new QVBoxLayout(this);
-        lay->addWidget(new ConfigEditorForm(this));
-        const std::pair<QWidget *, const char *> extra[] = {
-            {new QLabel(this), "labCapacity"},
-            {new QPushButton(this), "ButSaveConfig"},
-            {new QCheckBox(this), "chkAutoSend"},
-            {new QStatusBar(this), "sBar"},
-        };
-        for (const auto &[w, name] : extra) {
-            w->setObjectName(QLatin1String(name));
-            lay->addWidget(w);
-        }
+        lay->addWidget(form);
         bus.AddSane(1);
         hid.SetOnEnum({});
-        hid.SetDevice(0);
-        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
+        session.select(0);
+        session.Crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
     }
-
-    bool &CfgLoaded() override { return loaded; }
-    TComHid *ComHid() override { return &hid; }
-    const TCrypt &Crypt() const override { return crypt; }
 };
 
 void BM_DoInit(benchmark::State &state)
 {
     Window win;
-    TCfg cfg(&win, win);
+    ConfigEditor editor(*win.form, win.frame, win.session);
     for (auto _ : state) {
-        win.loaded = false;
-        cfg.DoInit();
-        if (!win.loaded)
+        win.session.CfgLoaded = false;
+        if (!editor.DoInit().ok())
             state.SkipWithError("load failed");
     }
     state.counters["vs_floor"] = benchmark::Counter(

@@ -2,7 +2,7 @@
 // Every exchange must wait 2 ms before its first poll; the counter
 // "per_exchange_vs_2ms" is the wall time of one exchange over that floor
 // (target <= 1.10). CPU time far below wall time shows the waits sleep.
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 #include "core/protocol/DeviceCrypto.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"

@@ -1,6 +1,9 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CliParamArgs.h"
+#include "core/protocol/ParamTags.h"
+#include "device/uComHid.h"
+#include "session/ControllerSession.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -59,6 +62,14 @@ QString accessText(const QString &problem)
 }
 } // namespace
 
+QList<int> AllParamIndexes()
+{
+    QList<int> all;
+    for (int i = 0; i < kParamTagCount; ++i)
+        all << i;
+    return all;
+}
+
 const CliCommand *FindCliCommand(const QString &name)
 {
     for (const CliCommand &c : kCommands) {
@@ -81,7 +92,7 @@ void ReportParams(CliOutput &out, const QString &key, const QList<TCfgData> &par
 CliStatus RunList(CliContext &ctx)
 {
     QJsonArray controllers;
-    for (const TDevListEntry &e : ctx.session.Devices()) {
+    for (const TDevListEntry &e : std::as_const(ctx.hid.DevList)) {
         const QString release = QStringLiteral("0x%1").arg(e.Object->VersionNumber(), 4, 16, QLatin1Char('0'));
         const QString problem = e.Object->AccessProblem();
         ctx.out.Line(QStringLiteral("%1 %2 %3").arg(e.Text, release, accessText(problem)));
@@ -100,14 +111,14 @@ CliStatus RunInfo(CliContext &ctx)
 {
     // The read-outs are shown as far as identification filled them, as the
     // window does; the capacity needs the parameters.
-    QList<TCfgData> params;
-    CliStatus read = ctx.session.Identify();
+    TDeviceReadouts r;
+    SessionResult read = ctx.session.identify(r);
     if (read.ok())
-        read = ctx.session.ReadAll(&params);
-    const QString capacity = read.ok() ? QStringLiteral("%1 LEDs").arg(params.first().Value) : QStringLiteral("---");
-    const TDeviceReadouts &r = ctx.session.Readouts();
+        read = ctx.session.readAll();
+    const uint32_t ledMax = read.ok() ? ctx.session.cfg().CfgData.first().Value : 0;
+    const QString capacity = read.ok() ? QStringLiteral("%1 LEDs").arg(ledMax) : QStringLiteral("---");
     const std::array<std::pair<QString, QString>, 7> rows{{
-        {QStringLiteral("Serial"), ctx.session.Serial()},
+        {QStringLiteral("Serial"), ctx.session.serial()},
         {QStringLiteral("Version"), r.Version},
         {QStringLiteral("Code"), r.Code},
         {QStringLiteral("Info"), r.Info},
@@ -120,8 +131,8 @@ CliStatus RunInfo(CliContext &ctx)
         ctx.out.Set(caption.toLower(), value);
     }
     if (read.ok())
-        ctx.out.Set(QStringLiteral("ledCapacity"), double(params.first().Value));
-    return read;
+        ctx.out.Set(QStringLiteral("ledCapacity"), double(ledMax));
+    return CliStatus::From(read);
 }
 
 CliStatus RunGet(CliContext &ctx)
@@ -132,8 +143,8 @@ CliStatus RunGet(CliContext &ctx)
     if (indexes.isEmpty())
         indexes = AllParamIndexes();
     QList<TCfgData> params;
-    const CliStatus read = ctx.session.Read(indexes, &params);
+    const SessionResult read = ctx.session.read(indexes, &params);
     if (read.ok())
         ReportParams(ctx.out, QStringLiteral("params"), params);
-    return read;
+    return CliStatus::From(read);
 }

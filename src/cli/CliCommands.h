@@ -1,13 +1,17 @@
 #pragma once
-#include "cli/CliDeviceSession.h"
 #include "cli/CliOutput.h"
 #include "cli/CliStatus.h"
+#include "core/params/CfgData.h"
 
 #include <QStringList>
 
 // What a command works with.
+class ControllerSession;
+class TComHid;
+
 struct CliContext {
-    CliDeviceSession &session;
+    TComHid &hid;
+    ControllerSession &session;
     CliOutput &out;
     QStringList args;
 };
@@ -44,3 +48,6 @@ CliStatus RunResetDefaults(CliContext &ctx);
 // Parameters as TAG=value lines (unsigned decimal), or as a JSON object
 // under `key`.
 void ReportParams(CliOutput &out, const QString &key, const QList<TCfgData> &params);
+
+// All 21 parameter indexes in read order.
+QList<int> AllParamIndexes();

@@ -5,20 +5,24 @@
 #include "cli/CliParamArgs.h"
 
 #include "core/files/ProfileFile.h"
-#include "core/params/LayoutValidation.h"
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
+#include "session/ControllerSession.h"
 
 namespace {
-// Validates `working`, writes what differs from `device` and reports what
-// was written, also when a later write is refused.
-CliStatus validateAndWrite(CliContext &ctx, const QList<TCfgData> &working, QList<TCfgData> *device)
+// Checks and writes what changed, then reports what was written, also when
+// a later write is refused.
+SessionResult writeChanged(CliContext &ctx)
 {
-    if (const auto problem = validateParams(working))
-        return CliStatus::Failed(*problem);
+    const QList<TCfgData> before = ctx.session.cfg().CfgOrig;
+    const SessionResult r = ctx.session.writeChanged(ctx.session.paramArrangement(), ctx.session.ticket());
     QList<TCfgData> written;
-    const CliStatus status = ctx.session.WriteChanged(working, device, &written);
+    const QList<TCfgData> &after = ctx.session.cfg().CfgOrig;
+    for (qsizetype i = 0; i < qMin(before.size(), after.size()); ++i) {
+        if (after[i].Value != before[i].Value)
+            written.append(after[i]);
+    }
     ReportParams(ctx.out, QStringLiteral("written"), written);
-    return status;
+    return r;
 }
 } // namespace
 
@@ -28,28 +32,21 @@ CliStatus RunSet(CliContext &ctx)
     QString unused;
     ParseAssignments(ctx.args, &assignments, &unused);
 
-    QList<TCfgData> device;
-    if (CliStatus s = ctx.session.ReadAll(&device); !s.ok())
-        return s;
-    QList<TCfgData> working = device;
+    if (const SessionResult r = ctx.session.readAll(); !r.ok())
+        return CliStatus::From(r);
     for (const ParamAssignment &a : assignments)
-        working[a.index].Value = a.value;
-    return validateAndWrite(ctx, working, &device);
+        ctx.session.cfg().SetConfig(tagCode(a.index), a.value);
+    return CliStatus::From(writeChanged(ctx));
 }
 
 CliStatus RunSaveProfile(CliContext &ctx)
 {
-    QList<TCfgData> params;
-    if (CliStatus s = ctx.session.ReadAll(&params); !s.ok())
-        return s;
-    QList<ProfileParam> profile;
-    for (const TCfgData &p : params)
-        profile.append({p.Code, p.Value});
+    if (const SessionResult r = ctx.session.readAll(); !r.ok())
+        return CliStatus::From(r);
     const QString file = ctx.args.first();
-    QString error;
-    if (!ProfileFile::writeProfileFile(file, ctx.session.Bios().SysId, ctx.session.Bios().ToolVers, profile, &error))
-        return CliStatus::Failed(error);
-    ctx.out.Line(QStringLiteral("Saved %1 to %2").arg(ctx.session.Serial(), file));
+    if (const SessionResult r = ctx.session.saveProfile(file); !r.ok())
+        return CliStatus::From(r);
+    ctx.out.Line(QStringLiteral("Saved %1 to %2").arg(ctx.session.serial(), file));
     ctx.out.Set(QStringLiteral("file"), file);
     return {};
 }
@@ -57,31 +54,17 @@ CliStatus RunSaveProfile(CliContext &ctx)
 CliStatus RunLoadProfile(CliContext &ctx)
 {
     const QString file = ctx.args.first();
-    const ParsedProfile profile = ProfileFile::readProfileFile(file);
-    // Nothing of a file that fails a check is applied.
-    if (const QString error = profile.loadError(ctx.session.Bios().SysId); !error.isEmpty())
-        return CliStatus::Failed(error);
-
-    QList<TCfgData> device;
-    if (CliStatus s = ctx.session.ReadAll(&device); !s.ok())
-        return s;
-    QList<TCfgData> working = device;
-    for (const ProfileParam &p : profile.params) {
-        const int index = tagIndex(p.code);
-        // Unknown keys are skipped as the window skips them. LMAX is the
-        // capacity of the controller the file came from, not a setting: the
-        // firmware refuses it, and being first it would stop every write.
-        if (index >= 0 && index != int(ParamTag::LMAX))
-            working[index].Value = p.value;
-    }
     ctx.out.Set(QStringLiteral("file"), file);
-    if (CliStatus s = validateAndWrite(ctx, working, &device); !s.ok())
-        return s;
-
+    SessionResult sent;
+    const SessionResult r = ctx.session.applyProfile(
+        ProfileFile::readProfileFile(file), [&] { return sent = writeChanged(ctx); },
+        [&] {
+            ctx.session.CfgLoaded = false;
+            return ctx.session.readAll();
+        });
+    if (!r.ok())
+        return CliStatus::From(r);
     // Show what the controller holds now, not what the file said.
-    QList<TCfgData> readBack;
-    const CliStatus read = ctx.session.ReadAll(&readBack);
-    if (read.ok())
-        ReportParams(ctx.out, QStringLiteral("params"), readBack);
-    return read;
+    ReportParams(ctx.out, QStringLiteral("params"), ctx.session.cfg().CfgData);
+    return CliStatus::From(sent);
 }

@@ -1,37 +1,30 @@
 // The controller's functions: restart, test pattern, reset to defaults.
 #include "cli/CliCommands.h"
 
-#include "device/DeviceFunctions.h"
-
-#include <QThread>
+#include "session/ControllerSession.h"
 
 CliStatus RunRestart(CliContext &ctx)
 {
-    const uint16_t r = RestartDevice(ctx.session.Hid(), ctx.session.Buf(), ctx.session.WriteWord());
-    if (r != Status::Ok)
-        return CliStatus::Failed(QStringLiteral("Restart Error = ") + ErrToStr(r));
-    ctx.out.Line(QStringLiteral("%1 restarts").arg(ctx.session.Serial()));
+    if (const SessionResult r = ctx.session.restart(ctx.session.ticket()); !r.ok())
+        return CliStatus::From(r);
+    ctx.out.Line(QStringLiteral("%1 restarts").arg(ctx.session.serial()));
     return {};
 }
 
 CliStatus RunTestPattern(CliContext &ctx)
 {
-    const uint16_t r = ActivateTestPattern(ctx.session.Hid(), ctx.session.Buf());
-    if (r != Status::Ok)
-        return CliStatus::Failed(QStringLiteral("Pattern Error = ") + ErrToStr(r));
-    ctx.out.Line(QStringLiteral("%1 shows the test pattern").arg(ctx.session.Serial()));
+    if (const SessionResult r = ctx.session.testPattern(ctx.session.ticket()); !r.ok())
+        return CliStatus::From(r);
+    ctx.out.Line(QStringLiteral("%1 shows the test pattern").arg(ctx.session.serial()));
     return {};
 }
 
 CliStatus RunResetDefaults(CliContext &ctx)
 {
-    const uint16_t r = ResetToDefaults(ctx.session.Hid(), ctx.session.Buf(), ctx.session.WriteWord());
-    if (r != Status::Ok)
-        return CliStatus::Failed(QStringLiteral("Reset Error = ") + ErrToStr(r));
-    QThread::msleep(kResetSettleMs);
-    QList<TCfgData> params;
-    const CliStatus read = ctx.session.ReadAll(&params);
+    if (const SessionResult r = ctx.session.resetDefaults(ctx.session.ticket()); !r.ok())
+        return CliStatus::From(r);
+    const SessionResult read = ctx.session.readAll();
     if (read.ok())
-        ReportParams(ctx.out, QStringLiteral("params"), params);
-    return read;
+        ReportParams(ctx.out, QStringLiteral("params"), ctx.session.cfg().CfgData);
+    return CliStatus::From(read);
 }

@@ -1,6 +1,6 @@
 #include "cli/CliParamArgs.h"
 
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 
 #include <algorithm>
 
@@ -8,8 +8,8 @@ namespace {
 QString unknownTag(const QString &tag)
 {
     QStringList valid;
-    for (const ParamTagInfo &t : paramTags())
-        valid << QString::fromLatin1(t.code);
+    for (const char *code : kParamTagCodes)
+        valid << QString::fromLatin1(code);
     return QStringLiteral("unknown tag \"%1\"; valid tags: %2").arg(tag, valid.join(QLatin1Char(' ')));
 }
 } // namespace

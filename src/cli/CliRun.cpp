@@ -6,6 +6,11 @@
 #include "device/SimController.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
+#include "device/uComHid.h"
+#include "core/protocol/ReportTrace.h"
+#include "session/ControllerSession.h"
+
+#include <QCoreApplication>
 
 #include <memory>
 
@@ -18,17 +23,24 @@ HidControllerFactory controllerFactory(SimBus *bus)
     return [] { return MakeSystemHidController(); };
 }
 
-CliStatus prepare(CliNeeds needs, CliDeviceSession &session, const QString &serial, CliOutput &out)
+CliStatus prepare(CliNeeds needs, ControllerSession &session, const QString &serial, CliOutput &out)
 {
     if (needs == CliNeeds::Bus)
         return {};
-    CliStatus s = session.Select(serial);
-    if (!s.ok())
-        return s;
-    out.Set(QStringLiteral("serial"), session.Serial());
-    if (needs == CliNeeds::Identified)
-        s = session.Identify();
-    return s;
+    if (const SessionResult r = session.selectSerial(serial); !r.ok())
+        return CliStatus::From(r);
+    out.Set(QStringLiteral("serial"), session.serial());
+    if (needs != CliNeeds::Identified)
+        return {};
+    TDeviceReadouts readouts;
+    bool identified = false;
+    if (const SessionResult r = session.identify(readouts, &identified); !r.ok())
+        return CliStatus::From(r);
+    // A controller without firmware gets no error box in the window, only
+    // this read-out; here it is the reason the command stops.
+    if (!identified)
+        return CliStatus::Failed(readouts.Info);
+    return {};
 }
 } // namespace
 
@@ -67,13 +79,21 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         bus = ownBus.get();
     }
 
-    CliDeviceSession session(controllerFactory(bus));
-    if (options.trace)
-        session.TraceTo(err);
-    session.Start();
+    TComHid hid(controllerFactory(bus));
+    if (options.trace) {
+        hid.SetTrace([&err](bool sent, const uint8_t *report) {
+            err << ReportTraceLine(sent, report) << '\n';
+            err.flush();
+        });
+    }
+    // The first scan is reported at once; events the bus queued meanwhile
+    // are delivered before the command runs.
+    hid.SetOnEnum([] {});
+    QCoreApplication::processEvents();
+    ControllerSession session(&hid);
     CliStatus status = prepare(command->needs, session, options.device, output);
     if (status.ok()) {
-        CliContext ctx{session, output, options.args};
+        CliContext ctx{hid, session, output, options.args};
         status = command->run(ctx);
     }
     return output.Finish(options.command, status);

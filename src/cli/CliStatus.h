@@ -1,4 +1,6 @@
 #pragma once
+#include "session/SessionResult.h"
+
 #include <QString>
 
 // Exit codes of corvane-cli.
@@ -19,4 +21,11 @@ struct CliStatus {
     static CliStatus Failed(const QString &message) { return {ExitFailed, message}; }
     static CliStatus Usage(const QString &message) { return {ExitUsage, message}; }
     static CliStatus NoController(const QString &message) { return {ExitNoController, message}; }
+    // A session's result: a missing controller exits 3, every other failure 1.
+    static CliStatus From(const SessionResult &r)
+    {
+        if (r.ok())
+            return {};
+        return {r.kind == SessionResult::Kind::NoController ? ExitNoController : ExitFailed, r.message};
+    }
 };

@@ -1,6 +1,6 @@
 #include "device/ParamIo.h"
 
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 #include "device/uComHid.h"
 
 namespace {

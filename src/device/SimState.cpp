@@ -1,6 +1,6 @@
 #include "device/SimState.h"
 
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 #include "device/SimBus.h"
 #include "device/SimUnit.h"
 

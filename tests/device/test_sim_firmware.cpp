@@ -1,6 +1,6 @@
 #include "SimFixture.h"
 
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 #include "core/protocol/DeviceCrypto.h"
 
 #include <gtest/gtest.h>

@@ -36,45 +36,46 @@ int64_t product(int64_t a, int64_t b)
     return result;
 }
 
-std::optional<QString> validate(int layoutIndex, int64_t stripeCount, int64_t stripeChannels,
-                                int64_t matrixX, int64_t matrixY, int64_t matrixLedX,
-                                int64_t matrixLedY, std::optional<int> stripeCountMax,
-                                int ledMaxCnt, const QLocale &locale)
+} // namespace
+
+LayoutArrangement LayoutArrangement::fromParams(const QList<TCfgData> &params)
 {
-    if (layoutIndex == kMatrixLayout) {
-        const int64_t perModule = product(matrixLedX, matrixLedY);
+    const FieldValues v = loadParams(params);
+    LayoutArrangement a;
+    // LAYO missing counts as "none selected", which is checked as a stripe.
+    a.layout = findParam(params, "LAYO") ? int(at(v, FieldId::LayoutType)) : -1;
+    a.stripeCount = int(at(v, FieldId::StripeLedsPerChannel));
+    a.stripeChannels = int(at(v, FieldId::StripeChannels));
+    a.matrixX = int(at(v, FieldId::MatrixModulesX));
+    a.matrixY = int(at(v, FieldId::MatrixModulesY));
+    a.matrixLedX = int(at(v, FieldId::MatrixModuleLedsX));
+    a.matrixLedY = int(at(v, FieldId::MatrixModuleLedsY));
+    const int64_t proto = at(v, FieldId::LedProtocol);
+    if (const auto limits = protocolLimits(findParam(params, "LPRO") ? int(proto) : -1))
+        a.stripeCountMax = limits->stripeMax;
+    return a;
+}
+
+std::optional<QString> validateLayout(const LayoutArrangement &a, int ledMaxCnt, const QLocale &locale)
+{
+    if (a.layout == kMatrixLayout) {
+        const int64_t perModule = product(a.matrixLedX, a.matrixLedY);
         // Compared as floating values, as the spin edit's maximum is one.
-        if (stripeCountMax && double(*stripeCountMax) < double(perModule))
-            return perModuleMessage(*stripeCountMax, locale);
-        const int64_t total = product(perModule, product(matrixX, matrixY));
+        if (a.stripeCountMax && double(*a.stripeCountMax) < double(perModule))
+            return perModuleMessage(*a.stripeCountMax, locale);
+        const int64_t total = product(perModule, product(a.matrixX, a.matrixY));
         if (total > ledMaxCnt)
             return capacityMessage("matrix", ledMaxCnt);
         return std::nullopt;
     }
-    if (product(stripeCount, stripeChannels) > ledMaxCnt)
+    if (product(a.stripeCount, a.stripeChannels) > ledMaxCnt)
         return capacityMessage("stripe", ledMaxCnt);
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<QString> validateLayout(int layoutIndex, int stripeCount, int stripeChannels,
-                                      int matrixX, int matrixY, int matrixLedX, int matrixLedY,
-                                      int stripeCountMax, int ledMaxCnt, const QLocale &locale)
-{
-    return validate(layoutIndex, stripeCount, stripeChannels, matrixX, matrixY, matrixLedX,
-                    matrixLedY, stripeCountMax, ledMaxCnt, locale);
-}
-
 std::optional<QString> validateParams(const QList<TCfgData> &params, const QLocale &locale)
 {
-    const EditorValues v = unpackParams(params);
-    const int ledMaxCnt = findParam(params, "LMAX") ? v.ledMaxCnt : 0;
-    // LAYO missing counts as "none selected", which is checked as a stripe.
-    const int layout = findParam(params, "LAYO") ? v.layout : -1;
-    std::optional<int> stripeCountMax;
-    if (const auto limits = protocolLimits(findParam(params, "LPRO") ? v.ledProto : -1))
-        stripeCountMax = limits->stripeMax;
-    return validate(layout, v.stripeCount, v.stripeChannels, v.matrixX, v.matrixY, v.matrixLedX,
-                    v.matrixLedY, stripeCountMax, ledMaxCnt, locale);
+    // Taken as the window takes it: the word as a signed count.
+    const int ledMaxCnt = int(findParam(params, "LMAX").value_or(0));
+    return validateLayout(LayoutArrangement::fromParams(params), ledMaxCnt, locale);
 }

@@ -1,196 +1,95 @@
 #include "core/params/ParamCodec.h"
 
+#include "core/params/ProtocolLimits.h"
+
+#include <QStringList>
+
 #include <cmath>
 #include <limits>
 
 namespace {
-
-using Field = int &(*)(EditorValues &);
-
-template <int EditorValues::*M>
-int &at(EditorValues &v)
-{
-    return v.*M;
-}
-template <PulseTiming EditorValues::*G, int PulseTiming::*M>
-int &pulse(EditorValues &v)
-{
-    return (v.*G).*M;
-}
-template <std::size_t I>
-int &colour(EditorValues &v)
-{
-    return v.ledColors[I];
-}
-
-// How a parameter maps onto the controls.
-enum class Kind {
-    Capacity, // whole value shown, never written
-    Fields,   // up to four integer fields side by side
-    Mirror,   // three flags in bytes 0-2
-    Nibbles,  // one index repeated in all eight 4-bit fields
-};
-
-// One integer field. The editor writes value div scale, cut to packBits,
-// at `shift`; the loader takes loadBits from `shift` and multiplies by
-// scale. The two widths differ where loading takes fewer bits than the
-// editor writes (SCFG, MCHN, MCNT).
-struct FieldLayout {
-    Field field = nullptr;
-    uint8_t shift = 0;
-    uint8_t loadBits = 32;
-    uint8_t packBits = 32;
-    int scale = 1;
-};
-
-struct Codec {
-    Kind kind;
-    std::array<FieldLayout, 4> fields{};
-};
-
-constexpr FieldLayout whole(Field f)
-{
-    return {f, 0, 32, 32, 1};
-}
-constexpr FieldLayout byte0(Field f)
-{
-    return {f, 0, 8, 32, 1};
-}
-constexpr FieldLayout bits(Field f, uint8_t shift, uint8_t loadBits, int scale = 1)
-{
-    return {f, shift, loadBits, 32, scale};
-}
-constexpr FieldLayout lowByteAt(Field f, uint8_t shift)
-{
-    return {f, shift, 8, 8, 1};
-}
-
-const std::array<Codec, kParamTagCount> kCodecs{{
-    /* LMAX */ {Kind::Capacity, {whole(at<&EditorValues::ledMaxCnt>)}},
-    /* KTIM */ {Kind::Fields, {bits(at<&EditorValues::keyBootMs>, 0, 8, 20),
-                               bits(at<&EditorValues::keyMscMs>, 8, 8, 20)}},
-    /* STUP */ {Kind::Fields, {bits(at<&EditorValues::startupR>, 0, 8),
-                               bits(at<&EditorValues::startupG>, 8, 8),
-                               bits(at<&EditorValues::startupB>, 16, 8),
-                               bits(at<&EditorValues::startupTimeMs>, 24, 8, 10)}},
-    /* CPRO */ {Kind::Fields, {whole(at<&EditorValues::comProto>)}},
-    /* LPRO */ {Kind::Fields, {whole(at<&EditorValues::ledProto>)}},
-    /* LAYO */ {Kind::Fields, {whole(at<&EditorValues::layout>)}},
-    /* BRIG */ {Kind::Fields, {byte0(at<&EditorValues::bright>)}},
-    /* COL0 */ {Kind::Fields, {lowByteAt(colour<0>, 0), lowByteAt(colour<1>, 8),
-                               lowByteAt(colour<2>, 16), lowByteAt(colour<3>, 24)}},
-    /* COL1 */ {Kind::Fields, {lowByteAt(colour<4>, 0), lowByteAt(colour<5>, 8),
-                               lowByteAt(colour<6>, 16), lowByteAt(colour<7>, 24)}},
-    /* MIRR */ {Kind::Mirror, {}},
-    /* SCFG */ {Kind::Fields, {bits(at<&EditorValues::stripeCount>, 0, 16),
-                               bits(at<&EditorValues::stripeChannels>, 16, 8)}},
-    /* MCHN */ {Kind::Fields, {bits(at<&EditorValues::matrixX>, 0, 8),
-                               bits(at<&EditorValues::matrixY>, 16, 8)}},
-    /* MCNT */ {Kind::Fields, {bits(at<&EditorValues::matrixLedX>, 0, 8),
-                               bits(at<&EditorValues::matrixLedY>, 16, 8)}},
-    /* MXOR */ {Kind::Nibbles, {whole(at<&EditorValues::ledOrder>)}},
-    /* MBEG */ {Kind::Nibbles, {whole(at<&EditorValues::firstLed>)}},
-    /* 1CFG */ {Kind::Fields, {bits(pulse<&EditorValues::ws2812, &PulseTiming::per>, 0, 8),
-                               bits(pulse<&EditorValues::ws2812, &PulseTiming::t0h>, 8, 8),
-                               bits(pulse<&EditorValues::ws2812, &PulseTiming::t1h>, 16, 8)}},
-    /* 2CFG */ {Kind::Fields, {bits(pulse<&EditorValues::apa106, &PulseTiming::per>, 0, 8),
-                               bits(pulse<&EditorValues::apa106, &PulseTiming::t0h>, 8, 8),
-                               bits(pulse<&EditorValues::apa106, &PulseTiming::t1h>, 16, 8)}},
-    /* 3CFG */ {Kind::Fields, {byte0(at<&EditorValues::ws2821bw>)}},
-    /* 4CFG */ {Kind::Fields, {byte0(at<&EditorValues::ws2801clk>)}},
-    /* 5CFG */ {Kind::Fields, {byte0(at<&EditorValues::apa102clk>)}},
-    /* 6CFG */ {Kind::Fields, {byte0(at<&EditorValues::lpd8803clk>)}},
-}};
 
 constexpr uint32_t maskOf(int bitCount)
 {
     return bitCount >= 32 ? 0xFFFFFFFFu : (uint32_t(1) << bitCount) - 1;
 }
 
-// All arithmetic on the packed word is unsigned, so a -1 index wraps to
-// all bits set instead of being undefined.
-uint32_t packFields(const Codec &codec, EditorValues &values)
+// The field's stored steps, before any rule turns them into a value.
+uint32_t rawField(const ParamField &field, uint32_t word)
 {
-    uint32_t word = 0;
-    for (const FieldLayout &layout : codec.fields) {
-        if (!layout.field)
-            continue;
-        const uint32_t v = uint32_t(layout.field(values) / layout.scale) & maskOf(layout.packBits);
-        word += v << layout.shift;
+    return (word >> field.shift) & maskOf(field.loadBits);
+}
+
+// All arithmetic on the packed word is unsigned, so a -1 index wraps to all
+// bits set instead of being undefined.
+uint32_t packField(const ParamField &field, int64_t value)
+{
+    if (field.rule == FieldRule::Repeated) {
+        uint32_t word = 0;
+        for (int k = 0; k < 8; ++k)
+            word |= uint32_t(value) << (4 * k);
+        return word;
     }
-    return word;
+    return (uint32_t(value / field.scale) & maskOf(field.packBits)) << field.shift;
 }
 
-void unpackFields(const Codec &codec, uint32_t word, EditorValues &values)
+std::optional<int> protocolMax(const ParamField &field, int ledProtocol)
 {
-    for (const FieldLayout &layout : codec.fields) {
-        if (!layout.field)
-            continue;
-        const uint32_t raw = (word >> layout.shift) & maskOf(layout.loadBits);
-        // A whole 32-bit value above INT_MAX becomes a negative index (C++20
-        // conversion is modular); the combo box rejects it either way.
-        layout.field(values) = static_cast<int>(raw) * layout.scale;
-    }
-}
-
-uint32_t packNibbles(int index)
-{
-    uint32_t word = 0;
-    for (int k = 0; k < 8; ++k)
-        word |= uint32_t(index) << (4 * k);
-    return word;
-}
-
-} // namespace
-
-bool unpackParam(int tagIndex, uint32_t value, EditorValues &values)
-{
-    if (tagIndex < 0 || tagIndex >= kParamTagCount)
-        return false;
-    const Codec &codec = kCodecs[std::size_t(tagIndex)];
-    switch (codec.kind) {
-    case Kind::Capacity:
-    case Kind::Fields:
-        unpackFields(codec, value, values);
-        break;
-    case Kind::Mirror:
-        values.stripeMirror = (value & 0xFF) == 1;
-        values.mirrorX = ((value >> 8) & 0xFF) == 1;
-        values.mirrorY = ((value >> 16) & 0xFF) == 1;
-        break;
-    case Kind::Nibbles:
-        codec.fields[0].field(values) = int(value & 0x3);
-        break;
-    }
-    return true;
-}
-
-std::optional<uint32_t> packParam(int tagIndex, const EditorValues &values)
-{
-    if (tagIndex < 0 || tagIndex >= kParamTagCount)
+    const auto limits = protocolLimits(ledProtocol);
+    if (!limits)
         return std::nullopt;
-    const Codec &codec = kCodecs[std::size_t(tagIndex)];
-    // The accessors hand out mutable references; packing only reads them.
-    EditorValues &source = const_cast<EditorValues &>(values);
-    switch (codec.kind) {
-    case Kind::Capacity:
-        return std::nullopt;
-    case Kind::Fields:
-        return packFields(codec, source);
-    case Kind::Mirror:
-        return (values.stripeMirror ? 0x1u : 0u) + (values.mirrorX ? 0x100u : 0u)
-            + (values.mirrorY ? 0x10000u : 0u);
-    case Kind::Nibbles:
-        return packNibbles(codec.fields[0].field(source));
+    switch (field.limit) {
+    case FieldLimit::LedsPerChannel: return limits->stripeMax;
+    case FieldLimit::Channels: return limits->channelMax;
+    case FieldLimit::None: break;
     }
     return std::nullopt;
 }
 
-EditorValues unpackParams(const QList<TCfgData> &params)
+QString tokens(const ParamField &field)
 {
-    EditorValues values;
-    for (const TCfgData &param : params)
-        unpackParam(tagIndex(param.Code), param.Value, values);
+    QStringList list;
+    for (const FieldItem &item : field.items)
+        list << QLatin1String(item.token);
+    return list.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+int64_t loadField(const ParamField &field, uint32_t word)
+{
+    const uint32_t raw = rawField(field, word);
+    if (field.rule == FieldRule::Flag)
+        return raw == 1 ? 1 : 0;
+    return int64_t(raw) * field.scale;
+}
+
+void loadParam(ParamTag tag, uint32_t word, FieldValues &values)
+{
+    for (const ParamField &field : paramRecord(tag).fields)
+        at(values, field.id) = loadField(field, word);
+}
+
+std::optional<uint32_t> packParam(ParamTag tag, const FieldValues &values)
+{
+    const ParamRecord &record = paramRecord(tag);
+    uint32_t word = 0;
+    for (const ParamField &field : record.fields) {
+        if (field.readOnly)
+            return std::nullopt;
+        word += packField(field, at(values, field.id));
+    }
+    return word;
+}
+
+FieldValues loadParams(const QList<TCfgData> &params)
+{
+    FieldValues values{};
+    for (const TCfgData &param : params) {
+        const int index = tagIndex(param.Code);
+        if (index >= 0)
+            loadParam(static_cast<ParamTag>(index), param.Value, values);
+    }
     return values;
 }
 
@@ -201,6 +100,46 @@ std::optional<uint32_t> findParam(const QList<TCfgData> &params, const char *cod
             return param.Value;
     }
     return std::nullopt;
+}
+
+QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtocol)
+{
+    const QString name = QLatin1String(field.name);
+    if (field.readOnly)
+        return QStringLiteral("%1 is the controller's own and cannot be set").arg(name);
+    if (field.isList() && (value < 0 || value >= int64_t(field.items.size())))
+        return QStringLiteral("%1 takes one of: %2").arg(name, tokens(field));
+    const int64_t max = protocolMax(field, ledProtocol).value_or(field.max);
+    if (value < field.min || value > max) {
+        QString range = QStringLiteral("%1 takes %2 to %3").arg(name).arg(field.min).arg(max);
+        if (*field.unit)
+            range += QLatin1Char(' ') + QLatin1String(field.unit);
+        if (max < field.max)
+            range += QStringLiteral(" with %1").arg(QLatin1String(paramField(FieldId::LedProtocol).items[std::size_t(ledProtocol)].token));
+        return range;
+    }
+    if (value % field.scale != 0)
+        return QStringLiteral("%1 takes steps of %2 %3").arg(name).arg(field.scale).arg(QLatin1String(field.unit));
+    return {};
+}
+
+QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
+{
+    const ParamRecord &record = paramRecord(tag);
+    FieldValues values{};
+    for (const ParamField &field : record.fields) {
+        // Checked on the stored steps, so a flag byte of 2 is out of range
+        // rather than quietly "off".
+        const int64_t value = int64_t(rawField(field, word)) * field.scale;
+        if (QString problem = fieldValueProblem(field, value, ledProtocol); !problem.isEmpty())
+            return QStringLiteral("%1=%2: %3").arg(QLatin1String(record.code)).arg(word).arg(problem);
+        at(values, field.id) = value;
+    }
+    if (packParam(tag, values) != word)
+        return QStringLiteral("%1=%2: bits are set outside the parameter's fields")
+            .arg(QLatin1String(record.code))
+            .arg(word);
+    return {};
 }
 
 int nearestInt(double value)

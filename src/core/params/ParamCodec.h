@@ -1,74 +1,54 @@
 #pragma once
 #include "core/params/CfgData.h"
-#include "core/params/ParamTable.h"
+#include "core/params/ParamModel.h"
 
 #include <QList>
+#include <QString>
+
 #include <array>
 #include <cstdint>
 #include <optional>
 
-// Timing codes of the WS2811/12 and APA106 groups (ticks of 1/96 us).
-struct PulseTiming {
-    int per = 0;
-    int t0h = 0;
-    int t1h = 0;
-    friend bool operator==(const PulseTiming &, const PulseTiming &) = default;
-};
+// A value per field, as the editor shows it. Item indexes are plain
+// numbers: -1 is "no selection", and a loaded index the list does not hold
+// is passed on as it is, for the list to reject.
+using FieldValues = std::array<int64_t, kFieldCount>;
 
-// What the editor's controls show, one field per control. Item indexes are
-// plain ints: -1 is "no selection", and a loaded value the list does not
-// hold is passed on as it is, for the combo box to reject.
-struct EditorValues {
-    int ledMaxCnt = 0; // LMAX, shown only
-    int keyBootMs = 0;
-    int keyMscMs = 0;
-    int startupR = 0;
-    int startupG = 0;
-    int startupB = 0;
-    int startupTimeMs = 0;
-    int comProto = 0;
-    int ledProto = 0;
-    int layout = 0;
-    int bright = 0;
-    std::array<int, 8> ledColors{};
-    bool stripeMirror = false;
-    bool mirrorX = false;
-    bool mirrorY = false;
-    int stripeCount = 0;
-    int stripeChannels = 0;
-    int matrixX = 0;
-    int matrixY = 0;
-    int matrixLedX = 0;
-    int matrixLedY = 0;
-    int firstLed = 0;
-    int ledOrder = 0;
-    PulseTiming ws2812;
-    PulseTiming apa106;
-    int ws2821bw = 0;
-    int ws2801clk = 0;
-    int apa102clk = 0;
-    int lpd8803clk = 0;
+inline int64_t &at(FieldValues &values, FieldId id)
+{
+    return values[std::size_t(fieldIndexOf(id))];
+}
+inline int64_t at(const FieldValues &values, FieldId id)
+{
+    return values[std::size_t(fieldIndexOf(id))];
+}
 
-    friend bool operator==(const EditorValues &, const EditorValues &) = default;
-};
+// A field's value in a word read from the device, by its loaded-as rule.
+int64_t loadField(const ParamField &field, uint32_t word);
 
-// Sets the fields a parameter feeds from a value read from the device, by
-// the loaded-as rules (byte 0 of BRIG, bits 0-1 of MXOR, ...). Fields of
-// other parameters are left alone. False for an index outside the table.
-bool unpackParam(int tagIndex, uint32_t value, EditorValues &values);
+// Sets the fields of `tag` from a word read from the device; the fields of
+// other parameters are left alone.
+void loadParam(ParamTag tag, uint32_t word, FieldValues &values);
 
-// The value the editor writes for a parameter, by the handlers' formulas
-// (KTIM = boot div 20 + (PC disk div 20) << 8, ...). Fields are not masked
-// beyond what the formulas say: the control ranges keep them in their
-// widths. nullopt for LMAX, which the editor never writes, and for an index
-// outside the table.
-std::optional<uint32_t> packParam(int tagIndex, const EditorValues &values);
+// The word the editor writes for `tag`: every field value divided by its
+// scale, shifted into place and added, unsigned, so a -1 index sets all its
+// bits. nullopt for the capacity, which is never written.
+std::optional<uint32_t> packParam(ParamTag tag, const FieldValues &values);
 
-// Unpacks every known tag of a parameter list; unknown tags are skipped.
-EditorValues unpackParams(const QList<TCfgData> &params);
+// The fields of every known tag of a list; unknown tags are skipped.
+FieldValues loadParams(const QList<TCfgData> &params);
 
 // Value of a tag in a parameter list (first match, exact), or nullopt.
 std::optional<uint32_t> findParam(const QList<TCfgData> &params, const char *code);
+
+// Why a field cannot take `value`, or an empty text: outside its range,
+// not one of its items, not a whole number of device steps, or above what
+// `ledProtocol` allows for a protocol-limited field (-1: no protocol known).
+QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtocol = -1);
+
+// Why a raw word is not a value the fields can hold (a field out of its
+// range, or bits set outside every field), or an empty text.
+QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
 
 // A floating spin value (the key times) to the nearest integer; ties go to
 // the even neighbour, NaN gives 0 and values beyond int are clamped.

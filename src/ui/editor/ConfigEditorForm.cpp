@@ -2,7 +2,8 @@
 #include "ui_ConfigEditor.h"
 
 #include "core/params/MatrixPreview.h"
-#include "core/params/ParamTable.h"
+#include "core/params/ProtocolLimits.h"
+#include "ui/editor/EditorBinding.h"
 
 #include <QComboBox>
 #include <QPixmap>
@@ -13,7 +14,7 @@ ConfigEditorForm::ConfigEditorForm(QWidget *parent)
     , ui(new Ui::ConfigEditorForm)
 {
     ui->setupUi(this);
-    applyParamTable();
+    applyParamModel();
 
     QPalette pal = ui->panBack1->palette();
     pal.setColor(QPalette::Window, previewBackground());
@@ -33,24 +34,31 @@ QColor ConfigEditorForm::previewBackground()
     return QColor(0xD4, 0xD0, 0xC8);
 }
 
-// Ranges, steps, suffixes and list items come from the parameter table, so
-// the form and the codec can never disagree about what a field holds.
-void ConfigEditorForm::applyParamTable()
+// Ranges, steps, units and list items come from the parameter model, so the
+// form and the codec can never disagree about what a field holds.
+void ConfigEditorForm::applyParamModel()
 {
-    for (const ControlRange &range : controlRanges()) {
-        auto *spin = findChild<QSpinBox *>(QLatin1String(range.name));
-        if (!spin)
-            continue;
-        spin->setRange(range.min, range.max);
-        spin->setSingleStep(range.step);
-        spin->setPrefix(QString::fromUtf8(range.prefix));
-        spin->setSuffix(QString::fromUtf8(range.suffix));
+    // Protocol-limited counts start at the limits of the first protocol; the
+    // editor narrows or widens them when a protocol is chosen.
+    const ProtocolLimits first = *protocolLimits(0);
+    for (const EditorBinding::Entry &entry : EditorBinding(*ui).entries()) {
+        const ParamField &field = paramField(entry.field);
+        if (auto *spin = qobject_cast<QSpinBox *>(entry.control)) {
+            int64_t max = field.max;
+            if (field.limit == FieldLimit::LedsPerChannel)
+                max = first.stripeMax;
+            else if (field.limit == FieldLimit::Channels)
+                max = first.channelMax;
+            spin->setRange(int(field.min), int(max));
+            spin->setSingleStep(field.step);
+            spin->setSuffix(*field.unit ? QLatin1Char(' ') + QString::fromUtf8(field.unit) : QString());
+        } else if (auto *combo = qobject_cast<QComboBox *>(entry.control)) {
+            combo->clear();
+            for (const FieldItem &item : field.items)
+                combo->addItem(QString::fromUtf8(item.text));
+        }
     }
-    for (QComboBox *combo : findChildren<QComboBox *>()) {
-        ComboList list;
-        if (!comboListOf(combo->objectName(), &list))
-            continue;
-        combo->clear();
-        combo->addItems(comboItems(list));
-    }
+    // The bit clock lists end with an empty ninth item.
+    for (QComboBox *clock : {ui->cbWS2801clk, ui->cbAPA102clk, ui->cbLPD8803clk})
+        clock->addItem(QString());
 }

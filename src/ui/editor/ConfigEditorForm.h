@@ -5,20 +5,22 @@ namespace Ui {
 class ConfigEditorForm;
 }
 
-// The four-page configuration editor. It only lays the controls out and
-// gives them their ranges and items; TCfg finds them by object name and
-// does the binding.
+// The four-page configuration editor as laid out. It gives its controls
+// their ranges and items from the parameter model; EditorBinding ties them
+// to the fields.
 class ConfigEditorForm : public QWidget {
     Q_OBJECT
 public:
     explicit ConfigEditorForm(QWidget *parent = nullptr);
     ~ConfigEditorForm() override;
 
+    Ui::ConfigEditorForm &form() { return *ui; }
+
     // Background of the matrix preview (the colour of panBack1).
     static QColor previewBackground();
 
 private:
-    void applyParamTable();
+    void applyParamModel();
 
     Ui::ConfigEditorForm *ui;
 };

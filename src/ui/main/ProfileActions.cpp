@@ -1,12 +1,12 @@
 #include "ui/main/ProfileActions.h"
 
-#include "ui/main/ProfileDialogs.h"
 #include "core/files/ProfileFile.h"
-#include "ui/editor/uConfig.h"
-#include "core/protocol/BiosInfo.h"
 #include "core/i18n/TranslateText.h"
+#include "session/ControllerSession.h"
 #include "ui/dialogs/uDebug.h"
 #include "ui/dialogs/uMessageBox.h"
+#include "ui/editor/ConfigEditor.h"
+#include "ui/main/ProfileDialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,13 +27,8 @@ void TProfileActions::butSaveProfileClick()
         return;
     if (m.Debug)
         m.Debug->S(fileName);
-
-    QList<ProfileParam> params;
-    for (const TCfgData &d : std::as_const(m.Cfg->CfgData))
-        params.append({d.Code, d.Value});
-    QString error;
-    if (!ProfileFile::writeProfileFile(fileName, m.BiosInfo->SysId, m.BiosInfo->ToolVers, params, &error))
-        ShowError(error);
+    if (const SessionResult r = m.Session->saveProfile(fileName); !r.ok())
+        ShowError(r.message);
 }
 
 void TProfileActions::butLoadProfileClick()
@@ -49,19 +44,23 @@ void TProfileActions::butLoadProfileClick()
 
 bool TProfileActions::LoadProfile(const QString &fileName)
 {
-    // The whole file is checked before anything is applied, so a bad value
-    // never leaves the editor and the parameter set half changed.
-    const ParsedProfile profile = ProfileFile::readProfileFile(fileName);
-    const QString error = profile.loadError(m.BiosInfo->SysId);
-    if (!error.isEmpty()) {
-        ShowError(error);
-        return false;
-    }
-    for (const ProfileParam &p : profile.params)
-        m.Cfg->SetConfig(p.code, p.value); // tags that name no parameter are skipped
-    // The send reports its own errors; the device is read back in any case.
-    m.Cfg->SendConfig();
-    *m.CfgLoaded = false;
-    m.Cfg->DoInit();
-    return true;
+    // The editor sends (checking its own controls, reporting its own
+    // errors) and shows the controller's values afterwards.
+    bool sent = false;
+    bool reloaded = false;
+    const SessionResult r = m.Session->applyProfile(
+        ProfileFile::readProfileFile(fileName),
+        [&] {
+            sent = true;
+            return m.Editor->SendConfig();
+        },
+        [&] {
+            reloaded = true;
+            m.Session->CfgLoaded = false;
+            return m.Editor->DoInit();
+        });
+    // A load reports its own failure; the file's does not.
+    if (!r.ok() && !reloaded)
+        ShowError(r.message);
+    return r.ok() || sent;
 }

@@ -2,9 +2,12 @@
 
 #include "ui/main/uMain.h"
 
-#include "ui/main/ProfileActions.h"
 #include "core/files/SettingsFile.h"
+#include "ui/editor/ConfigEditor.h"
 #include "ui/editor/ConfigEditorForm.h"
+#include "ui/main/DevicePanel.h"
+#include "ui/main/ProfileActions.h"
+#include "ui_ConfigEditor.h"
 #include "ui/i18n/LanguageIcons.h"
 #include "ui/dialogs/uAbout.h"
 #include "ui/dialogs/uDebug.h"
@@ -39,12 +42,6 @@ constexpr int LanguageSelectorWidth = 102;
 constexpr int VersionMajor = 1;
 constexpr int VersionMinor = 1;
 constexpr int VersionBuild = 4;
-
-// Every combo box whose list, when opened, records the device combo box's text.
-const char *const DropDownCombos[] = {
-    "cbHid",       "cbLayout",    "cbLedCol0",   "cbLedCol1",    "cbLedCol2",  "cbLedCol3",
-    "cbLedCol4",   "cbLedCol5",   "cbLedCol6",   "cbLedCol7",    "cbLedProto", "cbComProto",
-    "cbFirstLed",  "cbLedOrder",  "cbWS2801clk", "cbAPA102clk",  "cbLPD8803clk"};
 
 QToolButton *makeToolButton(QWidget *parent, const char *name, const QString &hint, const char *themeIcon,
                             QStyle::StandardPixmap fallback)
@@ -89,7 +86,9 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
     // Designer keeps only the line feed of a CR LF; the hint is the translation key.
     ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
 
-    connect(ui->cbHid, &QComboBox::activated, this, &TMain::cbHidChange);
+    const DevicePanel::Controls controls{*ui, m_editorForm->form(), butLoadProfile, butSaveProfile, Timer1};
+    m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.ControllerFactory, m_setup.Trace);
+    connect(m_devices.get(), &DevicePanel::DeviceOpened, this, &TMain::DeviceOpened);
     HookDropDowns();
 
     // Fixed border with system menu and minimise box, no maximise.
@@ -115,8 +114,9 @@ TMain::~TMain()
         FormClose();
     // The box goes with this window; asking MsgBox() here would make a new one.
     setMsgBox(nullptr);
-    m_cfg.reset();
-    m_comHid.reset();
+    m_profiles.reset();
+    m_editor.reset();
+    m_devices.reset();
     delete ui;
 }
 
@@ -167,35 +167,28 @@ void TMain::BuildToolBar()
     butSaveProfile->setEnabled(false);
     connect(ToolButton1, &QToolButton::clicked, this, &TMain::ButExitClick);
     connect(ToolButton7, &QToolButton::clicked, this, &TMain::ButInfoClick);
-    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::butLoadProfileClick);
-    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::butSaveProfileClick);
+    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::ButLoadProfileClick);
+    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::ButSaveProfileClick);
     // Only a choice by the user switches; filling the list in code does not.
     connect(cbLang, &QComboBox::activated, this, &TMain::cbLangChange);
 }
 
 void TMain::EmbedEditor()
 {
-    m_editor = new ConfigEditorForm(ui->panEditor);
-    ui->layEditorHost->addWidget(m_editor, 1);
-    if (QTabWidget *page = PageConfig())
-        page->hide();
-
-    if (auto *b = Control<QPushButton>("butRestart"))
-        connect(b, &QPushButton::clicked, this, &TMain::butRestartClick);
-    if (auto *b = Control<QPushButton>("butPattern"))
-        connect(b, &QPushButton::clicked, this, &TMain::butPatternClick);
-    if (auto *b = Control<QPushButton>("butDefault"))
-        connect(b, &QPushButton::clicked, this, &TMain::butDefaultClick);
+    m_editorForm = new ConfigEditorForm(ui->panEditor);
+    ui->layEditorHost->addWidget(m_editorForm, 1);
+    PageConfig()->hide();
 }
 
 // QComboBox has no drop-down signal; its list lives in a popup window that
-// is shown each time the list opens.
+// is shown each time the list opens. Opening any of these records the
+// device combo box's text.
 void TMain::HookDropDowns()
 {
-    for (const char *name : DropDownCombos) {
-        auto *combo = Control<QComboBox>(name);
-        if (!combo)
-            continue;
+    const Ui::ConfigEditorForm &e = m_editorForm->form();
+    for (QComboBox *combo : {ui->cbHid, e.cbLayout, e.cbLedCol0, e.cbLedCol1, e.cbLedCol2, e.cbLedCol3, e.cbLedCol4,
+                             e.cbLedCol5, e.cbLedCol6, e.cbLedCol7, e.cbLedProto, e.cbComProto, e.cbFirstLed,
+                             e.cbLedOrder, e.cbWS2801clk, e.cbAPA102clk, e.cbLPD8803clk}) {
         QWidget *popup = combo->view()->window();
         popup->installEventFilter(this);
         m_dropDownPopups.insert(popup);
@@ -205,7 +198,7 @@ void TMain::HookDropDowns()
 bool TMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show && m_dropDownPopups.contains(watched))
-        cbHidDropDown();
+        m_devices->cbHidDropDown();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -247,7 +240,7 @@ void TMain::FitWindowSize()
 
 QTabWidget *TMain::PageConfig() const
 {
-    return Control<QTabWidget>("pageConfig");
+    return m_editorForm->form().pageConfig;
 }
 
 void TMain::setVisible(bool visible)
@@ -279,7 +272,9 @@ void TMain::FormShow()
     ReadSettings();
     FillLanguageSelector();
 
-    m_cfg = std::make_unique<TCfg>(this, *this);
+    const EditorFrame frame{ui->labCapacity, ui->ButSaveConfig, ui->chkAutoSend, ui->sBar};
+    m_editor = std::make_unique<ConfigEditor>(*m_editorForm, frame, m_session);
+    m_devices->setEditor(m_editor.get());
 
     Timer1.start();
 }
@@ -334,6 +329,37 @@ void TMain::ButExitClick()
 void TMain::ButInfoClick()
 {
     m_about->exec();
+}
+
+void TMain::Startup()
+{
+    m_devices->Startup();
+}
+
+TProfileActions &TMain::Profiles()
+{
+    if (!m_profiles) {
+        TProfileContext c;
+        c.Window = this;
+        c.StatusBar = ui->sBar;
+        c.Debug = m_debug;
+        c.Session = &m_session;
+        c.Editor = m_editor.get();
+        m_profiles = std::make_unique<TProfileActions>(c);
+    }
+    return *m_profiles;
+}
+
+void TMain::ButSaveProfileClick()
+{
+    if (m_editor)
+        Profiles().butSaveProfileClick();
+}
+
+void TMain::ButLoadProfileClick()
+{
+    if (m_editor)
+        Profiles().butLoadProfileClick();
 }
 
 void TMain::BringToFront()

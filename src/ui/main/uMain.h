@@ -1,8 +1,6 @@
 #pragma once
-#include "ui/editor/uConfig.h"
-#include "core/protocol/BiosInfo.h"
-#include "core/protocol/DeviceCrypto.h"
 #include "device/uComHid.h"
+#include "session/ControllerSession.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -11,7 +9,9 @@
 
 #include <memory>
 
+class ConfigEditor;
 class ConfigEditorForm;
+class DevicePanel;
 class LedIndicator;
 class QComboBox;
 class QLabel;
@@ -27,7 +27,6 @@ class TMsgBox;
 namespace Ui {
 class TMain;
 }
-
 // What the program hands the main window: where devices come from, where
 // its settings live. Tests pass a simulated bus and a settings file of their own.
 struct TMainSetup
@@ -44,16 +43,15 @@ struct TMainSetup
 };
 
 // The main window: the program's frame around the device group, the
-// configuration editor and the tool bar, and the device session that keeps
-// the device list in step with the bus.
+// configuration editor and the tool bar. It owns the parts that do the work:
+// the controller session, the device panel that follows the bus and runs
+// the device functions, the editor, and the profile actions.
 //
-// Members are defined by concern:
+// The frame itself is defined in
 //   uMain.cpp           creation, tool bar, showing, closing, About
 //   uMainSettings.cpp   settings file and window placement
-//   uMainSession.cpp    device list, opening a device, identification
-//   uMainFunctions.cpp  Restart, Activate Testpattern, Reset To Default
 //   uMainLanguage.cpp   language selector hooks
-class TMain : public QMainWindow, public TCfgHost
+class TMain : public QMainWindow
 {
     Q_OBJECT
 
@@ -72,10 +70,15 @@ public:
     TDebug *Debug() const { return m_debug; }
     TMsgBox *MsgBoxWindow() const { return m_msgBox; }
     TAbout *About() const { return m_about; }
-    // The parameter set; exists from FormShow on.
-    TCfg *Cfg() const { return m_cfg.get(); }
-    // The embedded editor form (pageConfig and its pages).
-    ConfigEditorForm *Editor() const { return m_editor; }
+    // The controller session, its parameter set and the editor (from
+    // FormShow on), the device panel and the profile actions.
+    ControllerSession &Session() { return m_session; }
+    TCfg *Cfg() { return m_editor ? &m_session.cfg() : nullptr; }
+    ConfigEditor *Editor() const { return m_editor.get(); }
+    ConfigEditorForm *EditorForm() const { return m_editorForm; }
+    DevicePanel &Devices() const { return *m_devices; }
+    TProfileActions &Profiles();
+    bool &CfgLoaded() { return m_session.CfgLoaded; }
 
     // Tool bar controls (created in code: a tool bar in a form holds actions only).
     QToolButton *ToolButton1 = nullptr;    // "Exit"
@@ -95,16 +98,7 @@ public:
     // Flags of the languages, built when the window is first shown.
     std::unique_ptr<TLanguageIcons> LanguageIcons;
 
-    // --- device session
-    TBiosInfo BiosInfo;  // firmware record of the device read last
-    QString OldDrop;     // the device combo box's text before the latest drop-down or refresh
-    QString SaveSnr;     // serial number preferred when the device list is filled
-    QTimer Timer1;       // start-up delay
-
-    // TCfgHost
-    bool &CfgLoaded() override { return m_cfgLoaded; }
-    TComHid *ComHid() override { return m_comHid.get(); }
-    const TCrypt &Crypt() const override { return m_crypt; }
+    QTimer Timer1; // start-up delay
 
     // Sizes the fixed window to its contents (at least the designed client
     // area), so longer texts of another language still fit.
@@ -118,27 +112,11 @@ public slots:
     void ButInfoClick();
     // Another start of the program wants this window in front.
     void BringToFront();
-
-    // --- session (uMainSession.cpp)
+    // Starts the device link (Timer1's handler; the device panel's Startup).
     void Startup();
-    void ClearDeviceInfo();
-    void HidEnum();
-    void cbHidDropDown();
-    void cbHidChange();
-    bool ReadDeviceInfo();
 
     // --- language selector (uMainLanguage.cpp)
     void cbLangChange();
-
-    // --- profiles (uMainProfiles.cpp)
-    void butSaveProfileClick();
-    void butLoadProfileClick();
-    bool LoadProfile(const QString &fileName);
-
-    // --- device functions (uMainFunctions.cpp)
-    void butRestartClick();
-    void butPatternClick();
-    void butDefaultClick();
 
 signals:
     // A device was opened: identified, its configuration in the editor.
@@ -157,6 +135,8 @@ private:
     void EmbedEditor();
     void HookDropDowns();
     void DeveloperCopy();
+    void ButSaveProfileClick();
+    void ButLoadProfileClick();
 
     // uMainSettings.cpp
     void ReadSettings();
@@ -164,17 +144,6 @@ private:
     void RestorePlacement();
     void WritePlacement();
 
-    // uMainProfiles.cpp
-    TProfileActions &Profiles();
-
-    // uMainSession.cpp
-    void ShowNoDevice();
-    void ShowOpened();
-    void ReportAccessProblem();
-    void LetPendingEventsRun();
-
-    // Controls of the embedded editor are found by name, as the parameter set finds them.
-    template <typename T> T *Control(const char *name) const { return findChild<T *>(QLatin1String(name)); }
     QTabWidget *PageConfig() const;
 
     Ui::TMain *ui;
@@ -183,19 +152,13 @@ private:
     TDebug *m_debug = nullptr;
     TMsgBox *m_msgBox = nullptr;
     TAbout *m_about = nullptr;
-    ConfigEditorForm *m_editor = nullptr;
-    std::unique_ptr<TCfg> m_cfg;
-    std::unique_ptr<TComHid> m_comHid;
+    ConfigEditorForm *m_editorForm = nullptr;
+    ControllerSession m_session;
+    std::unique_ptr<DevicePanel> m_devices;
+    std::unique_ptr<ConfigEditor> m_editor;
     std::unique_ptr<TProfileActions> m_profiles;
 
-    bool m_cfgLoaded = false;
-    TCrypt m_crypt{};
-
     QSet<QObject *> m_dropDownPopups;
-    QSet<QString> m_accessProblemsShown;
-    // Counts openings and no-device states, so an opening interrupted by a
-    // device change handled meanwhile knows it has been overtaken.
-    quint64 m_sessionStep = 0;
     bool m_placementRestored = false;
     bool m_formShown = false;
     bool m_settingsWritten = false;

@@ -2,6 +2,8 @@
 
 #include "ui/main/uMain.h"
 
+#include "ui/main/DevicePanel.h"
+
 #include "core/files/SettingsFile.h"
 #include "core/files/WindowPlacement.h"
 #include "ui_uMain.h"
@@ -26,11 +28,10 @@ int screenDpi(const QWidget *w)
 void TMain::ReadSettings()
 {
     const ConfigSettings c = m_iniFile->readConfig();
-    SaveSnr = c.device;
+    m_devices->SaveSnr = c.device;
     StoredLanguage = c.language;
     ui->chkAutoSend->setChecked(c.autoSend);
-    if (QTabWidget *page = PageConfig())
-        page->setCurrentIndex(c.tabActive);
+    PageConfig()->setCurrentIndex(c.tabActive);
 }
 
 void TMain::WriteSettings()
@@ -39,8 +40,7 @@ void TMain::WriteSettings()
     c.device = ui->cbHid->currentText();
     c.language = CurrentLanguageCode();
     c.autoSend = ui->chkAutoSend->isChecked();
-    const QTabWidget *page = PageConfig();
-    c.tabActive = page ? qMax(0, page->currentIndex()) : 0;
+    c.tabActive = qMax(0, PageConfig()->currentIndex());
     if (!m_iniFile->writeConfig(c))
         qCWarning(lcMain) << "settings not saved:" << m_iniFile->errorString();
 }

@@ -11,15 +11,21 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 constexpr int kStripe = 0;
 constexpr int kMatrix = 1;
 
+std::optional<QString> check(int layout, int count, int channels, int modulesX, int modulesY, int ledX, int ledY,
+                             int stripeMax, int capacity, const QLocale &locale)
+{
+    return validateLayout({layout, count, channels, modulesX, modulesY, ledX, ledY, stripeMax}, capacity, locale);
+}
+
 std::optional<QString> stripe(int count, int channels, int capacity)
 {
-    return validateLayout(kStripe, count, channels, 1, 1, 1, 1, 1024, capacity, kEnglish);
+    return check(kStripe, count, channels, 1, 1, 1, 1, 1024, capacity, kEnglish);
 }
 
 std::optional<QString> matrix(int modulesX, int modulesY, int ledX, int ledY, int stripeMax,
                               int capacity, const QLocale &locale = kEnglish)
 {
-    return validateLayout(kMatrix, 1, 1, modulesX, modulesY, ledX, ledY, stripeMax, capacity,
+    return check(kMatrix, 1, 1, modulesX, modulesY, ledX, ledY, stripeMax, capacity,
                           locale);
 }
 
@@ -34,10 +40,10 @@ TEST(ValidateLayout, StripeAgainstCapacity)
 
 TEST(ValidateLayout, NoLayoutSelectedChecksAsStripe)
 {
-    EXPECT_EQ(validateLayout(-1, 1024, 8, 1, 1, 1, 1, 1024, 4096, kEnglish),
+    EXPECT_EQ(check(-1, 1024, 8, 1, 1, 1, 1, 1024, 4096, kEnglish),
               QStringLiteral("Too many LEDs in stripe config (max. 4096)"));
     // The matrix counts play no part then.
-    EXPECT_EQ(validateLayout(-1, 10, 1, 8, 8, 255, 255, 170, 4096, kEnglish), std::nullopt);
+    EXPECT_EQ(check(-1, 10, 1, 8, 8, 255, 255, 170, 4096, kEnglish), std::nullopt);
 }
 
 TEST(ValidateLayout, MatrixModuleBeforeCapacity)
@@ -63,7 +69,7 @@ TEST(ValidateLayout, ModuleLimitWithThousandsSeparators)
     EXPECT_EQ(matrix(1, 1, 64, 64, 2048, 8192, kGerman),
               QStringLiteral("Too many LEDs/matrix defined (max. 2.048)"));
     // The capacity messages are plain decimals in every locale.
-    EXPECT_EQ(validateLayout(kStripe, 4096, 2, 1, 1, 1, 1, 1024, 4096, kGerman),
+    EXPECT_EQ(check(kStripe, 4096, 2, 1, 1, 1, 1, 1024, 4096, kGerman),
               QStringLiteral("Too many LEDs in stripe config (max. 4096)"));
 }
 

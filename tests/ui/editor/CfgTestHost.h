@@ -1,10 +1,11 @@
 #pragma once
 #include "SimFixture.h"
 
-#include "ui/editor/ConfigEditorForm.h"
-#include "ui/editor/uConfig.h"
 #include "core/protocol/DeviceCrypto.h"
+#include "session/ControllerSession.h"
 #include "ui/dialogs/uMessageBox.h"
+#include "ui/editor/ConfigEditor.h"
+#include "ui/editor/ConfigEditorForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,34 +19,24 @@
 #include <gtest/gtest.h>
 
 // A stand-in for the main window: the editor form plus the controls of the
-// main window that the parameter set touches, found by their object names.
-class CfgTestWindow : public QWidget, public TCfgHost {
+// main window the editor touches.
+class CfgTestWindow : public QWidget {
 public:
     CfgTestWindow()
     {
         auto *lay = new QVBoxLayout(this);
         capacity = new QLabel(this);
-        capacity->setObjectName("labCapacity");
         editor = new ConfigEditorForm(this);
         send = new QPushButton(QStringLiteral("Send to CORVANE"), this);
-        send->setObjectName("ButSaveConfig");
         autoSend = new QCheckBox(QStringLiteral("Auto Send"), this);
-        autoSend->setObjectName("chkAutoSend");
         bar = new QStatusBar(this);
-        bar->setObjectName("sBar");
         for (QWidget *w : {static_cast<QWidget *>(capacity), static_cast<QWidget *>(editor),
                            static_cast<QWidget *>(send), static_cast<QWidget *>(autoSend),
                            static_cast<QWidget *>(bar)})
             lay->addWidget(w);
     }
 
-    bool &CfgLoaded() override { return loaded; }
-    TComHid *ComHid() override { return hid; }
-    const TCrypt &Crypt() const override { return crypt; }
-
-    bool loaded = false;
-    TComHid *hid = nullptr;
-    TCrypt crypt{};
+    EditorFrame frame() const { return {capacity, send, autoSend, bar}; }
 
     QLabel *capacity;
     ConfigEditorForm *editor;
@@ -54,8 +45,23 @@ public:
     QStatusBar *bar;
 };
 
-// One simulated controller, the test window and the parameter set. Every
-// message box is answered at once with "Close" and recorded.
+// The parameter set and the editor as the tests reach them.
+struct CfgUnderTest {
+    ControllerSession &session;
+    ConfigEditor &editor;
+    QList<TCfgData> &CfgData = session.cfg().CfgData;
+    QList<TCfgData> &CfgOrig = session.cfg().CfgOrig;
+    int &LedMaxCnt = session.cfg().LedMaxCnt;
+    uint8_t (&LedColors)[8] = session.cfg().LedColors;
+
+    SessionResult DoInit() { return editor.DoInit(); }
+    SessionResult SendConfig() { return editor.SendConfig(); }
+    bool SetConfig(const QByteArray &code, uint32_t value) { return session.cfg().SetConfig(code, value); }
+    const QTimer &SaveTimer() const { return editor.SaveTimer(); }
+};
+
+// One simulated controller, the test window, the session and the editor.
+// Every message box is answered at once with "Close" and recorded.
 class CfgFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,17 +76,17 @@ protected:
     {
         unit = sim.bus.Add(model);
         sim.start();
-        sim.hid->SetDevice(0);
-        win.hid = sim.hid.get();
-        win.crypt = DeriveCrypt(model.CpuInfo.data());
+        session.setTransport(sim.hid.get());
+        session.select(0);
+        session.Crypt = DeriveCrypt(model.CpuInfo.data());
         return unit;
     }
 
     // A fresh load, as the device session asks for one.
     void load()
     {
-        win.loaded = false;
-        cfg.DoInit();
+        session.CfgLoaded = false;
+        editor.DoInit();
     }
 
     SimUnit *loadSane()
@@ -104,7 +110,7 @@ protected:
 
     uint32_t value(const char *tag) const
     {
-        for (const TCfgData &d : cfg.CfgData) {
+        for (const TCfgData &d : session.cfg().CfgData) {
             if (d.Code == tag)
                 return d.Value;
         }
@@ -124,9 +130,12 @@ protected:
     }
 
     QList<TMsgBox::Call> boxes() const { return TMsgBox::testCalls(); }
+    bool loaded() const { return session.CfgLoaded; }
 
     SimTransport sim;
     SimUnit *unit = nullptr;
     CfgTestWindow win;
-    TCfg cfg{&win, win};
+    ControllerSession session;
+    ConfigEditor editor{*win.editor, win.frame(), session};
+    CfgUnderTest cfg{session, editor};
 };

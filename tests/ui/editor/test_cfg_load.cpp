@@ -16,7 +16,7 @@ TEST_F(CfgLoadTest, FullLoadFillsEveryGroupWithoutRecordingAChange)
     unit->Firmware().SetParam("MIRR", 0x00010001);
     load();
 
-    ASSERT_TRUE(win.loaded);
+    ASSERT_TRUE(loaded());
     ASSERT_EQ(cfg.CfgData.size(), 21);
     const char *order[] = {"LMAX", "KTIM", "STUP", "CPRO", "LPRO", "LAYO", "BRIG",
                            "COL0", "COL1", "MIRR", "SCFG", "MCHN", "MCNT", "MXOR",
@@ -89,7 +89,7 @@ TEST_F(CfgLoadTest, AReloadLeavesTheEditorBound)
 {
     loadSane();
     load();
-    ASSERT_TRUE(win.loaded);
+    ASSERT_TRUE(loaded());
     spin("edBright")->setValue(120);
     EXPECT_EQ(value("BRIG"), 120u);
     EXPECT_TRUE(win.send->isEnabled());
@@ -102,7 +102,7 @@ TEST_F(CfgLoadTest, ShortAnswerFailsWithBadData)
     // LMAX answered with only two data bytes.
     unit->Faults().Script << ReplyReport(2, 0xEC, QByteArray("\x10\x00", 2));
     load();
-    EXPECT_FALSE(win.loaded);
+    EXPECT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].MsgText, "Error reading Config = 0xB000 (Bad Data in Frame)");
     EXPECT_EQ(boxes()[0].DlgType, mtError);
@@ -116,7 +116,7 @@ TEST_F(CfgLoadTest, ShortAnswerFailsWithBadData)
 TEST_F(CfgLoadTest, NoTransportFailsAsAnUnreachableDevice)
 {
     load();
-    EXPECT_FALSE(win.loaded);
+    EXPECT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].MsgText.startsWith("Error reading Config = 0xE000"));
 }
@@ -129,7 +129,7 @@ TEST_F(CfgLoadTest, FailedReloadNeverLeadsToAWrite)
     spin("edBright")->setValue(150); // an edit of the earlier load, never sent
     unit->Faults().FailAfterTransfers = 8;
     load();
-    ASSERT_FALSE(win.loaded);
+    ASSERT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_LT(cfg.CfgData.size(), 21);
     unit->Faults().FailAfterTransfers = -1;
@@ -170,7 +170,7 @@ TEST_F(CfgLoadTest, ReloadOfAClampingConfigurationRecordsNoChange)
     loadSane();
     unit->Firmware().SetParam("LPRO", 3); // one channel: clamps the 8 channels shown
     load();
-    ASSERT_TRUE(win.loaded);
+    ASSERT_TRUE(loaded());
     EXPECT_EQ(spin("edStripeChannels")->value(), 1);
     EXPECT_EQ(value("SCFG"), 512u | 8u << 16);
     EXPECT_EQ(value("MCHN"), 2u | 2u << 16);

@@ -1,6 +1,6 @@
 #include "test_main_support.h"
 
-#include "ui/editor/uConfig.h"
+#include "ui/editor/ConfigEditor.h"
 #include "core/i18n/LanguageManager.h"
 #include "ui/dialogs/uAbout.h"
 
@@ -70,7 +70,7 @@ TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
 
     EXPECT_EQ(window->Cfg()->CfgData, before);
     EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
-    EXPECT_FALSE(window->Cfg()->SaveTimer().isActive());
+    EXPECT_FALSE(window->Editor()->SaveTimer().isActive());
     EXPECT_EQ(window->findChild<QStatusBar *>("sBar")->currentMessage(), QString());
 }
 

@@ -1,7 +1,7 @@
 #include "test_main_support.h"
 
 #include "ui/main/ProfileDialogs.h"
-#include "ui/editor/uConfig.h"
+#include "ui/editor/ConfigEditor.h"
 #include "ui/dialogs/uDebug.h"
 
 #include <QSpinBox>
@@ -67,7 +67,7 @@ TEST_F(ProfileTest, SavingWritesIdentityAndAllParametersInTagOrder)
     }
     openOne(model);
     saveAnswer = file("a.cvn");
-    window->butSaveProfileClick();
+    window->Profiles().butSaveProfileClick();
     EXPECT_EQ(titles, QStringList{"Save configuration"});
     EXPECT_TRUE(window->Debug()->Lines().contains(saveAnswer));
 
@@ -91,7 +91,7 @@ TEST_F(ProfileTest, LoadingOneKeySendsOnlyItAndReadsAllBack)
     SimUnit *unit = openOne();
     openAnswer = file("brig.cvn");
     writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\n"));
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_EQ(titles, QStringList{"Open configuration"});
     EXPECT_EQ(commandCount(unit, 0xED), 1);
     EXPECT_EQ(commandCount(unit, 0xEC), 21);
@@ -106,7 +106,7 @@ TEST_F(ProfileTest, ProfileOfAnotherControllerChangesNothing)
     SimUnit *unit = openOne();
     openAnswer = file("other.cvn");
     writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId + 1, "BRIG=150\n"));
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_EQ(errorTexts(), QList<QString>{"File ID unknown"});
     EXPECT_TRUE(unit->Received().isEmpty());
     EXPECT_EQ(status(), QString());
@@ -117,13 +117,13 @@ TEST_F(ProfileTest, UnknownAndLowerCaseKeysAreSkipped)
     SimUnit *unit = openOne();
     openAnswer = file("skip.cvn");
     writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "brig=150\nXYZW=1\n"));
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_EQ(commandCount(unit, 0xED), 0);
     EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
     EXPECT_EQ(status(), "skip.cvn");
 
     writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, ""));
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_EQ(errorTexts(), QList<QString>{"No parameter in file"});
 }
 
@@ -132,7 +132,7 @@ TEST_F(ProfileTest, BadValueAppliesNothing)
     SimUnit *unit = openOne();
     openAnswer = file("bad.cvn");
     writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\nKTIM=abc\n"));
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     ASSERT_EQ(errorTexts().size(), 1);
     EXPECT_TRUE(errorTexts()[0].contains("KTIM"));
     EXPECT_TRUE(errorTexts()[0].contains("abc"));
@@ -145,7 +145,7 @@ TEST_F(ProfileTest, SavingOverAFileKeepsItsOtherKeys)
     openOne();
     saveAnswer = file("keep.cvn");
     writeFile(saveAnswer, "[NOTES]\nWHO=installer\n\n[PARAMETER]\nEXTR=5\n");
-    window->butSaveProfileClick();
+    window->Profiles().butSaveProfileClick();
     const QByteArray text = readFile(saveAnswer);
     EXPECT_TRUE(text.contains("WHO=installer"));
     EXPECT_TRUE(text.contains("EXTR=5"));
@@ -156,7 +156,7 @@ TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
 {
     openOne();
     saveAnswer = file("missing-folder/x.cvn");
-    window->butSaveProfileClick();
+    window->Profiles().butSaveProfileClick();
     ASSERT_EQ(errorTexts().size(), 1);
     EXPECT_FALSE(errorTexts()[0].isEmpty());
     EXPECT_FALSE(QFile::exists(saveAnswer));
@@ -165,8 +165,8 @@ TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
 TEST_F(ProfileTest, CancellingEitherDialogChangesNothing)
 {
     SimUnit *unit = openOne();
-    window->butSaveProfileClick();
-    window->butLoadProfileClick();
+    window->Profiles().butSaveProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_EQ(titles.size(), 2);
     EXPECT_TRUE(unit->Received().isEmpty());
     EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
@@ -178,7 +178,7 @@ TEST_F(ProfileTest, RoundTripRestoresEveryParameter)
     SimUnit *unit = openOne();
     const QList<SimParam> before = unit->Firmware().Params();
     saveAnswer = file("round.cvn");
-    window->butSaveProfileClick();
+    window->Profiles().butSaveProfileClick();
 
     // Change most parameters on the device, then load the profile back.
     for (const SimParam &p : before) {
@@ -187,9 +187,9 @@ TEST_F(ProfileTest, RoundTripRestoresEveryParameter)
     }
     unit->Firmware().SetParam("STUP", 0x01020304);
     window->CfgLoaded() = false;
-    window->Cfg()->DoInit();
+    window->Editor()->DoInit();
     openAnswer = saveAnswer;
-    window->butLoadProfileClick();
+    window->Profiles().butLoadProfileClick();
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().value(0).toStdString();
     for (const SimParam &p : before)
         EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();

@@ -45,7 +45,7 @@ TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
 TEST_F(SettingsTest, FirstStartTakesTheDefaults)
 {
     start();
-    EXPECT_TRUE(window->SaveSnr.isEmpty());
+    EXPECT_TRUE(window->Devices().SaveSnr.isEmpty());
     EXPECT_EQ(window->StoredLanguage, "en");
     EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 0);
@@ -61,7 +61,7 @@ TEST_F(SettingsTest, StoredValuesAreRead)
 {
     writeSettings("[CONFIG]\nDEVICE=B2\nLANGUAGE=de\nAUTOSEND=yes\nTABACTIVE=2\n");
     start();
-    EXPECT_EQ(window->SaveSnr, "B2");
+    EXPECT_EQ(window->Devices().SaveSnr, "B2");
     EXPECT_EQ(window->StoredLanguage, "de");
     EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 2);

@@ -1,5 +1,7 @@
 #pragma once
 #include "ui/main/LedIndicator.h"
+#include "ui/main/DevicePanel.h"
+#include "ui/main/ProfileActions.h"
 #include "ui/main/uMain.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"

@@ -1,0 +1,306 @@
+#include "ui/main/DevicePanel.h"
+#include "ui_ConfigEditor.h"
+#include "ui_uMain.h"
+
+#include "core/i18n/TranslateText.h"
+#include "session/ControllerSession.h"
+#include "ui/dialogs/uMessageBox.h"
+#include "ui/editor/ConfigEditor.h"
+#include "ui/main/LedIndicator.h"
+
+#include <QCoreApplication>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString NoValue = QStringLiteral("---");
+const QColor LedOpening(255, 255, 0);
+const QColor LedOpen(0, 255, 0);
+
+// Position of the item equal to `text` ignoring case; an empty text matches nothing.
+int indexOfSerial(const QComboBox *combo, const QString &text)
+{
+    if (text.isEmpty())
+        return -1;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Keeps a function button disabled while its command runs, so a second
+// click cannot start the same command twice; enabled again however it ends.
+class ButtonBusy
+{
+public:
+    explicit ButtonBusy(QPushButton *button)
+        : m_button(button)
+    {
+        m_button->setEnabled(false);
+    }
+    ~ButtonBusy() { release(); }
+    void release()
+    {
+        if (m_button)
+            m_button->setEnabled(true);
+        m_button = nullptr;
+    }
+    ButtonBusy(const ButtonBusy &) = delete;
+    ButtonBusy &operator=(const ButtonBusy &) = delete;
+
+private:
+    QPushButton *m_button;
+};
+
+} // namespace
+
+DevicePanel::DevicePanel(const Controls &controls, ControllerSession &session, HidControllerFactory factory,
+                         TComHid::TraceSink trace, QObject *parent)
+    : QObject(parent)
+    , ui(controls)
+    , m_session(session)
+    , m_factory(std::move(factory))
+    , m_trace(std::move(trace))
+{
+    connect(ui.main.cbHid, &QComboBox::activated, this, &DevicePanel::cbHidChange);
+    connect(ui.editor.butRestart, &QPushButton::clicked, this, &DevicePanel::butRestartClick);
+    connect(ui.editor.butPattern, &QPushButton::clicked, this, &DevicePanel::butPatternClick);
+    connect(ui.editor.butDefault, &QPushButton::clicked, this, &DevicePanel::butDefaultClick);
+}
+
+DevicePanel::~DevicePanel()
+{
+    m_session.setTransport(nullptr);
+}
+
+void DevicePanel::setEditor(ConfigEditor *editor)
+{
+    m_editor = editor;
+    connect(editor, &ConfigEditor::loadShown, this, &DevicePanel::loadShown);
+}
+
+void DevicePanel::Startup()
+{
+    ui.startupTimer.stop();
+    // The device link starts once.
+    if (m_comHid)
+        return;
+    ClearDeviceInfo();
+    m_comHid = std::make_unique<TComHid>(m_factory);
+    if (m_trace)
+        m_comHid->SetTrace(m_trace);
+    m_session.setTransport(m_comHid.get());
+    // The first scan, and with it the opening of a device, happens in here.
+    m_comHid->SetOnEnum([this] { HidEnum(); });
+}
+
+// Repaints now so a cleared state shows at once. Device changes that are
+// waiting run here too (the session is between commands); input stays
+// queued, so no button can start a second operation inside this one.
+void DevicePanel::LetPendingEventsRun()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void DevicePanel::ClearDeviceInfo()
+{
+    ui.startupTimer.stop();
+    for (QLabel *l : {ui.main.LabBiosVersion, ui.main.LabBiosCode, ui.main.LabBiosConfig, ui.main.LabBiosInfo,
+                      ui.main.LabBiosDate, ui.main.labCapacity})
+        l->setText(NoValue);
+    ui.loadProfile->setEnabled(false);
+    ui.saveProfile->setEnabled(false);
+    m_open = false;
+    m_session.CfgLoaded = false;
+    ui.main.sBar->clearMessage();
+    ui.main.chkAutoSend->setEnabled(false);
+    LetPendingEventsRun();
+}
+
+void DevicePanel::HidEnum()
+{
+    ui.main.labNoCorvane->hide();
+    OldDrop = ui.main.cbHid->currentText();
+
+    int selected = -1;
+    {
+        // Filling the list is not a choice of the user.
+        const QSignalBlocker quiet(ui.main.cbHid);
+        ui.main.cbHid->clear();
+        for (const TDevListEntry &entry : std::as_const(m_comHid->DevList))
+            ui.main.cbHid->addItem(entry.Text);
+        selected = indexOfSerial(ui.main.cbHid, SaveSnr);
+        if (selected < 0)
+            selected = indexOfSerial(ui.main.cbHid, OldDrop);
+        if (selected < 0 && ui.main.cbHid->count() > 0)
+            selected = 0;
+        ui.main.cbHid->setCurrentIndex(selected);
+    }
+
+    if (selected >= 0) {
+        cbHidChange();
+        return;
+    }
+    const quint64 step = ++m_sessionStep;
+    ClearDeviceInfo();
+    // A newer device list was handled while the cleared state was painted.
+    if (step != m_sessionStep)
+        return;
+    ShowNoDevice();
+}
+
+void DevicePanel::cbHidDropDown()
+{
+    OldDrop = ui.main.cbHid->currentText();
+}
+
+void DevicePanel::cbHidChange()
+{
+    const QString serial = ui.main.cbHid->currentText();
+    if (serial == OldDrop)
+        return;
+    // The device shown is the one this session now stands for: choosing it
+    // again, by mouse or by keyboard, must do nothing, and choosing the one
+    // before it must open that one again.
+    OldDrop = serial;
+
+    // Each step below may let a device change run; when that change opened
+    // a device or found none, it has taken over and this opening ends.
+    const quint64 step = ++m_sessionStep;
+    const auto superseded = [this, step] { return step != m_sessionStep; };
+
+    ClearDeviceInfo();
+    if (superseded())
+        return;
+    ui.editor.pageConfig->hide();
+    ui.main.LED1->SetOn(false);
+    ui.main.LED1->SetOnColor(LedOpening);
+    ui.main.LED1->SetOn(true);
+
+    const bool identified = ReadDeviceInfo();
+    if (superseded() || !identified)
+        return;
+    if (m_editor)
+        m_editor->DoInit();
+    if (superseded())
+        return;
+    ShowOpened();
+}
+
+bool DevicePanel::ReadDeviceInfo()
+{
+    if (!m_comHid)
+        return false;
+    m_session.select(ui.main.cbHid->currentIndex());
+
+    // Read-outs the identification does not reach keep what they show.
+    TDeviceReadouts readouts;
+    readouts.Version = ui.main.LabBiosVersion->text();
+    readouts.Code = ui.main.LabBiosCode->text();
+    readouts.Info = ui.main.LabBiosInfo->text();
+    readouts.Date = ui.main.LabBiosDate->text();
+    readouts.Config = ui.main.LabBiosConfig->text();
+
+    bool identified = false;
+    const SessionResult result = m_session.identify(readouts, &identified);
+
+    ui.main.LabBiosVersion->setText(readouts.Version);
+    ui.main.LabBiosCode->setText(readouts.Code);
+    ui.main.LabBiosInfo->setText(readouts.Info);
+    ui.main.LabBiosDate->setText(readouts.Date);
+    ui.main.LabBiosConfig->setText(readouts.Config);
+
+    if (result.kind == SessionResult::Kind::NoAccess)
+        showAccessProblem(result.message);
+    else if (!result.ok())
+        ShowError(result.message);
+    return identified;
+}
+
+// A controller that is plugged in but cannot be opened (no udev rule yet)
+// says why, and nothing else; the user hears it once per device and run,
+// not at every replug.
+void DevicePanel::showAccessProblem(const QString &problem)
+{
+    const QString serial = ui.main.cbHid->currentText();
+    if (m_accessProblemsShown.contains(serial))
+        return;
+    m_accessProblemsShown.insert(serial);
+    MsgBox()->Execute(problem, mtInformation, QString(), mbOK, false);
+}
+
+void DevicePanel::ShowNoDevice()
+{
+    ui.editor.pageConfig->hide();
+    ui.main.LED1->SetOn(false);
+    ui.main.labNoCorvane->show();
+}
+
+void DevicePanel::ShowOpened()
+{
+    m_open = true;
+    ui.main.LED1->SetOnColor(LedOpen);
+    ui.editor.pageConfig->show();
+    ui.loadProfile->setEnabled(true);
+    // Only what was read from this controller may go into a file.
+    ui.saveProfile->setEnabled(m_session.cfg().complete());
+    ui.main.chkAutoSend->setEnabled(true);
+    emit DeviceOpened(ui.main.cbHid->currentText());
+}
+
+void DevicePanel::loadShown(bool complete)
+{
+    if (m_open)
+        ui.saveProfile->setEnabled(complete);
+}
+
+void DevicePanel::butRestartClick()
+{
+    const SessionTicket ticket = m_session.ticket();
+    ButtonBusy busy(ui.editor.butRestart);
+    LetPendingEventsRun();
+    const SessionResult r = m_session.restart(ticket);
+    busy.release();
+    // Nothing is re-read: the controller leaves the bus and the device list
+    // opens it again when it returns.
+    if (!r.ok())
+        ShowError(r.message);
+}
+
+void DevicePanel::butPatternClick()
+{
+    const SessionTicket ticket = m_session.ticket();
+    ButtonBusy busy(ui.editor.butPattern);
+    LetPendingEventsRun();
+    const SessionResult r = m_session.testPattern(ticket);
+    busy.release();
+    if (!r.ok())
+        ShowError(r.message);
+}
+
+void DevicePanel::butDefaultClick()
+{
+    // The question is about the controller open now; a device change
+    // handled while it is shown must not redirect the answer.
+    const SessionTicket ticket = m_session.ticket();
+    const int answer = MsgBox()->Execute(
+        TranslateText(QStringLiteral("Do you want to reset all parameters\r\nto their default values?")),
+        mtConfirmation, TranslateText(QStringLiteral("Confirm")), mbYes | mbNo, false);
+    if (answer != mrYes)
+        return;
+
+    ButtonBusy busy(ui.editor.butDefault);
+    LetPendingEventsRun();
+    const SessionResult r = m_session.resetDefaults(ticket);
+    if (!r.ok()) {
+        busy.release();
+        ShowError(r.message);
+        return;
+    }
+    if (m_editor)
+        m_editor->DoInit();
+}

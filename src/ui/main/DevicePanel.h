@@ -1,0 +1,82 @@
+#pragma once
+#include "device/uComHid.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+class ConfigEditor;
+class ControllerSession;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+namespace Ui {
+class TMain;
+class ConfigEditorForm;
+}
+
+// The device side of the main window: keeps the device list in step with
+// the bus, opens the device chosen there (identification, then the
+// editor's load) and runs the controller's functions on the editor's first
+// page. Every operation that waits holds the session's ticket, so what was
+// asked for one controller never reaches another.
+class DevicePanel : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        Ui::TMain &main;
+        Ui::ConfigEditorForm &editor;
+        QToolButton *loadProfile;
+        QToolButton *saveProfile;
+        QTimer &startupTimer; // Timer1
+    };
+
+    DevicePanel(const Controls &controls, ControllerSession &session, HidControllerFactory factory,
+                TComHid::TraceSink trace, QObject *parent = nullptr);
+    ~DevicePanel() override;
+
+    // The editor exists from the window's first showing on.
+    void setEditor(ConfigEditor *editor);
+
+    TComHid *ComHid() const { return m_comHid.get(); }
+
+    QString OldDrop; // the device combo box's text before the latest drop-down or refresh
+    QString SaveSnr; // serial number preferred when the device list is filled
+
+public slots:
+    void Startup();
+    void ClearDeviceInfo();
+    void HidEnum();
+    void cbHidDropDown();
+    void cbHidChange();
+    bool ReadDeviceInfo();
+
+    void butRestartClick();
+    void butPatternClick();
+    void butDefaultClick();
+
+signals:
+    // A device was opened: identified, its configuration in the editor.
+    void DeviceOpened(const QString &serial);
+
+private:
+    void ShowNoDevice();
+    void ShowOpened();
+    void LetPendingEventsRun();
+    void showAccessProblem(const QString &problem);
+    void loadShown(bool complete);
+
+    Controls ui;
+    ControllerSession &m_session;
+    HidControllerFactory m_factory;
+    TComHid::TraceSink m_trace;
+    std::unique_ptr<TComHid> m_comHid;
+    ConfigEditor *m_editor = nullptr;
+    bool m_open = false;
+    QSet<QString> m_accessProblemsShown;
+    // Counts openings and no-device states, so an opening interrupted by a
+    // device change handled meanwhile knows it has been overtaken.
+    quint64 m_sessionStep = 0;
+};
