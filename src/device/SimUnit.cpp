@@ -2,6 +2,7 @@
 
 #include "device/SimBus.h"
 
+#include <chrono>
 #include <cstring>
 
 // The HID face of a unit while it is on the bus. After it has left, the
@@ -77,6 +78,9 @@ bool SimUnit::setFeature(const uint8_t *report, int len)
     if (len != 64 || report[0] != kReportId || !transferAllowed())
         return false;
     m_received.append(QByteArray(reinterpret_cast<const char *>(report), 64));
+    m_receivedAt.append(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count());
     m_pending.clear();
 
     if (!m_faults.Script.isEmpty()) {

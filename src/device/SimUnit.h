@@ -35,9 +35,16 @@ public:
     bool Plugged() const { return m_device != nullptr; }
     HidDevicePtr Device() const { return m_device; }
 
-    // Every command report received, in order (tests check the wire bytes).
+    // Every command report received, in order (tests check the wire bytes),
+    // and when each arrived (steady clock, nanoseconds), so the protocol's
+    // waits can be checked.
     const QList<QByteArray> &Received() const { return m_received; }
-    void ClearReceived() { m_received.clear(); }
+    const QList<qint64> &ReceivedAtNs() const { return m_receivedAt; }
+    void ClearReceived()
+    {
+        m_received.clear();
+        m_receivedAt.clear();
+    }
 
     // Milliseconds a restart keeps the unit off the bus.
     int RestartDelayMs = 1000;
@@ -59,4 +66,5 @@ private:
     QList<SimFirmware::Report> m_pending;
     SimFirmware::Report m_last{};
     QList<QByteArray> m_received;
+    QList<qint64> m_receivedAt;
 };

@@ -128,3 +128,18 @@ TEST_F(CliProfiles, UnwritableProfileFails)
     EXPECT_EQ(r.code, 1);
     EXPECT_FALSE(r.err.isEmpty());
 }
+
+TEST_F(CliProfiles, ProfileOfASiblingWithAnotherCapacityApplies)
+{
+    a->Firmware().SetParam("BRIG", 150);
+    a->Firmware().SetParam("SCFG", 256 | 8 << 16);
+    b->Firmware().SetParam("LMAX", 2048);
+    const QString path = file("sibling.cvn");
+    ASSERT_EQ(run(QStringLiteral("SIM0001"), {QStringLiteral("save-profile"), path}).code, 0);
+
+    const CliRunResult r = run(QStringLiteral("SIM0002"), {QStringLiteral("load-profile"), path});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(b->Firmware().Param("LMAX"), 2048u);
+    EXPECT_EQ(b->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(b->Firmware().Param("SCFG"), uint32_t(256 | 8 << 16));
+}

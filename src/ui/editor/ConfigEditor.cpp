@@ -239,10 +239,10 @@ SessionResult ConfigEditor::SendConfig()
     return SendConfig(m_session.ticket());
 }
 
-SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket)
+SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket, const std::optional<LayoutArrangement> &checked)
 {
     m_saveTimer.stop();
-    const SessionResult r = m_session.writeChanged(arrangement(), ticket);
+    const SessionResult r = m_session.writeChanged(checked.value_or(arrangement()), ticket);
     if (!r.ok()) {
         // The send button stays as it was, so the user can try again; only
         // the next change arms the auto-send again.

@@ -39,11 +39,11 @@ public:
     // Shows the outcome of a load the session made.
     void ShowLoad(const SessionResult &load);
 
-    // Checks the editor's arrangement and writes the changed parameters to
-    // the open controller; failures are shown. The countdown sends for the
-    // controller it was started for.
+    // Checks the editor's arrangement (or the one given) and writes the
+    // changed parameters to the open controller; failures are shown. The
+    // countdown sends for the controller it was started for.
     SessionResult SendConfig();
-    SessionResult SendConfig(const SessionTicket &ticket);
+    SessionResult SendConfig(const SessionTicket &ticket, const std::optional<LayoutArrangement> &checked = {});
 
     // Change tracking: send button, "Parameter changed", auto-send countdown.
     bool CheckChanged();

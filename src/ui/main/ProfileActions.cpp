@@ -44,15 +44,17 @@ void TProfileActions::butLoadProfileClick()
 
 bool TProfileActions::LoadProfile(const QString &fileName)
 {
-    // The editor sends (checking its own controls, reporting its own
-    // errors) and shows the controller's values afterwards.
+    // The editor sends (reporting its own errors) and shows the
+    // controller's values afterwards. The check is on the values about to be
+    // written: the editor's controls still show the controller's old
+    // arrangement, and a profile that does not fit must not pass on them.
     bool sent = false;
     bool reloaded = false;
     const SessionResult r = m.Session->applyProfile(
         ProfileFile::readProfileFile(fileName),
         [&] {
             sent = true;
-            return m.Editor->SendConfig();
+            return m.Editor->SendConfig(m.Session->ticket(), m.Session->paramArrangement());
         },
         [&] {
             reloaded = true;

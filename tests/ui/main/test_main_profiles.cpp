@@ -194,3 +194,80 @@ TEST_F(ProfileTest, RoundTripRestoresEveryParameter)
     for (const SimParam &p : before)
         EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();
 }
+
+TEST_F(ProfileTest, ProfileOfASiblingWithAnotherCapacityApplies)
+{
+    auto sourceModel = SimControllerModel::Sane(1);
+    for (SimParam &p : sourceModel.Defaults) {
+        if (p.Tag == "SCFG")
+            p.Value = 256 | 8 << 16;
+    }
+    SimUnit *source = openOne(sourceModel);
+    saveAnswer = file("sibling.cvn");
+    window->Profiles().butSaveProfileClick();
+
+    // Same family, half the capacity: only the settings carry over.
+    auto model = SimControllerModel::Sane(2);
+    for (SimParam &p : model.Defaults) {
+        if (p.Tag == "LMAX")
+            p.Value = 2048;
+        if (p.Tag == "BRIG")
+            p.Value = 20;
+        if (p.Tag == "SCFG")
+            p.Value = 100 | 8 << 16;
+    }
+    SimUnit *target = bus.Add(model);
+    bus.Unplug(source);
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
+    target->ClearReceived();
+    openAnswer = file("sibling.cvn");
+    window->Profiles().butLoadProfileClick();
+
+    EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().value(0).toStdString();
+    EXPECT_EQ(target->Firmware().Param("LMAX"), 2048u);
+    EXPECT_EQ(target->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(target->Firmware().Param("SCFG"), uint32_t(256 | 8 << 16));
+    EXPECT_EQ(status(), "sibling.cvn");
+
+    // A profile whose arrangement exceeds this controller is checked as it
+    // would be written, not by the editor's old counts.
+    target->ClearReceived();
+    openAnswer = file("too-big.cvn");
+    writeFile(openAnswer, profile(model.Bios.SysId, "SCFG=525312\n")); // 512 x 8
+    window->Profiles().butLoadProfileClick();
+    EXPECT_EQ(errorTexts(), QList<QString>{"Too many LEDs in stripe config (max. 2048)"});
+    EXPECT_EQ(commandCount(target, 0xED), 0);
+    EXPECT_EQ(target->Firmware().Param("SCFG"), uint32_t(256 | 8 << 16));
+    EXPECT_EQ(find<QSpinBox>("edStripeCount")->value(), 256);
+}
+
+TEST_F(ProfileTest, AfterAFailedLoadNothingUnreadIsSaved)
+{
+    auto model = SimControllerModel::Sane(1);
+    SimUnit *unit = bus.Add(model);
+    // Identification takes four transfers, each read two: the read of 6CFG fails.
+    unit->Faults().FailAfterTransfers = 4 + 20 * 2;
+    start();
+    ASSERT_EQ(errorTexts(), QList<QString>{"Error reading Config = 0xE000 (Communication Error)"});
+
+    // The editor shows no values and takes no edits; saving is refused.
+    EXPECT_FALSE(find<QSpinBox>("edBright")->isEnabled());
+    EXPECT_EQ(find<QSpinBox>("edBright")->text(), "---");
+    EXPECT_EQ(find<QComboBox>("cbLPD8803clk")->currentIndex(), -1);
+    EXPECT_EQ(text("labCapacity"), "---");
+    EXPECT_FALSE(window->butSaveProfile->isEnabled());
+    saveAnswer = file("partial.cvn");
+    window->Profiles().butSaveProfileClick();
+    EXPECT_FALSE(QFile::exists(saveAnswer));
+    ASSERT_EQ(errorTexts().size(), 2);
+    EXPECT_TRUE(errorTexts()[1].contains("6CFG")) << errorTexts()[1].toStdString();
+
+    // A load that succeeds makes everything usable again.
+    window->CfgLoaded() = false;
+    window->Editor()->DoInit();
+    EXPECT_TRUE(find<QSpinBox>("edBright")->isEnabled());
+    EXPECT_EQ(find<QSpinBox>("edBright")->value(), 100);
+    EXPECT_TRUE(window->butSaveProfile->isEnabled());
+    window->Profiles().butSaveProfileClick();
+    EXPECT_TRUE(readFile(saveAnswer).contains("6CFG=3"));
+}

@@ -1,0 +1,100 @@
+// Whatever was asked for one controller never reaches another, however the
+// device list changes while a question, a pending-events step or the
+// auto-send countdown waits.
+#include "test_main_support.h"
+
+#include "device/SimUnit.h"
+#include "ui/editor/ConfigEditor.h"
+
+#include <QSpinBox>
+
+namespace {
+
+class WrongControllerTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        first = bus.Add(SimControllerModel::Sane(1));
+        second = bus.Add(SimControllerModel::Sane(2));
+        start();
+        ASSERT_TRUE(isOpen("SIM0001"));
+        first->ClearReceived();
+    }
+
+    // Commands that change a controller: writes, functions, their preparation.
+    static int changes(const SimUnit *unit)
+    {
+        return commandCount(unit, 0xED) + commandCount(unit, 0xEE) + commandCount(unit, 0xEF);
+    }
+
+    SimUnit *first = nullptr;
+    SimUnit *second = nullptr;
+};
+
+TEST_F(WrongControllerTest, ResetConfirmedWhileItsControllerLeftResetsNoOther)
+{
+    TMsgBox::setTestResponder([this](const TMsgBox::Call &call) {
+        if (call.DlgType != mtConfirmation)
+            return int(mrClose);
+        // The device change is handled while the question is open.
+        bus.Unplug(first);
+        EXPECT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
+        return int(mrYes);
+    });
+    second->Firmware().SetParam("BRIG", 7);
+    find<QPushButton>("butDefault")->click();
+
+    EXPECT_TRUE(isOpen("SIM0002"));
+    EXPECT_EQ(changes(second), 0);
+    EXPECT_EQ(second->Firmware().Param("BRIG"), 7u);
+    EXPECT_EQ(errorTexts(), QList<QString>{"Reset Error = 0xE000 (Communication Error)"});
+    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(find<QPushButton>("butDefault")->isEnabled());
+}
+
+TEST_F(WrongControllerTest, FunctionsWhoseControllerLeftDuringPendingEventsReachNoOther)
+{
+    const std::pair<const char *, QString> functions[] = {
+        {"butRestart", "Restart Error = 0xE000 (Communication Error)"},
+        {"butPattern", "Pattern Error = 0xE000 (Communication Error)"},
+    };
+    for (const auto &[button, message] : functions) {
+        second->ClearReceived();
+        // Announced now, handled in the click's pending-events step.
+        bus.Unplug(first);
+        find<QPushButton>(button)->click();
+
+        EXPECT_TRUE(isOpen("SIM0002")) << button;
+        EXPECT_EQ(changes(second), 0) << button;
+        EXPECT_FALSE(second->Firmware().TestPattern());
+        ASSERT_FALSE(errorTexts().isEmpty());
+        EXPECT_EQ(errorTexts().last(), message);
+
+        bus.Plug(first);
+        ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 2; }));
+        pick(cbHid()->findText("SIM0001"));
+        ASSERT_TRUE(isOpen("SIM0001"));
+    }
+}
+
+TEST_F(WrongControllerTest, CountdownWhoseControllerLeftWritesNothingElsewhere)
+{
+    find<QCheckBox>("chkAutoSend")->setChecked(true);
+    find<QSpinBox>("edBright")->setValue(150);
+    ASSERT_TRUE(window->Editor()->SaveTimer().isActive());
+
+    bus.Unplug(first);
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
+    second->ClearReceived();
+    // The countdown ends now instead of in ten seconds.
+    const_cast<QTimer &>(window->Editor()->SaveTimer()).start(1);
+    ASSERT_TRUE(waitFor([&] { return !window->Editor()->SaveTimer().isActive(); }));
+
+    EXPECT_EQ(changes(second), 0);
+    EXPECT_EQ(second->Firmware().Param("BRIG"), 100u);
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
+} // namespace
