@@ -32,24 +32,28 @@ void EditorReadouts::SetProtocolLimits()
         spin->setMaximum(limits->channelMax);
 }
 
+namespace {
+// One WS2811/12 or APA106 group: its three codes and four read-outs.
+void showPulseTiming(const std::array<QSpinBox *, 3> &codes, const std::array<QLabel *, 4> &readouts)
+{
+    const PulseTimingTexts t = pulseTimingTexts(codes[0]->value(), codes[1]->value(), codes[2]->value(),
+                                                QLocale::system());
+    for (const auto &[label, text] : {std::pair{readouts[0], t.period}, {readouts[1], t.t0h}, {readouts[2], t.t1h},
+                                      {readouts[3], t.frequency}})
+        label->setText(text);
+}
+} // namespace
+
 void EditorReadouts::ShowWS2812Timing()
 {
-    const PulseTimingTexts t = pulseTimingTexts(ui.edWS2812per->value(), ui.edWS2812t0h->value(),
-                                                ui.edWS2812t1h->value(), QLocale::system());
-    ui.labWS2812per->setText(t.period);
-    ui.labWS2812t0h->setText(t.t0h);
-    ui.labWS2812t1h->setText(t.t1h);
-    ui.labWS2812freq->setText(t.frequency);
+    showPulseTiming({ui.edWS2812per, ui.edWS2812t0h, ui.edWS2812t1h},
+                    {ui.labWS2812per, ui.labWS2812t0h, ui.labWS2812t1h, ui.labWS2812freq});
 }
 
 void EditorReadouts::ShowAPA106Timing()
 {
-    const PulseTimingTexts t = pulseTimingTexts(ui.edAPA106per->value(), ui.edAPA106t0h->value(),
-                                                ui.edAPA106t1h->value(), QLocale::system());
-    ui.labAPA106per->setText(t.period);
-    ui.labAPA106t0h->setText(t.t0h);
-    ui.labAPA106t1h->setText(t.t1h);
-    ui.labAPA106freq->setText(t.frequency);
+    showPulseTiming({ui.edAPA106per, ui.edAPA106t0h, ui.edAPA106t1h},
+                    {ui.labAPA106per, ui.labAPA106t0h, ui.labAPA106t1h, ui.labAPA106freq});
 }
 
 void EditorReadouts::ShowWS2821Timing()

@@ -27,7 +27,5 @@ public:
     int LastMatrixY = 0;
 
 private:
-    void showPulseTiming(const char *group);
-
     Ui::ConfigEditorForm &ui;
 };

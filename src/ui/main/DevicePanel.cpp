@@ -258,28 +258,29 @@ void DevicePanel::loadShown(bool complete)
         ui.saveProfile->setEnabled(complete);
 }
 
-void DevicePanel::butRestartClick()
+// A function for the controller open at the click: the pending-events step
+// may open another, which the session then keeps out of reach.
+void DevicePanel::runFunction(QPushButton *button, SessionResult (ControllerSession::*function)(const SessionTicket &))
 {
     const SessionTicket ticket = m_session.ticket();
-    ButtonBusy busy(ui.editor.butRestart);
+    ButtonBusy busy(button);
     LetPendingEventsRun();
-    const SessionResult r = m_session.restart(ticket);
+    const SessionResult r = (m_session.*function)(ticket);
     busy.release();
-    // Nothing is re-read: the controller leaves the bus and the device list
-    // opens it again when it returns.
     if (!r.ok())
         ShowError(r.message);
 }
 
+void DevicePanel::butRestartClick()
+{
+    // Nothing is re-read: the controller leaves the bus and the device list
+    // opens it again when it returns.
+    runFunction(ui.editor.butRestart, &ControllerSession::restart);
+}
+
 void DevicePanel::butPatternClick()
 {
-    const SessionTicket ticket = m_session.ticket();
-    ButtonBusy busy(ui.editor.butPattern);
-    LetPendingEventsRun();
-    const SessionResult r = m_session.testPattern(ticket);
-    busy.release();
-    if (!r.ok())
-        ShowError(r.message);
+    runFunction(ui.editor.butPattern, &ControllerSession::testPattern);
 }
 
 void DevicePanel::butDefaultClick()

@@ -9,7 +9,10 @@
 
 class ConfigEditor;
 class ControllerSession;
+class QPushButton;
 class QTabWidget;
+struct SessionResult;
+struct SessionTicket;
 class QTimer;
 class QToolButton;
 namespace Ui {
@@ -67,6 +70,7 @@ private:
     void LetPendingEventsRun();
     void showAccessProblem(const QString &problem);
     void loadShown(bool complete);
+    void runFunction(QPushButton *button, SessionResult (ControllerSession::*function)(const SessionTicket &));
 
     Controls ui;
     ControllerSession &m_session;
