@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/SignalWatcher.h"
+#include "core/process/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "ui/main/uMain.h"
 #include "core/protocol/ReportTrace.h"

@@ -1,54 +1,56 @@
 #include "cli/CliCommands.h"
 
-#include "cli/CliParamArgs.h"
+#include "cli/CliFieldArgs.h"
 #include "core/protocol/ParamTags.h"
 #include "device/uComHid.h"
+#include "session/ControllerHints.h"
 #include "session/ControllerSession.h"
-
-#include <QJsonArray>
-#include <QJsonObject>
 
 #include <array>
 
 namespace {
-bool noArgs(const QStringList &args, QString *error)
+
+bool noArgs(const CliOptions &o, QString *error)
 {
-    if (args.isEmpty())
+    if (o.args.isEmpty())
         return true;
-    *error = QStringLiteral("unexpected argument \"%1\"").arg(args.first());
+    *error = QStringLiteral("%1: unexpected argument \"%2\"").arg(o.command, o.args.first());
     return false;
 }
 
-bool oneFile(const QStringList &args, QString *error)
+bool oneFile(const CliOptions &o, QString *error)
 {
-    if (args.size() == 1)
+    if (o.args.size() == 1)
         return true;
-    *error = args.isEmpty() ? QStringLiteral("a FILE is needed") : QStringLiteral("only one FILE is taken");
+    *error = QStringLiteral("%1: %2").arg(o.command, o.args.isEmpty() ? QStringLiteral("a FILE is needed")
+                                                                      : QStringLiteral("only one FILE is taken"));
     return false;
 }
 
-bool tagList(const QStringList &args, QString *error)
+bool selection(const CliOptions &o, QString *error)
 {
-    QList<int> indexes;
-    return ParseTagList(args, &indexes, error);
+    CliSelection s;
+    return ParseSelection(o.args, o.fields, &s, error);
 }
 
-bool assignments(const QStringList &args, QString *error)
+bool assignments(const CliOptions &o, QString *error)
 {
-    QList<ParamAssignment> list;
-    return ParseAssignments(args, &list, error);
+    QList<CliAssignment> list;
+    return ParseAssignments(o.args, o.raw, &list, error);
 }
 
-const std::array<CliCommand, 9> kCommands{{
-    {"list", CliNeeds::Bus, noArgs, RunList},
-    {"info", CliNeeds::Controller, noArgs, RunInfo},
-    {"get", CliNeeds::Identified, tagList, RunGet},
-    {"set", CliNeeds::Identified, assignments, RunSet},
-    {"save-profile", CliNeeds::Identified, oneFile, RunSaveProfile},
-    {"load-profile", CliNeeds::Identified, oneFile, RunLoadProfile},
-    {"restart", CliNeeds::Identified, noArgs, RunRestart},
-    {"test-pattern", CliNeeds::Identified, noArgs, RunTestPattern},
-    {"reset-defaults", CliNeeds::Identified, noArgs, RunResetDefaults},
+const std::array<CliCommand, 11> kCommands{{
+    {"list", CliNeeds::Bus, false, noArgs, RunList},
+    {"info", CliNeeds::Controller, true, noArgs, RunInfo},
+    {"get", CliNeeds::Identified, true, selection, RunGet},
+    {"set", CliNeeds::Identified, true, assignments, RunSet},
+    {"describe", CliNeeds::Nothing, false, noArgs, RunDescribe},
+    {"save-profile", CliNeeds::Identified, false, oneFile, RunSaveProfile},
+    {"load-profile", CliNeeds::Identified, true, oneFile, RunLoadProfile},
+    {"restart", CliNeeds::Identified, true, noArgs, RunRestart},
+    {"test-pattern", CliNeeds::Identified, true, noArgs, RunTestPattern},
+    {"reset-defaults", CliNeeds::Identified, true, noArgs, RunResetDefaults},
+    {"watch", CliNeeds::Bus, false, noArgs, RunWatch},
 }};
 
 // How a controller that cannot be opened is described in the list.
@@ -60,15 +62,15 @@ QString accessText(const QString &problem)
         return QStringLiteral("no permission (install the udev rule 70-corvane.rules)");
     return QStringLiteral("cannot be opened (%1)").arg(problem.section(QLatin1Char('\n'), 0, 0));
 }
-} // namespace
 
-QList<int> AllParamIndexes()
+Json fieldJson(const ParamField &f, int64_t value)
 {
-    QList<int> all;
-    for (int i = 0; i < kParamTagCount; ++i)
-        all << i;
-    return all;
+    if (f.isList() && value >= 0 && value < int64_t(f.items.size()))
+        return f.items[std::size_t(value)].token;
+    return value;
 }
+
+} // namespace
 
 const CliCommand *FindCliCommand(const QString &name)
 {
@@ -79,31 +81,42 @@ const CliCommand *FindCliCommand(const QString &name)
     return nullptr;
 }
 
-void ReportParams(CliOutput &out, const QString &key, const QList<TCfgData> &params)
+void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &params)
 {
-    QJsonObject values;
+    Json values = Json::object();
     for (const TCfgData &p : params) {
-        out.Line(QStringLiteral("%1=%2").arg(QString::fromLatin1(p.Code)).arg(p.Value));
-        values.insert(QString::fromLatin1(p.Code), double(p.Value));
+        report.line(QStringLiteral("%1=%2").arg(QString::fromLatin1(p.Code)).arg(p.Value));
+        values[p.Code.toStdString()] = p.Value;
     }
-    out.Set(key, values);
+    report.set(key, values);
+}
+
+void ReportFields(CliReport &report, const FieldValues &values, const QList<FieldId> &fields)
+{
+    Json out = Json::object();
+    for (FieldId id : fields) {
+        const ParamField &f = paramField(id);
+        report.line(QStringLiteral("%1=%2").arg(QLatin1String(f.name), FormatFieldValue(f, at(values, id))));
+        out[f.name] = fieldJson(f, at(values, id));
+    }
+    report.set("fields", out);
 }
 
 CliStatus RunList(CliContext &ctx)
 {
-    QJsonArray controllers;
+    Json controllers = Json::array();
     for (const TDevListEntry &e : std::as_const(ctx.hid.DevList)) {
         const QString release = QStringLiteral("0x%1").arg(e.Object->VersionNumber(), 4, 16, QLatin1Char('0'));
         const QString problem = e.Object->AccessProblem();
-        ctx.out.Line(QStringLiteral("%1 %2 %3").arg(e.Text, release, accessText(problem)));
-        controllers.append(QJsonObject{{QStringLiteral("serial"), e.Text},
-                                       {QStringLiteral("release"), release},
-                                       {QStringLiteral("accessible"), problem.isEmpty()},
-                                       {QStringLiteral("problem"), problem}});
+        ctx.report.line(QStringLiteral("%1 %2 %3").arg(e.Text, release, accessText(problem)));
+        controllers.push_back({{"serial", toJson(e.Text)},
+                               {"release", toJson(release)},
+                               {"accessible", problem.isEmpty()},
+                               {"problem", toJson(problem)}});
     }
-    ctx.out.Set(QStringLiteral("controllers"), controllers);
-    if (controllers.isEmpty())
-        return CliStatus::NoController(QStringLiteral("No CORVANE connected"));
+    ctx.report.set("controllers", controllers);
+    if (controllers.empty())
+        return CliStatus::NoController(NoControllerMessage());
     return {};
 }
 
@@ -112,39 +125,92 @@ CliStatus RunInfo(CliContext &ctx)
     // The read-outs are shown as far as identification filled them, as the
     // window does; the capacity needs the parameters.
     TDeviceReadouts r;
-    SessionResult read = ctx.session.identify(r);
+    SessionResult read = ctx.session->identify(r);
     if (read.ok())
-        read = ctx.session.readAll();
-    const uint32_t ledMax = read.ok() ? ctx.session.cfg().CfgData.first().Value : 0;
-    const QString capacity = read.ok() ? QStringLiteral("%1 LEDs").arg(ledMax) : QStringLiteral("---");
-    const std::array<std::pair<QString, QString>, 7> rows{{
-        {QStringLiteral("Serial"), ctx.session.serial()},
-        {QStringLiteral("Version"), r.Version},
-        {QStringLiteral("Code"), r.Code},
-        {QStringLiteral("Info"), r.Info},
-        {QStringLiteral("Date"), r.Date},
-        {QStringLiteral("Config"), r.Config},
-        {QStringLiteral("Capacity"), capacity},
+        read = ctx.session->readAll();
+    const auto capacity = read.ok() ? std::optional<uint32_t>(ctx.session->cfg().CfgData.first().Value) : std::nullopt;
+    const std::array<std::tuple<const char *, const char *, QString>, 7> rows{{
+        {"Serial", "serial", ctx.session->serial()},
+        {"Version", "version", r.Version},
+        {"Code", "code", r.Code},
+        {"Info", "info", r.Info},
+        {"Date", "date", r.Date},
+        {"Config", "config", r.Config},
+        {"Capacity", nullptr, capacity ? QStringLiteral("%1 LEDs").arg(*capacity) : QStringLiteral("---")},
     }};
-    for (const auto &[caption, value] : rows) {
-        ctx.out.Line(caption + QStringLiteral(": ") + value);
-        ctx.out.Set(caption.toLower(), value);
+    for (const auto &[caption, key, value] : rows) {
+        ctx.report.line(QLatin1String(caption) + QStringLiteral(": ") + value);
+        if (key)
+            ctx.report.set(key, toJson(value));
     }
-    if (read.ok())
-        ctx.out.Set(QStringLiteral("ledCapacity"), double(ledMax));
+    if (capacity)
+        ctx.report.set("capacity_leds", *capacity);
     return CliStatus::From(read);
 }
 
 CliStatus RunGet(CliContext &ctx)
 {
-    QList<int> indexes;
+    CliSelection s;
     QString unused;
-    ParseTagList(ctx.args, &indexes, &unused);
-    if (indexes.isEmpty())
-        indexes = AllParamIndexes();
+    ParseSelection(ctx.options.args, ctx.options.fields, &s, &unused);
     QList<TCfgData> params;
-    const SessionResult read = ctx.session.read(indexes, &params);
-    if (read.ok())
-        ReportParams(ctx.out, QStringLiteral("params"), params);
-    return CliStatus::From(read);
+    const SessionResult read = ctx.session->read(s.tagsToRead(), &params);
+    if (!read.ok())
+        return CliStatus::From(read);
+    QList<TCfgData> shown;
+    for (const TCfgData &p : params) {
+        if (s.tags.contains(tagIndex(p.Code)))
+            shown << p;
+    }
+    if (!shown.isEmpty() || s.fields.isEmpty())
+        ReportParams(ctx.report, "params", shown);
+    if (!s.fields.isEmpty())
+        ReportFields(ctx.report, loadParams(params), s.fields);
+    return {};
+}
+
+CliStatus RunDescribe(CliContext &ctx)
+{
+    Json fields = Json::array();
+    for (const ParamField &f : paramFields()) {
+        const int lastBit = f.rule == FieldRule::Repeated ? 31 : f.shift + f.loadBits - 1;
+        QString range;
+        QStringList tokens;
+        for (const FieldItem &item : f.items)
+            tokens << QLatin1String(item.token);
+        if (f.readOnly)
+            range = QStringLiteral("read-only");
+        else if (f.isList())
+            range = tokens.join(QLatin1Char(' '));
+        else
+            range = QStringLiteral("%1..%2").arg(f.min).arg(f.max);
+        if (f.scale > 1)
+            range += QStringLiteral(" in steps of %1").arg(f.scale);
+        if (f.limit != FieldLimit::None)
+            range += QStringLiteral(" (less for some LED protocols)");
+        const QString bits = QStringLiteral("bits %1-%2").arg(f.shift).arg(lastBit);
+        ctx.report.line(QStringLiteral("%1 %2 %3 %4%5")
+                            .arg(QLatin1String(f.name), -24)
+                            .arg(QLatin1String(tagCode(f.tag)))
+                            .arg(bits, -10)
+                            .arg(range)
+                            .arg(*f.unit ? QLatin1Char(' ') + QLatin1String(f.unit) : QString()));
+        Json entry = {{"name", f.name}, {"tag", tagCode(f.tag)}, {"bits", {f.shift, lastBit}}};
+        if (f.isList()) {
+            Json items = Json::array();
+            for (const FieldItem &item : f.items)
+                items.push_back(item.token);
+            entry["items"] = items;
+        } else {
+            entry["min"] = f.min;
+            entry["max"] = f.max;
+        }
+        entry["step"] = f.scale;
+        entry["unit"] = f.unit;
+        entry["readOnly"] = f.readOnly;
+        entry["protocolLimited"] = f.limit != FieldLimit::None;
+        fields.push_back(entry);
+    }
+    ctx.report.set("fields", fields);
+    return {};
 }

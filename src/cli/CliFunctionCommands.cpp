@@ -5,26 +5,26 @@
 
 CliStatus RunRestart(CliContext &ctx)
 {
-    if (const SessionResult r = ctx.session.restart(ctx.session.ticket()); !r.ok())
+    if (const SessionResult r = ctx.session->restart(ctx.session->ticket()); !r.ok())
         return CliStatus::From(r);
-    ctx.out.Line(QStringLiteral("%1 restarts").arg(ctx.session.serial()));
+    ctx.report.line(QStringLiteral("%1 restarts").arg(ctx.session->serial()));
     return {};
 }
 
 CliStatus RunTestPattern(CliContext &ctx)
 {
-    if (const SessionResult r = ctx.session.testPattern(ctx.session.ticket()); !r.ok())
+    if (const SessionResult r = ctx.session->testPattern(ctx.session->ticket()); !r.ok())
         return CliStatus::From(r);
-    ctx.out.Line(QStringLiteral("%1 shows the test pattern").arg(ctx.session.serial()));
+    ctx.report.line(QStringLiteral("%1 shows the test pattern").arg(ctx.session->serial()));
     return {};
 }
 
 CliStatus RunResetDefaults(CliContext &ctx)
 {
-    if (const SessionResult r = ctx.session.resetDefaults(ctx.session.ticket()); !r.ok())
+    if (const SessionResult r = ctx.session->resetDefaults(ctx.session->ticket()); !r.ok())
         return CliStatus::From(r);
-    const SessionResult read = ctx.session.readAll();
+    const SessionResult read = ctx.session->readAll();
     if (read.ok())
-        ReportParams(ctx.out, QStringLiteral("params"), ctx.session.cfg().CfgData);
+        ReportParams(ctx.report, "params", ctx.session->cfg().CfgData);
     return CliStatus::From(read);
 }

@@ -1,95 +1,135 @@
 #include "cli/CliOptions.h"
 
+#include <QCommandLineParser>
+
 namespace {
-constexpr int kMaxSimulated = 16;
 
-// "--name VALUE" or "--name=VALUE"; advances i past a separate value.
-bool takeValue(const QStringList &args, qsizetype &i, const QString &name, QString *value, QString *error)
+// A bare "--simulate" means one controller; the parser knows only options
+// that always or never take a value.
+QStringList withSimulateCount(const QStringList &arguments)
 {
-    const QString &a = args[i];
-    if (a.startsWith(name + QLatin1Char('='))) {
-        *value = a.mid(name.size() + 1);
-    } else if (i + 1 < args.size()) {
-        *value = args[++i];
-    } else {
-        *error = QStringLiteral("%1 needs a value").arg(name);
-        return false;
+    QStringList out;
+    bool optionsEnded = false;
+    for (const QString &a : arguments) {
+        optionsEnded = optionsEnded || a == QLatin1String("--");
+        out << (!optionsEnded && a == QLatin1String("--simulate") ? QStringLiteral("--simulate=1") : a);
     }
-    if (value->isEmpty()) {
-        *error = QStringLiteral("%1 needs a value").arg(name);
-        return false;
-    }
-    return true;
+    return out;
 }
 
-bool isOption(const QString &a, const QString &name)
-{
-    return a == name || a.startsWith(name + QLatin1Char('='));
-}
 } // namespace
 
 bool CliOptions::Parse(const QStringList &arguments, CliOptions *o, QString *error)
 {
-    const QStringList args = arguments.mid(1);
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (optionsEnded || (!a.startsWith(QLatin1String("--")) && a != QLatin1String("-h"))) {
-            if (o->command.isEmpty())
-                o->command = a;
-            else
-                o->args << a;
-        } else if (a == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            o->help = true;
-        } else if (a == QLatin1String("--version")) {
-            o->version = true;
-        } else if (a == QLatin1String("--trace")) {
-            o->trace = true;
-        } else if (a == QLatin1String("--json")) {
-            o->json = true;
-        } else if (isOption(a, QStringLiteral("--device"))) {
-            if (!takeValue(args, i, QStringLiteral("--device"), &o->device, error))
-                return false;
-        } else if (isOption(a, QStringLiteral("--simulate-state"))) {
-            if (!takeValue(args, i, QStringLiteral("--simulate-state"), &o->simulateState, error))
-                return false;
-        } else if (a == QLatin1String("--simulate")) {
-            o->simulate = 1;
-        } else if (a.startsWith(QLatin1String("--simulate="))) {
-            bool ok = false;
-            o->simulate = a.mid(11).toInt(&ok);
-            if (!ok || o->simulate < 1 || o->simulate > kMaxSimulated) {
-                *error = QStringLiteral("--simulate takes a number from 1 to %1").arg(kMaxSimulated);
-                return false;
-            }
-        } else {
-            *error = QStringLiteral("unknown option %1").arg(a);
+    QCommandLineParser p;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    const QCommandLineOption device(QStringLiteral("device"), {}, QStringLiteral("SERIAL"));
+    const QCommandLineOption all(QStringLiteral("all"), {});
+    const QCommandLineOption simulate(QStringLiteral("simulate"), {}, QStringLiteral("N"));
+    const QCommandLineOption state(QStringLiteral("simulate-state"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("SPEC"));
+    const QCommandLineOption trace(QStringLiteral("trace"), {});
+    const QCommandLineOption json(QStringLiteral("json"), {});
+    const QCommandLineOption raw(QStringLiteral("raw"), {});
+    const QCommandLineOption fields(QStringLiteral("fields"), {});
+    const QCommandLineOption apply(QStringLiteral("apply"), {}, QStringLiteral("PROFILE"));
+    p.addOptions({help, version, device, all, simulate, state, faults, trace, json, raw, fields, apply});
+    if (!p.parse(withSimulateCount(arguments))) {
+        *error = p.errorText();
+        return false;
+    }
+
+    o->help = p.isSet(help);
+    o->version = p.isSet(version);
+    o->all = p.isSet(all);
+    o->trace = p.isSet(trace);
+    o->json = p.isSet(json);
+    o->raw = p.isSet(raw);
+    o->fields = p.isSet(fields);
+    o->device = p.value(device);
+    o->simulateState = p.value(state);
+    o->simulateFaults = p.value(faults);
+    o->apply = p.value(apply);
+    const QStringList positional = p.positionalArguments();
+    o->command = positional.value(0);
+    o->args = positional.mid(1);
+
+    for (const QCommandLineOption *valued : {&device, &state, &faults, &apply}) {
+        if (p.isSet(*valued) && p.value(*valued).isEmpty()) {
+            *error = QStringLiteral("--%1 needs a value").arg(valued->names().constLast());
             return false;
         }
     }
-    if (o->command.isEmpty() && !o->help && !o->version) {
+    if (p.isSet(simulate)) {
+        bool ok = false;
+        o->simulate = p.value(simulate).toInt(&ok);
+        if (!ok || o->simulate < 1 || o->simulate > kMaxSimulated) {
+            *error = QStringLiteral("--simulate takes a number from 1 to %1").arg(kMaxSimulated);
+            return false;
+        }
+    }
+    if (o->help || o->version)
+        return true;
+    if (o->command.isEmpty()) {
         *error = QStringLiteral("no command given");
         return false;
     }
-    return true;
+    if (o->all && !o->device.isEmpty()) {
+        *error = QStringLiteral("--all and --device exclude each other");
+        return false;
+    }
+    const auto onlyWith = [&](bool set, const char *option, const char *command) {
+        if (set && o->command != QLatin1String(command)) {
+            *error = QStringLiteral("--%1 goes with %2 only").arg(QLatin1String(option), QLatin1String(command));
+            return false;
+        }
+        return true;
+    };
+    return onlyWith(o->raw, "raw", "set") && onlyWith(o->fields, "fields", "get")
+        && onlyWith(!o->apply.isEmpty(), "apply", "watch");
 }
 
-QString CliUsageText()
+QString CliHelpText()
 {
     return QStringLiteral(
-        "Usage: corvane-cli [--device SERIAL] [--simulate[=N]] [--simulate-state FILE]\n"
-        "                   [--trace] [--json] COMMAND [ARGS]\n"
+        "Usage: corvane-cli [OPTIONS] COMMAND [ARGS]\n"
+        "Configures CORVANE LED controllers.\n"
+        "\n"
         "Commands:\n"
-        "  list                    connected controllers: serial, release, access\n"
-        "  info                    firmware information and capacity\n"
-        "  get [TAG...]            parameters as TAG=value\n"
-        "  set TAG=VALUE...        change parameters (decimal or 0x-hex)\n"
-        "  save-profile FILE       save the configuration to a profile\n"
-        "  load-profile FILE       apply a profile\n"
-        "  restart                 restart the controller\n"
-        "  test-pattern            show the test pattern\n"
-        "  reset-defaults          reset all parameters to their defaults\n"
+        "  list                        controllers attached: serial, release, access\n"
+        "  info                        firmware information and capacity\n"
+        "  get [TAG|FIELD...]          parameters as TAG=value, fields as name=value\n"
+        "  get --fields [NAME...]      every field (or those named, or a tag's) as name=value\n"
+        "  set TAG=VALUE|FIELD=VALUE...\n"
+        "                              change parameters; only changed ones are written\n"
+        "  describe                    every field: tag, bits, range or items, unit\n"
+        "  save-profile FILE           save the configuration as a profile\n"
+        "  load-profile FILE           apply a profile, then show what the controller holds\n"
+        "  restart                     restart the controller\n"
+        "  test-pattern                show the test pattern\n"
+        "  reset-defaults              reset every parameter to its default\n"
+        "  watch [--apply PROFILE]     report controllers arriving and leaving, and apply\n"
+        "                              the profile to each that arrives, until interrupted\n"
+        "\n"
+        "Options:\n"
+        "  --device SERIAL             the controller to use (any letter case)\n"
+        "  --all                       info, get, set, load-profile, test-pattern, restart and\n"
+        "                              reset-defaults on every controller at once\n"
+        "  --raw                       set: write tag values without checking their fields\n"
+        "  --json                      one JSON document (watch: one per line) on standard output\n"
+        "  --trace                     every HID report exchanged, on standard error\n"
+        "  --simulate[=N]              N simulated controllers (default 1) instead of USB\n"
+        "  --simulate-state FILE       where simulated controllers keep their settings\n"
+        "  --simulate-faults SPEC[,SPEC...]\n"
+        "                              faults of simulated controllers, SPEC = SERIAL:ACTION with\n"
+        "                              ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
+        "                              unplug-at=MS, replug-at=MS (after start), never-ready,\n"
+        "                              wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"
+        "  -h, --help                  this help\n"
+        "  -v, --version               the version\n"
+        "\n"
+        "Tags: LMAX KTIM STUP CPRO LPRO LAYO BRIG COL0 COL1 MIRR SCFG MCHN MCNT MXOR MBEG\n"
+        "      1CFG 2CFG 3CFG 4CFG 5CFG 6CFG (values decimal or 0x-hex). Fields: see describe.\n"
         "Exit codes: 0 ok, 1 operation failed, 2 usage error, 3 no controller found.\n");
 }

@@ -2,14 +2,19 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for. Options may stand before or after the
-// command; "--" ends the options.
+// What a corvane-cli command line asks for. Options may stand before or
+// after the command; "--" ends them.
 struct CliOptions {
-    QString device;        // serial number, matched without regard to case
-    int simulate = 0;      // number of simulated controllers; 0 = USB
-    QString simulateState; // state file of the simulated controllers
+    QString device;         // serial number, matched without regard to case
+    bool all = false;       // every controller attached
+    int simulate = 0;       // number of simulated controllers; 0 = USB
+    QString simulateState;  // state file of the simulated controllers
+    QString simulateFaults; // faults of simulated controllers, SERIAL:ACTION[,...]
     bool trace = false;
     bool json = false;
+    bool raw = false;       // set: take tag values as they are
+    bool fields = false;    // get: named fields instead of tags
+    QString apply;          // watch: profile to apply to arriving controllers
     bool help = false;
     bool version = false;
     QString command;
@@ -19,4 +24,6 @@ struct CliOptions {
     static bool Parse(const QStringList &arguments, CliOptions *options, QString *error);
 };
 
-QString CliUsageText();
+QString CliHelpText();
+
+inline constexpr int kMaxSimulated = 16;

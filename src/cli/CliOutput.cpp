@@ -1,8 +1,27 @@
 #include "cli/CliOutput.h"
 
-#include "cli/CliOptions.h"
+namespace {
 
-#include <QJsonDocument>
+constexpr int kFormat = 1;
+
+Json header(const QString &command, const CliStatus &status)
+{
+    Json doc = Json::object();
+    doc["format"] = kFormat;
+    doc["command"] = toJson(command);
+    doc["ok"] = status.ok();
+    doc["exitCode"] = status.code;
+    if (!status.ok())
+        doc["error"] = toJson(status.message);
+    return doc;
+}
+
+} // namespace
+
+Json toJson(const QString &text)
+{
+    return Json(text.toStdString());
+}
 
 CliOutput::CliOutput(QTextStream &out, QTextStream &err, bool json)
     : m_out(out)
@@ -11,40 +30,94 @@ CliOutput::CliOutput(QTextStream &out, QTextStream &err, bool json)
 {
 }
 
-void CliOutput::Line(const QString &text)
-{
-    if (!m_json)
-        m_out << text << '\n';
-}
-
-void CliOutput::Set(const QString &key, const QJsonValue &value)
-{
-    if (m_json)
-        m_doc.insert(key, value);
-}
-
-void CliOutput::Warn(const QString &text)
+void CliOutput::warn(const QString &text)
 {
     m_err << text << '\n';
     m_err.flush();
 }
 
-int CliOutput::Finish(const QString &command, const CliStatus &status)
+int CliOutput::usage(const QString &command, const QString &message)
 {
-    if (!status.ok()) {
-        m_err << (status.code == ExitUsage ? QStringLiteral("corvane-cli: ") : QString()) << status.message << '\n';
-        if (status.code == ExitUsage)
-            m_err << CliUsageText();
-    }
+    m_err << "corvane-cli: " << message << "\nTry 'corvane-cli --help' for more information.\n";
+    m_err.flush();
+    if (m_json)
+        writeDocument(header(command, CliStatus::Usage(message)));
+    return ExitUsage;
+}
+
+int CliOutput::finish(const QString &command, const CliReport &report)
+{
+    for (const QString &t : report.trace)
+        m_err << t << '\n';
+    if (!report.status.ok())
+        m_err << report.status.message << '\n';
+    m_err.flush();
     if (m_json) {
-        m_doc.insert(QStringLiteral("command"), command);
-        m_doc.insert(QStringLiteral("ok"), status.ok());
-        m_doc.insert(QStringLiteral("exitCode"), status.code);
-        if (!status.ok())
-            m_doc.insert(QStringLiteral("error"), status.message);
-        m_out << QJsonDocument(m_doc).toJson(QJsonDocument::Indented);
+        Json doc = header(command, report.status);
+        doc.update(report.data);
+        writeDocument(doc);
+    } else {
+        for (const QString &l : report.lines)
+            m_out << l << '\n';
     }
     m_out.flush();
+    return report.status.code;
+}
+
+int CliOutput::finishAll(const QString &command, const QList<std::pair<QString, CliReport>> &reports)
+{
+    CliStatus worst;
+    Json controllers = Json::array();
+    for (const auto &[serial, report] : reports) {
+        if (report.status.code > worst.code)
+            worst = report.status;
+        for (const QString &t : report.trace)
+            m_err << serial << ": " << t << '\n';
+        if (!report.status.ok())
+            m_err << serial << ": " << report.status.message << '\n';
+        if (m_json) {
+            Json entry = Json::object();
+            entry["serial"] = toJson(serial);
+            entry["ok"] = report.status.ok();
+            entry["exitCode"] = report.status.code;
+            if (!report.status.ok())
+                entry["error"] = toJson(report.status.message);
+            entry.update(report.data);
+            controllers.push_back(entry);
+        } else {
+            m_out << "[" << serial << "]\n";
+            for (const QString &l : report.lines)
+                m_out << l << '\n';
+        }
+    }
     m_err.flush();
-    return status.code;
+    if (reports.isEmpty())
+        worst = CliStatus::NoController(QStringLiteral("No CORVANE connected"));
+    if (m_json) {
+        // The run's own error is the worst controller's, named by its block.
+        Json doc = header(command, worst);
+        doc["controllers"] = controllers;
+        writeDocument(doc);
+    }
+    m_out.flush();
+    return worst.code;
+}
+
+void CliOutput::event(const QString &text, Json data)
+{
+    if (m_json) {
+        Json doc = Json::object();
+        doc["format"] = kFormat;
+        doc.update(data);
+        m_out << QString::fromStdString(doc.dump(-1, ' ', false, Json::error_handler_t::replace)) << '\n';
+    } else {
+        m_out << text << '\n';
+    }
+    m_out.flush();
+}
+
+void CliOutput::writeDocument(Json doc)
+{
+    m_out << QString::fromStdString(doc.dump(2, ' ', false, Json::error_handler_t::replace)) << '\n';
+    m_out.flush();
 }

@@ -1,30 +1,33 @@
 #pragma once
-#include "cli/CliStatus.h"
+#include "cli/CliReport.h"
 
-#include <QJsonObject>
-#include <QJsonValue>
+#include <QList>
 #include <QTextStream>
 
-// Everything a run writes. In text mode commands write lines; with --json
-// they fill one document that is written to standard output at the end,
-// failures included, so a tool always gets exactly one document. Messages
-// and warnings go to standard error in both modes.
+// Writes what a run produced. In text mode lines go to standard output and
+// messages to standard error; with --json exactly one document goes to
+// standard output (watch: one per line), failures included, and messages
+// still go to standard error.
 class CliOutput {
 public:
     CliOutput(QTextStream &out, QTextStream &err, bool json);
 
-    bool Json() const { return m_json; }
-    void Line(const QString &text);                     // text mode only
-    void Set(const QString &key, const QJsonValue &value); // JSON mode only
-    void Warn(const QString &text);
-
-    // Reports how the run ended and returns its exit code. Usage errors
-    // add the short usage text.
-    int Finish(const QString &command, const CliStatus &status);
+    bool json() const { return m_json; }
+    void warn(const QString &text);
+    // A usage error: one line, and where to find the rest.
+    int usage(const QString &command, const QString &message);
+    // The run on one controller (or none); returns its exit code.
+    int finish(const QString &command, const CliReport &report);
+    // A run on every controller: a block per serial number; returns the
+    // worst exit code.
+    int finishAll(const QString &command, const QList<std::pair<QString, CliReport>> &reports);
+    // One event of a watch, written at once.
+    void event(const QString &text, Json data);
 
 private:
+    void writeDocument(Json doc);
+
     QTextStream &m_out;
     QTextStream &m_err;
     bool m_json;
-    QJsonObject m_doc;
 };

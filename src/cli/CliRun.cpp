@@ -1,13 +1,17 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliCommands.h"
+#include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
+#include "cli/CliOutput.h"
+#include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
+#include "device/SimFaultSpec.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "device/uComHid.h"
-#include "core/protocol/ReportTrace.h"
+#include "session/ControllerHints.h"
 #include "session/ControllerSession.h"
 
 #include <QCoreApplication>
@@ -15,6 +19,7 @@
 #include <memory>
 
 namespace {
+
 // The controllers to talk to: the given bus, simulated ones, or USB.
 HidControllerFactory controllerFactory(SimBus *bus)
 {
@@ -23,25 +28,23 @@ HidControllerFactory controllerFactory(SimBus *bus)
     return [] { return MakeSystemHidController(); };
 }
 
-CliStatus prepare(CliNeeds needs, ControllerSession &session, const QString &serial, CliOutput &out)
+// The one controller a command without --all works on.
+CliReport runOnOne(TComHid &hid, const CliCommand &command, const CliOptions &options, CliOutput &output)
 {
-    if (needs == CliNeeds::Bus)
-        return {};
-    if (const SessionResult r = session.selectSerial(serial); !r.ok())
-        return CliStatus::From(r);
-    out.Set(QStringLiteral("serial"), session.serial());
-    if (needs != CliNeeds::Identified)
-        return {};
-    TDeviceReadouts readouts;
-    bool identified = false;
-    if (const SessionResult r = session.identify(readouts, &identified); !r.ok())
-        return CliStatus::From(r);
-    // A controller without firmware gets no error box in the window, only
-    // this read-out; here it is the reason the command stops.
-    if (!identified)
-        return CliStatus::Failed(readouts.Info);
-    return {};
+    CliReport report;
+    if (command.needs == CliNeeds::Nothing || command.needs == CliNeeds::Bus) {
+        CliContext ctx{hid, nullptr, options, report, &output};
+        report.status = command.run(ctx);
+    } else {
+        ControllerSession session(&hid);
+        if (const SessionResult r = session.selectSerial(options.device); !r.ok())
+            report.status = CliStatus::From(r);
+        else
+            RunOnController(session, hid, command, options, report);
+    }
+    return report;
 }
+
 } // namespace
 
 int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus)
@@ -51,9 +54,9 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     const bool parsed = CliOptions::Parse(arguments, &options, &error);
     CliOutput output(out, err, options.json);
     if (!parsed)
-        return output.Finish(options.command, CliStatus::Usage(error));
+        return output.usage(options.command, error);
     if (options.help) {
-        out << CliUsageText();
+        out << CliHelpText();
         return ExitOk;
     }
     if (options.version) {
@@ -62,10 +65,11 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     }
     const CliCommand *command = FindCliCommand(options.command);
     if (!command)
-        return output.Finish(options.command,
-                             CliStatus::Usage(QStringLiteral("unknown command \"%1\"").arg(options.command)));
-    if (!command->check(options.args, &error))
-        return output.Finish(options.command, CliStatus::Usage(QStringLiteral("%1: %2").arg(options.command, error)));
+        return output.usage(options.command, QStringLiteral("unknown command \"%1\"").arg(options.command));
+    if (options.all && !command->fleet)
+        return output.usage(options.command, QStringLiteral("%1 does not take --all").arg(options.command));
+    if (!command->check(options, &error))
+        return output.usage(options.command, error);
 
     std::unique_ptr<SimBus> ownBus;
     if (!bus && options.simulate > 0) {
@@ -73,28 +77,42 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         ownBus->AddSane(options.simulate);
         QString warning;
         SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
-        state->OnWarning = [&output](const QString &text) { output.Warn(text); };
+        state->OnWarning = [&output](const QString &text) { output.warn(text); };
         if (!warning.isEmpty())
-            output.Warn(warning);
+            output.warn(warning);
         bus = ownBus.get();
     }
+    if (!options.simulateFaults.isEmpty()) {
+        if (!bus)
+            return output.usage(options.command, QStringLiteral("--simulate-faults needs --simulate"));
+        if (!applySimFaults(*bus, options.simulateFaults, &error))
+            return output.usage(options.command, error);
+    }
 
-    TComHid hid(controllerFactory(bus));
-    if (options.trace) {
+    TComHid hid(controllerFactory(command->needs == CliNeeds::Nothing ? nullptr : bus));
+    if (options.trace && !options.all) {
         hid.SetTrace([&err](bool sent, const uint8_t *report) {
             err << ReportTraceLine(sent, report) << '\n';
             err.flush();
         });
     }
-    // The first scan is reported at once; events the bus queued meanwhile
-    // are delivered before the command runs.
-    hid.SetOnEnum([] {});
-    QCoreApplication::processEvents();
-    ControllerSession session(&hid);
-    CliStatus status = prepare(command->needs, session, options.device, output);
-    if (status.ok()) {
-        CliContext ctx{hid, session, output, options.args};
-        status = command->run(ctx);
+    if (command->needs != CliNeeds::Nothing) {
+        // The first scan is reported at once; events the bus queued meanwhile
+        // are delivered before the command runs.
+        hid.SetOnEnum([] {});
+        QCoreApplication::processEvents();
     }
-    return output.Finish(options.command, status);
+
+    int code = ExitOk;
+    if (options.all) {
+        const auto reports = RunOnEveryController(hid, *command, options);
+        code = reports.isEmpty() ? output.finish(options.command, {{}, {}, {}, CliStatus::NoController(NoControllerMessage())})
+                                 : output.finishAll(options.command, reports);
+    } else {
+        code = output.finish(options.command, runOnOne(hid, *command, options, output));
+    }
+    // Whatever the controllers announced (a restart, a changed state) is
+    // handled before the run ends.
+    QCoreApplication::processEvents();
+    return code;
 }

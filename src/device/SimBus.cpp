@@ -26,19 +26,25 @@ void SimBus::AddSane(int count)
 
 void SimBus::Plug(SimUnit *unit)
 {
-    if (unit->Plugged())
-        return;
-    unit->joinBus();
-    m_plugOrder.append(unit);
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (unit->Plugged())
+            return;
+        unit->joinBus();
+        m_plugOrder.append(unit);
+    }
     announce();
 }
 
 void SimBus::Unplug(SimUnit *unit)
 {
-    if (!unit->Plugged())
-        return;
-    unit->leaveBus();
-    m_plugOrder.removeAll(unit);
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (!unit->Plugged())
+            return;
+        unit->leaveBus();
+        m_plugOrder.removeAll(unit);
+    }
     announce();
 }
 
@@ -52,6 +58,7 @@ QList<SimUnit *> SimBus::Units() const
 
 QList<HidDevicePtr> SimBus::PresentDevices() const
 {
+    const QMutexLocker lock(&m_mutex);
     QList<HidDevicePtr> devices;
     for (SimUnit *u : m_plugOrder)
         devices.append(u->Device());
@@ -71,10 +78,13 @@ void SimBus::restart(SimUnit *unit)
 {
     // The controller answers the request first, then drops off the bus and
     // comes back with the same settings.
-    QTimer::singleShot(0, this, [this, unit] {
-        Unplug(unit);
-        QTimer::singleShot(unit->RestartDelayMs, this, [this, unit] { Plug(unit); });
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this, unit] {
+            Unplug(unit);
+            QTimer::singleShot(unit->RestartDelayMs, this, [this, unit] { Plug(unit); });
+        },
+        Qt::QueuedConnection);
 }
 
 void SimBus::paramsChanged(SimUnit *unit)
@@ -84,11 +94,13 @@ void SimBus::paramsChanged(SimUnit *unit)
 
 void SimBus::announce()
 {
-    if (m_announcePending)
+    if (m_announcePending.exchange(true))
         return;
-    m_announcePending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_announcePending = false;
-        emit Changed();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_announcePending = false;
+            emit Changed();
+        },
+        Qt::QueuedConnection);
 }

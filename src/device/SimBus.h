@@ -2,13 +2,18 @@
 #include "device/SimUnit.h"
 
 #include <QList>
+#include <QMutex>
 #include <QObject>
+
+#include <atomic>
 
 #include <memory>
 
 // The simulated USB bus: the controllers plugged in, in plug order. Changes
 // are announced through the event loop, like a real device-change
-// notification, so they never interrupt a command in progress.
+// notification, so they never interrupt a command in progress. Controllers
+// may be driven from other threads (one each); plugging and unplugging is
+// safe from any of them, the announcements arrive in the bus's thread.
 class SimBus : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +44,7 @@ private:
     void announce();
 
     std::vector<std::unique_ptr<SimUnit>> m_units;
+    mutable QMutex m_mutex; // guards the plug order and the units' presence
     QList<SimUnit *> m_plugOrder;
-    bool m_announcePending = false;
+    std::atomic<bool> m_announcePending = false;
 };

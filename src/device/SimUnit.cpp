@@ -57,6 +57,9 @@ bool SimUnit::transferAllowed()
 {
     if (!m_device)
         return false;
+    ++m_transfers;
+    if (m_faults.FailFromTransfer > 0 && m_transfers >= m_faults.FailFromTransfer)
+        return false;
     if (m_faults.UnplugAfterTransfers == 0) {
         m_faults.UnplugAfterTransfers = -1;
         m_bus->Unplug(this);
@@ -103,6 +106,9 @@ bool SimUnit::setFeature(const uint8_t *report, int len)
         final[1] = cmd;
     } else if (cmd == 0xED && tagWord != 0 && m_faults.WriteStatus.contains(tag)) {
         final[0] = m_faults.WriteStatus.value(tag);
+        final[1] = cmd;
+    } else if (cmd == 0xEC && m_faults.ReadStatus.contains(tag)) {
+        final[0] = m_faults.ReadStatus.value(tag);
         final[1] = cmd;
     } else {
         final = m_firmware.Handle(report);

@@ -17,7 +17,9 @@ struct SimFaults {
     bool WrongEcho = false;         // echo another command byte
     int ErrorStatus = -1;           // 0x80..0xFF: answer every command with this status
     QHash<QByteArray, uint8_t> WriteStatus; // answer writes of a tag with this status
+    QHash<QByteArray, uint8_t> ReadStatus;  // answer reads of a tag with this status
     int FailAfterTransfers = -1;    // after this many good transfers, one fails
+    int FailFromTransfer = -1;      // from this transfer on (counting from 1), every one fails
     int UnplugAfterTransfers = -1;  // after this many good transfers, the unit leaves the bus
     QList<QByteArray> Script;       // verbatim reply reports for the next command
 };
@@ -67,4 +69,5 @@ private:
     SimFirmware::Report m_last{};
     QList<QByteArray> m_received;
     QList<qint64> m_receivedAt;
+    int m_transfers = 0;
 };

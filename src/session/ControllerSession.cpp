@@ -2,6 +2,7 @@
 
 #include "core/files/ProfileFile.h"
 #include "core/protocol/ParamTags.h"
+#include "session/ControllerHints.h"
 #include "device/DeviceFunctions.h"
 #include "device/uComHid.h"
 
@@ -10,7 +11,6 @@
 
 namespace {
 
-const QString kNoController = QStringLiteral("No CORVANE connected");
 
 SessionResult exchangeFailed(const char *prefix, uint16_t status)
 {
@@ -44,7 +44,7 @@ SessionResult ControllerSession::selectSerial(const QString &serial)
     }
     const QString present = serials.join(QStringLiteral(", "));
     if (serials.isEmpty())
-        return SessionResult::noController(kNoController);
+        return SessionResult::noController(NoControllerMessage());
     if (matches.isEmpty())
         return SessionResult::noController(
             QStringLiteral("No CORVANE with serial number %1 connected (connected: %2)").arg(serial, present));

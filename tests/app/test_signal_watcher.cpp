@@ -1,6 +1,6 @@
 // SIGINT and SIGTERM reach the GUI thread as a Qt signal, and the previous
 // handlers come back when the watcher goes.
-#include "app/SignalWatcher.h"
+#include "core/process/SignalWatcher.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

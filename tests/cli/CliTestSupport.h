@@ -1,4 +1,5 @@
 #pragma once
+#include "QtPrinters.h"
 #include "cli/CliRun.h"
 #include "device/SimBus.h"
 

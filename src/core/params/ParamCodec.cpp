@@ -132,13 +132,13 @@ QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
         // rather than quietly "off".
         const int64_t value = int64_t(rawField(field, word)) * field.scale;
         if (QString problem = fieldValueProblem(field, value, ledProtocol); !problem.isEmpty())
-            return QStringLiteral("%1=%2: %3").arg(QLatin1String(record.code)).arg(word).arg(problem);
+            return QStringLiteral("%1=0x%2: %3").arg(QLatin1String(record.code)).arg(word, 8, 16, QLatin1Char('0')).arg(problem);
         at(values, field.id) = value;
     }
     if (packParam(tag, values) != word)
-        return QStringLiteral("%1=%2: bits are set outside the parameter's fields")
+        return QStringLiteral("%1=0x%2: bits are set outside the parameter's fields")
             .arg(QLatin1String(record.code))
-            .arg(word);
+            .arg(word, 8, 16, QLatin1Char('0'));
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "device/hidapi/HidapiDevice.h"
 
+#include "device/AccessHint.h"
+
 #include <hidapi.h>
 
 #include <QLoggingCategory>
@@ -46,11 +48,7 @@ bool HidapiDevice::Open()
     const int err = errno;
     const QString path = QString::fromLocal8Bit(m_path);
     if (err == EACCES || err == EPERM) {
-        m_problem = QStringLiteral(
-                        "No permission to open the CORVANE at %1.\n"
-                        "Install the udev rule 70-corvane.rules into /etc/udev/rules.d/, then run\n"
-                        "\"udevadm control --reload-rules && udevadm trigger\" as root or replug the controller.")
-                        .arg(path);
+        m_problem = noPermissionText(path, installedUdevRule());
     } else {
         m_problem = QStringLiteral("Cannot open the CORVANE at %1: %2")
                         .arg(path, err ? QString::fromLocal8Bit(std::strerror(err)) : hidError(nullptr));

@@ -1,4 +1,4 @@
-#include "app/SignalWatcher.h"
+#include "core/process/SignalWatcher.h"
 
 #include <QLoggingCategory>
 #include <QPointer>

@@ -1,0 +1,18 @@
+#pragma once
+#include "cli/CliCommands.h"
+
+#include <QList>
+
+class CliOutput;
+
+// One command on every controller attached, all at once: each controller
+// gets its own thread, transport and session, so its exchanges stay one
+// sequence while the protocol waits of all of them overlap. Returns the
+// reports by serial number, in the order of the device list.
+QList<std::pair<QString, CliReport>> RunOnEveryController(TComHid &bus, const CliCommand &command,
+                                                         const CliOptions &options);
+
+// Prepares the controller the session has selected as far as the command
+// needs it, then runs the command into `report`.
+void RunOnController(ControllerSession &session, TComHid &hid, const CliCommand &command, const CliOptions &options,
+                     CliReport &report);

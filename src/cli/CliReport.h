@@ -1,0 +1,24 @@
+#pragma once
+#include "cli/CliStatus.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <nlohmann/json.hpp>
+
+using Json = nlohmann::ordered_json;
+
+Json toJson(const QString &text);
+
+// What a command produced for one controller: lines for the text output,
+// data for the JSON document (keys in the order they are set), messages for
+// standard error, and how it ended.
+struct CliReport {
+    QStringList lines;
+    QStringList trace; // reports exchanged, when traced
+    Json data = Json::object();
+    CliStatus status;
+
+    void line(const QString &text) { lines << text; }
+    void set(const char *key, Json value) { data[key] = std::move(value); }
+};

@@ -1,0 +1,94 @@
+#include "device/SimFaultSpec.h"
+
+#include "core/protocol/ParamTags.h"
+#include "device/SimBus.h"
+#include "device/SimUnit.h"
+
+#include <QList>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+using Apply = std::function<void(SimBus &, SimUnit *)>;
+
+bool number(const QString &text, int min, int max, int *value)
+{
+    bool ok = false;
+    const int v = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16)
+                                                                             : text.toInt(&ok, 10);
+    if (!ok || v < min || v > max)
+        return false;
+    *value = v;
+    return true;
+}
+
+// TAG:STATUS of the refusals.
+bool refusal(const QString &text, QByteArray *tag, uint8_t *status)
+{
+    const QString code = text.section(QLatin1Char(':'), 0, 0);
+    int s = 0;
+    if (tagIndex(code) < 0 || !number(text.section(QLatin1Char(':'), 1), 0x80, 0xFF, &s))
+        return false;
+    *tag = code.toLatin1();
+    *status = uint8_t(s);
+    return true;
+}
+
+// One ACTION, or nullptr with the reason.
+Apply action(const QString &text, QString *error)
+{
+    const QString name = text.section(QLatin1Char('='), 0, 0);
+    const QString arg = text.section(QLatin1Char('='), 1);
+    int n = 0;
+    const bool counted = number(arg, 1, 1000000000, &n);
+    if (name == QLatin1String("unplug-after") && counted)
+        return [n](SimBus &, SimUnit *u) { u->Faults().UnplugAfterTransfers = n - 1; };
+    if (name == QLatin1String("fail-after") && counted)
+        return [n](SimBus &, SimUnit *u) { u->Faults().FailFromTransfer = n; };
+    if ((name == QLatin1String("unplug-at") || name == QLatin1String("replug-at")) && number(arg, 0, 86400000, &n)) {
+        const bool plug = name == QLatin1String("replug-at");
+        return [n, plug](SimBus &bus, SimUnit *u) {
+            QTimer::singleShot(n, &bus, [&bus, u, plug] { plug ? bus.Plug(u) : bus.Unplug(u); });
+        };
+    }
+    QByteArray tag;
+    uint8_t status = 0;
+    if (name == QLatin1String("refuse-read") && refusal(arg, &tag, &status))
+        return [tag, status](SimBus &, SimUnit *u) { u->Faults().ReadStatus.insert(tag, status); };
+    if (name == QLatin1String("refuse-write") && refusal(arg, &tag, &status))
+        return [tag, status](SimBus &, SimUnit *u) { u->Faults().WriteStatus.insert(tag, status); };
+    if (text == QLatin1String("never-ready"))
+        return [](SimBus &, SimUnit *u) { u->Faults().NeverReady = true; };
+    if (text == QLatin1String("wrong-echo"))
+        return [](SimBus &, SimUnit *u) { u->Faults().WrongEcho = true; };
+    *error = QStringLiteral("--simulate-faults: \"%1\" is no fault (unplug-after=K, fail-after=K, unplug-at=MS, "
+                            "replug-at=MS, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS, never-ready, "
+                            "wrong-echo)")
+                 .arg(text);
+    return nullptr;
+}
+
+} // namespace
+
+bool applySimFaults(SimBus &bus, const QString &spec, QString *error)
+{
+    QList<std::pair<SimUnit *, Apply>> faults;
+    for (const QString &item : spec.split(QLatin1Char(','))) {
+        const qsizetype colon = item.indexOf(QLatin1Char(':'));
+        SimUnit *unit = colon > 0 ? bus.Find(item.left(colon)) : nullptr;
+        if (!unit) {
+            *error = colon > 0 ? QStringLiteral("--simulate-faults: no simulated controller %1").arg(item.left(colon))
+                               : QStringLiteral("--simulate-faults: \"%1\" is not SERIAL:ACTION").arg(item);
+            return false;
+        }
+        Apply apply = action(item.mid(colon + 1), error);
+        if (!apply)
+            return false;
+        faults.append({unit, std::move(apply)});
+    }
+    for (const auto &[unit, apply] : faults)
+        apply(bus, unit);
+    return true;
+}

@@ -1,0 +1,7 @@
+#pragma once
+#include <QString>
+
+// The message of an empty bus, and what to do about it: both front ends
+// show them alike.
+QString NoControllerMessage();
+QString NoControllerHint();

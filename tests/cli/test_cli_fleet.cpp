@@ -1,0 +1,155 @@
+// Named fields, every controller at once, and watching the bus.
+#include "CliTestSupport.h"
+
+#include "core/files/ProfileFile.h"
+#include "core/params/ParamModel.h"
+#include "device/SimUnit.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+int writes(const SimUnit *unit)
+{
+    int n = 0;
+    for (const QByteArray &r : unit->Received())
+        n += uint8_t(r[2]) == 0xED ? 1 : 0;
+    return n;
+}
+
+class CliFields : public ::testing::Test {
+protected:
+    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
+    void TearDown() override { DrainEvents(); }
+    CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
+
+    SimBus bus;
+    SimUnit *unit = nullptr;
+};
+
+TEST_F(CliFields, GetShowsNamedFieldsInModelOrder)
+{
+    const CliRunResult r = run({"get", "--fields", "led.protocol", "SCFG", "brightness_percent"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lines(), (QStringList{"led.protocol=ws2811", "brightness_percent=100", "stripe.leds_per_channel=512",
+                                      "stripe.channels=8"}));
+    EXPECT_EQ(run({"get", "--fields"}).lines().size(), int(paramFields().size()));
+    const QJsonObject fields = run({"--json", "get", "matrix.first_led", "keys.pc_disk_ms"}).json()["fields"].toObject();
+    EXPECT_EQ(fields["matrix.first_led"].toString(), "top_left");
+    EXPECT_EQ(fields["keys.pc_disk_ms"].toInt(), 3000);
+}
+
+TEST_F(CliFields, SetTakesFieldsBesideTags)
+{
+    const CliRunResult r = run({"set", "stripe.leds_per_channel=300", "stripe.channels=6", "led.protocol=apa106",
+                                "channel8.color_order=bgr", "BRIG=150"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(unit->Firmware().Param("SCFG"), uint32_t(300 | 6 << 16));
+    EXPECT_EQ(unit->Firmware().Param("LPRO"), 1u);
+    EXPECT_EQ(unit->Firmware().Param("COL1"), 0x02050505u);
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(writes(unit), 4);
+}
+
+TEST_F(CliFields, ValuesOutsideTheirFieldsAreRefusedBeforeAnyWrite)
+{
+    const QList<SimParam> before = unit->Firmware().Params();
+    struct Case {
+        QStringList args;
+        QString reason;
+    };
+    const Case cases[] = {
+        {{"set", "BRIG=150", "brightness_percent=201"}, "brightness_percent takes 0 to 200 %"},
+        {{"set", "keys.bootloader_ms=510"}, "keys.bootloader_ms takes steps of 20 ms"},
+        {{"set", "stripe.leds_per_channel=171", "led.protocol=ws2821"},
+         "stripe.leds_per_channel takes 1 to 170 with ws2821"},
+        {{"set", "led.protocol=ws2801"}, "stripe.channels is 8, more than ws2801 allows; set it as well"},
+        {{"set", "SCFG=0x1080200"}, "bits are set outside the parameter's fields"},
+    };
+    for (const Case &c : cases) {
+        unit->ClearReceived();
+        const CliRunResult r = run(c.args);
+        EXPECT_EQ(r.code, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.reason)) << r.err.toStdString();
+        EXPECT_EQ(writes(unit), 0);
+    }
+    for (const SimParam &p : before)
+        EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();
+    // --raw writes a word as it is; the controller is the judge then.
+    const CliRunResult raw = run({"--raw", "set", "SCFG=0x1080200"});
+    EXPECT_EQ(raw.code, 1);
+    EXPECT_EQ(raw.err, "Error writing Config = 0x80C4 (Illegal Value/Range)\n");
+}
+
+TEST_F(CliFields, DescribeListsEveryFieldOfTheModel)
+{
+    const CliRunResult r = run({"describe"});
+    ASSERT_EQ(r.lines().size(), int(paramFields().size()));
+    EXPECT_TRUE(r.lines()[0].startsWith("capacity ")) << r.lines()[0].toStdString();
+    EXPECT_TRUE(r.lines()[8].contains("LPRO bits 0-31")) << r.lines()[8].toStdString();
+    EXPECT_TRUE(r.lines()[8].endsWith("ws2811 apa106 ws2821 ws2801 apa102 lpd8803"));
+    EXPECT_TRUE(unit->Received().isEmpty());
+}
+
+TEST(CliFleet, AllControllersAtOnceWithTheWorstExitCode)
+{
+    SimBus bus;
+    bus.AddSane(3);
+    bus.Find("SIM0002")->Faults().WriteStatus.insert("BRIG", 0xC3);
+    const CliRunResult r = RunCliArgs({"--all", "set", "brightness_percent=150"}, &bus);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.lines(), (QStringList{"[SIM0001]", "BRIG=150", "[SIM0002]", "[SIM0003]", "BRIG=150"}));
+    EXPECT_EQ(r.err, "SIM0002: Error writing Config = 0x80C3 (Wrong Crypt Code)\n");
+    EXPECT_EQ(bus.Find("SIM0001")->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(bus.Find("SIM0002")->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(bus.Find("SIM0003")->Firmware().Param("BRIG"), 150u);
+
+    const QJsonArray blocks = RunCliArgs({"--json", "--all", "info"}, &bus).json()["controllers"].toArray();
+    ASSERT_EQ(blocks.size(), 3);
+    EXPECT_EQ(blocks[2].toObject()["serial"].toString(), "SIM0003");
+    EXPECT_EQ(blocks[2].toObject()["capacity_leds"].toInt(), 4096);
+    DrainEvents();
+}
+
+TEST(CliWatch, AppliesTheProfileToAControllerThatJoins)
+{
+    QTemporaryDir dir;
+    SimBus bus;
+    SimUnit *first = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *joining = bus.Add(SimControllerModel::Sane(2), false);
+    const QString profile = dir.filePath("stage.cvn");
+    QFile f(profile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[GLOBAL]\nID=" + ProfileFile::formatValue(first->Firmware().Model().Bios.SysId)
+            + "\n[PARAMETER]\nLMAX=1\nBRIG=42\n");
+    f.close();
+
+    QTimer::singleShot(50, &bus, [&] { bus.Plug(joining); });
+    QTimer::singleShot(100, &bus, [&] { bus.Unplug(first); });
+    QTimer stop;
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (joining->Firmware().Param("BRIG") == 42 && !first->Plugged())
+            std::raise(SIGTERM);
+    });
+    stop.start(20);
+    const CliRunResult r = RunCliArgs({"watch", "--apply", profile}, &bus);
+
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    // Those present at the start arrive first; the rest as the bus changes.
+    const QStringList lines = r.lines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines.mid(0, 2), (QStringList{"SIM0001 arrived", "SIM0001 applied"}));
+    EXPECT_TRUE(lines.contains("SIM0001 left"));
+    EXPECT_EQ(lines.indexOf("SIM0002 applied"), lines.indexOf("SIM0002 arrived") + 1);
+    EXPECT_EQ(joining->Firmware().Param("LMAX"), 4096u);
+    EXPECT_EQ(joining->Firmware().Param("BRIG"), 42u);
+}
+
+} // namespace

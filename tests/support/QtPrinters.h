@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+// Readable Qt strings in test failures.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '{';
+    for (const QString &s : l)
+        *os << " \"" << s.toStdString() << '"';
+    *os << " }";
+}
