@@ -12,6 +12,22 @@ matrix.modules_x matrix.modules_y matrix.module_leds_x matrix.module_leds_y
 matrix.led_order matrix.first_led ws2811.period ws2811.t0h ws2811.t1h apa106.period
 apa106.t0h apa106.t1h ws2821.bit_width ws2801.clock apa102.clock lpd8803.clock"
 
+# The names a list field takes as its value.
+_corvane_cli_items()
+{
+    case $1 in
+        com.protocol) echo tpm2 glediator ;;
+        led.protocol) echo ws2811 apa106 ws2821 ws2801 apa102 lpd8803 ;;
+        layout.type) echo stripe matrix ;;
+        channel[1-8].color_order) echo rgb rbg bgr brg gbr grb ;;
+        stripe.mirror | matrix.mirror_x | matrix.mirror_y) echo off on ;;
+        matrix.led_order) echo linewise snake_lines columnwise snake_columns ;;
+        matrix.first_led) echo top_left top_right bottom_left bottom_right ;;
+        ws2801.clock | apa102.clock | lpd8803.clock)
+            echo 24mbit 12mbit 6mbit 3mbit 1.5mbit 750kbit 375kbit 187.5kbit ;;
+    esac
+}
+
 _corvane_cli()
 {
     # Split the line ourselves: bash breaks words at "=" and ":", which
@@ -66,8 +82,10 @@ _corvane_cli()
                 case $command in
                     get) wordlist="$_corvane_cli_tags $_corvane_cli_fields" ;;
                     set)
-                        mode=none
-                        if [[ $cur != *=* ]]; then
+                        if [[ $cur == *=* ]]; then
+                            mode=values value=${cur#*=}
+                            wordlist=$(_corvane_cli_items "${cur%%=*}")
+                        else
                             # Everything but the read-only capacity, each with its "=".
                             wordlist=" $_corvane_cli_tags $_corvane_cli_fields "
                             wordlist=${wordlist/ LMAX / }
@@ -85,6 +103,7 @@ _corvane_cli()
     local -a reply=()
     case $mode in
         words) mapfile -t reply < <(compgen -W "$wordlist" -- "$cur") ;;
+        values) mapfile -t reply < <(compgen -W "$wordlist" -- "$value") ;;
         assignments)
             mapfile -t reply < <(compgen -S = -W "$wordlist" -- "$cur")
             compopt -o nospace 2>/dev/null
@@ -99,7 +118,7 @@ _corvane_cli()
             ;;
     esac
     # Bash replaces only the part of the word after its last "=" or ":".
-    [[ $mode == serials || $mode == files ]] && cur=$value
+    [[ $mode == serials || $mode == files || $mode == values ]] && cur=$value
     local head=${cur%"${cur##*[=:]}"}
     COMPREPLY=("${reply[@]#"$head"}")
 }

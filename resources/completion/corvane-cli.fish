@@ -5,7 +5,8 @@ set -l tags LMAX KTIM STUP CPRO LPRO LAYO BRIG COL0 COL1 MIRR SCFG MCHN MCNT MXO
 set -l fields capacity keys.bootloader_ms keys.pc_disk_ms \
     startup.red startup.green startup.blue startup.length_ms \
     com.protocol led.protocol layout.type brightness_percent \
-    channel{1,2,3,4,5,6,7,8}.color_order \
+    channel1.color_order channel2.color_order channel3.color_order channel4.color_order \
+    channel5.color_order channel6.color_order channel7.color_order channel8.color_order \
     stripe.mirror matrix.mirror_x matrix.mirror_y \
     stripe.leds_per_channel stripe.channels \
     matrix.modules_x matrix.modules_y matrix.module_leds_x matrix.module_leds_y \
@@ -56,8 +57,36 @@ complete -c corvane-cli -n $no_command -a watch -d 'Report controllers arriving 
 
 complete -c corvane-cli -n '__fish_seen_subcommand_from get' -l fields -d 'Print fields as name=value'
 complete -c corvane-cli -n '__fish_seen_subcommand_from get' -a "$tags $fields"
-# Every name but the read-only capacity, each with its "=".
-set -l settable (printf '%s=\n' (string match -v LMAX -- $tags) (string match -v capacity -- $fields))
-complete -c corvane-cli -n '__fish_seen_subcommand_from set' -a "$settable"
+# What "set" takes: every name but the read-only capacity, each with its "=";
+# after the "=" of a list field, the names of its items.
+function __corvane_cli_assignments --inherit-variable tags --inherit-variable fields
+    set -l token (commandline -ct)
+    if not string match -q -- '*=*' $token
+        printf '%s=\n' (string match -v LMAX -- $tags) (string match -v capacity -- $fields)
+        return
+    end
+    set -l field (string split -m1 = -- $token)[1]
+    set -l items
+    switch $field
+        case com.protocol
+            set items tpm2 glediator
+        case led.protocol
+            set items ws2811 apa106 ws2821 ws2801 apa102 lpd8803
+        case layout.type
+            set items stripe matrix
+        case 'channel?.color_order'
+            set items rgb rbg bgr brg gbr grb
+        case stripe.mirror matrix.mirror_x matrix.mirror_y
+            set items off on
+        case matrix.led_order
+            set items linewise snake_lines columnwise snake_columns
+        case matrix.first_led
+            set items top_left top_right bottom_left bottom_right
+        case ws2801.clock apa102.clock lpd8803.clock
+            set items 24mbit 12mbit 6mbit 3mbit 1.5mbit 750kbit 375kbit 187.5kbit
+    end
+    printf "$field=%s\n" $items
+end
+complete -c corvane-cli -n '__fish_seen_subcommand_from set' -a '(__corvane_cli_assignments)'
 complete -c corvane-cli -n '__fish_seen_subcommand_from save-profile load-profile' -F
 complete -c corvane-cli -n '__fish_seen_subcommand_from watch' -l apply -r -F -d 'Apply a profile to each controller that arrives'

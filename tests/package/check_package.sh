@@ -68,7 +68,8 @@ expect "bash: fields to set" "$(bash_probe 'corvane-cli --all set stripe.')" \
   "stripe.mirror= stripe.leds_per_channel= stripe.channels="
 expect "bash: capacity is read-only" "$(bash_probe 'corvane-cli set LMA')" ""
 expect "bash: get options" "$(bash_probe 'corvane-cli get --fi')" "--fields"
-expect "bash: after a value" "$(bash_probe 'corvane-cli set BRIG=1')" ""
+expect "bash: items of a list field" "$(bash_probe 'corvane-cli set led.protocol=ap')" "apa106 apa102"
+expect "bash: numbers are not guessed" "$(bash_probe 'corvane-cli set BRIG=1')" ""
 expect "fish: fields to set" \
   "$(fish -c 'source $argv[1]; complete -C"corvane-cli set matrix.mirror"' "$completions/fish/vendor_completions.d/corvane-cli.fish" | cut -f1 | xargs)" \
   "matrix.mirror_x= matrix.mirror_y="
