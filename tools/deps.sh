@@ -5,7 +5,8 @@ set -euo pipefail
 
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev libgl-dev libhidapi-dev libudev-dev libsimpleini-dev
-      libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+      nlohmann-json3-dev libgtest-dev libbenchmark-dev python3 python3-jsonschema
+      fonts-dejavu-core "$@")
 
 missing=()
 for p in "${pkgs[@]}"; do

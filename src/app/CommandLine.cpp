@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QCommandLineParser>
+
 namespace {
 constexpr int kMaxSimulated = 16;
 }
@@ -7,40 +9,62 @@ constexpr int kMaxSimulated = 16;
 CommandLine CommandLine::Parse(const QStringList &arguments)
 {
     CommandLine c;
-    const QStringList args = arguments.mid(1);
-    c.developerMode = args.size() == 1 && args.first() == kDeveloperCode;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            c.help = true;
-        } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
-            c.version = true;
-        } else if (a == QLatin1String("--trace")) {
-            c.trace = true;
-        } else if (a == QLatin1String("--simulate")) {
-            c.simulate = 1;
-        } else if (a.startsWith(QLatin1String("--simulate="))) {
-            bool ok = false;
-            const int n = a.mid(11).toInt(&ok);
-            c.simulate = ok ? qBound(0, n, kMaxSimulated) : 1;
-        } else if (a == QLatin1String("--simulate-state") && i + 1 < args.size()) {
-            c.simulateState = args[++i];
-        } else if (a.startsWith(QLatin1String("--simulate-state="))) {
-            c.simulateState = a.mid(17);
-        }
+    c.developerMode = arguments.size() == 2 && arguments[1] == kDeveloperCode;
+
+    QCommandLineParser p;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    const QCommandLineOption trace(QStringLiteral("trace"), {});
+    const QCommandLineOption simulate(QStringLiteral("simulate"), {}, QStringLiteral("N"));
+    const QCommandLineOption state(QStringLiteral("simulate-state"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("SPEC"));
+    p.addOptions({help, version, trace, simulate, state, faults});
+    // A bare --simulate means one controller; the parser knows only options
+    // that always or never take a value.
+    QStringList args = arguments;
+    for (qsizetype i = 1; i < args.size() && args[i] != QLatin1String("--"); ++i) {
+        if (args[i] == QLatin1String("--simulate"))
+            args[i] = QStringLiteral("--simulate=1");
     }
+    // Unknown options only make parse() fail; a value missing after one of
+    // ours is an error of its own.
+    if (!p.parse(args) && p.unknownOptionNames().isEmpty())
+        c.error = p.errorText();
+
+    c.help = p.isSet(help);
+    c.version = p.isSet(version);
+    c.trace = p.isSet(trace);
+    c.simulateState = p.value(state);
+    c.simulateFaults = p.value(faults);
+    if (p.isSet(simulate)) {
+        bool ok = false;
+        c.simulate = p.value(simulate).toInt(&ok);
+        if (!ok || c.simulate < 1 || c.simulate > kMaxSimulated)
+            c.error = QStringLiteral("--simulate takes a number from 1 to %1").arg(kMaxSimulated);
+    }
+    for (const QCommandLineOption *valued : {&state, &faults}) {
+        if (p.isSet(*valued) && p.value(*valued).isEmpty())
+            c.error = QStringLiteral("--%1 needs a value").arg(valued->names().constFirst());
+    }
+    if (!c.simulateFaults.isEmpty() && c.simulate == 0)
+        c.error = QStringLiteral("--simulate-faults needs --simulate");
     return c;
 }
 
 QString UsageText(const QString &program)
 {
     return QStringLiteral(
-               "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--trace]\n"
+               "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--simulate-faults SPEC] [--trace]\n"
                "Configuration tool for the CORVANE LED controller.\n\n"
-               "  --simulate[=N]          work with N simulated controllers (default 1) instead of USB\n"
-               "  --simulate-state FILE   where simulated controllers keep their settings\n"
-               "  --trace                 write every HID report exchanged to standard error\n"
-               "  --help                  show this help\n"
-               "  --version               show the version\n")
+               "  --simulate[=N]            work with N simulated controllers (default 1) instead of USB\n"
+               "  --simulate-state FILE     where simulated controllers keep their settings\n"
+               "  --simulate-faults SPEC[,SPEC...]\n"
+               "                            faults of simulated controllers, SPEC = SERIAL:ACTION with\n"
+               "                            ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
+               "                            unplug-at=MS, replug-at=MS (after start), never-ready,\n"
+               "                            wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"
+               "  --trace                   write every HID report exchanged to standard error\n"
+               "  -h, --help                show this help\n"
+               "  -v, --version             show the version\n")
         .arg(program);
 }

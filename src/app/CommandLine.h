@@ -2,15 +2,18 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks of the window program. Unknown arguments are
-// ignored, so a desktop launcher passing extra arguments never stops it.
+// What the command line asks of the window program. Arguments it does not
+// know are ignored, so a desktop launcher passing extra ones never stops it;
+// its own options with a bad value are a usage error.
 struct CommandLine {
     bool help = false;
     bool version = false;
     bool trace = false;
     int simulate = 0;            // number of simulated controllers; 0 = real hardware
     QString simulateState;       // state file of the simulated controllers
+    QString simulateFaults;      // faults of simulated controllers, SERIAL:ACTION[,...]
     bool developerMode = false;  // exactly one argument, equal to the developer code
+    QString error;               // set for a usage error
 
     static CommandLine Parse(const QStringList &arguments); // arguments[0] is the program
 };

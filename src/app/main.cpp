@@ -5,6 +5,7 @@
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
+#include "device/SimFaultSpec.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "core/i18n/LanguageManager.h"
@@ -76,6 +77,12 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
     SimBus bus;
     bus.AddSane(cmd.simulate);
     AttachSimState(bus, cmd.simulateState);
+    QString faultError;
+    if (!cmd.simulateFaults.isEmpty() && !applySimFaults(bus, cmd.simulateFaults, &faultError)) {
+        std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
+                     qPrintable(faultError));
+        return 2;
+    }
 
     TMainSetup setup;
     setup.ControllerFactory = [&bus, simulate = cmd.simulate]() -> std::unique_ptr<HidController> {
@@ -116,6 +123,11 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine cmd = CommandLine::Parse(arguments);
+    if (!cmd.error.isEmpty()) {
+        std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
+                     qPrintable(cmd.error));
+        return 2;
+    }
     if (cmd.help) {
         std::fputs(qPrintable(UsageText(QFileInfo(arguments.first()).fileName())), stdout);
         return 0;
