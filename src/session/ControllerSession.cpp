@@ -3,6 +3,7 @@
 #include "core/files/ProfileFile.h"
 #include "core/protocol/ParamTags.h"
 #include "session/ControllerHints.h"
+#include "session/ControllerLock.h"
 #include "device/DeviceFunctions.h"
 #include "device/uComHid.h"
 
@@ -22,6 +23,27 @@ SessionResult exchangeFailed(const char *prefix, uint16_t status)
 ControllerSession::ControllerSession(TComHid *hid)
     : m_hid(hid)
 {
+}
+
+ControllerSession::~ControllerSession() = default;
+
+ControllerSession::Sequence::Sequence(ControllerSession &session)
+    : m_session(session)
+{
+    // Without a controller there is nothing to keep apart; every exchange
+    // fails by itself.
+    if (m_session.m_sequenceDepth++ > 0 || !m_session.m_hid || !m_session.m_hid->Dev)
+        return;
+    QString error;
+    m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
+    if (!m_session.m_lock)
+        m_result = SessionResult::failed(error);
+}
+
+ControllerSession::Sequence::~Sequence()
+{
+    if (--m_session.m_sequenceDepth == 0)
+        m_session.m_lock.reset();
 }
 
 void ControllerSession::select(int index)
@@ -78,6 +100,9 @@ SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *ident
     // Without access every exchange would fail; the reason is what helps.
     if (m_hid->Dev && !m_hid->Dev->AccessProblem().isEmpty())
         return SessionResult::noAccess(m_hid->Dev->AccessProblem());
+    const Sequence sequence(*this);
+    if (!sequence.result().ok())
+        return sequence.result();
     const TIdentifyResult r = IdentifyDevice(*m_hid, BiosInfo, Crypt, readouts);
     if (identified)
         *identified = r.Result;
@@ -90,7 +115,12 @@ SessionResult ControllerSession::readAll()
 {
     if (CfgLoaded)
         return {};
+    const Sequence sequence(*this);
     m_cfg.beginLoad();
+    if (!sequence.result().ok()) {
+        m_cfg.appendUnread(tagCode(0));
+        return sequence.result();
+    }
     for (int i = 0; i < kParamTagCount; ++i) {
         const QByteArray code(tagCode(i));
         uint32_t value = 0;
@@ -109,6 +139,9 @@ SessionResult ControllerSession::readAll()
 
 SessionResult ControllerSession::read(const QList<int> &indexes, QList<TCfgData> *params)
 {
+    const Sequence sequence(*this);
+    if (!sequence.result().ok())
+        return sequence.result();
     for (int index : indexes) {
         const QByteArray code(tagCode(index));
         uint32_t value = 0;
@@ -125,7 +158,12 @@ SessionResult ControllerSession::writeChanged(const LayoutArrangement &arrangeme
 {
     if (const auto problem = validateLayout(arrangement, m_cfg.LedMaxCnt))
         return SessionResult::invalid(*problem);
+    if (!m_cfg.changed())
+        return {};
     const bool held = holds(ticket);
+    const Sequence sequence(*this);
+    if (held && !sequence.result().ok())
+        return sequence.result();
     const QList<TCfgData> &data = m_cfg.CfgData;
     const QList<TCfgData> &orig = m_cfg.CfgOrig;
     for (qsizetype i = 0; i < qMin(data.size(), orig.size()); ++i) {
@@ -170,6 +208,10 @@ SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, cons
     // never leaves the parameter set half changed.
     if (const QString error = profile.loadError(BiosInfo.SysId); !error.isEmpty())
         return SessionResult::failed(error);
+    // Nothing of another program comes between the writes and the read-back.
+    const Sequence sequence(*this);
+    if (!sequence.result().ok())
+        return sequence.result();
     // Values are only ever applied over what this controller holds.
     if (!m_cfg.complete()) {
         if (SessionResult r = reload(); !r.ok())
@@ -187,18 +229,27 @@ SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, cons
 
 SessionResult ControllerSession::restart(const SessionTicket &ticket)
 {
+    const Sequence sequence(*this);
+    if (holds(ticket) && !sequence.result().ok())
+        return sequence.result();
     const uint16_t r = holds(ticket) ? RestartDevice(*m_hid, Buf, Crypt[kCryptWriteWord]) : Status::CommunicationError;
     return r == Status::Ok ? SessionResult() : exchangeFailed("Restart Error = ", r);
 }
 
 SessionResult ControllerSession::testPattern(const SessionTicket &ticket)
 {
+    const Sequence sequence(*this);
+    if (holds(ticket) && !sequence.result().ok())
+        return sequence.result();
     const uint16_t r = holds(ticket) ? ActivateTestPattern(*m_hid, Buf) : Status::CommunicationError;
     return r == Status::Ok ? SessionResult() : exchangeFailed("Pattern Error = ", r);
 }
 
 SessionResult ControllerSession::resetDefaults(const SessionTicket &ticket)
 {
+    const Sequence sequence(*this);
+    if (holds(ticket) && !sequence.result().ok())
+        return sequence.result();
     const uint16_t r = holds(ticket) ? ResetToDefaults(*m_hid, Buf, Crypt[kCryptWriteWord]) : Status::CommunicationError;
     if (r != Status::Ok)
         return exchangeFailed("Reset Error = ", r);

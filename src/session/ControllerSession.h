@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class ControllerLock;
 class HidDevice;
 class TComHid;
 struct ParsedProfile;
@@ -35,6 +36,7 @@ struct SessionTicket {
 class ControllerSession {
 public:
     explicit ControllerSession(TComHid *hid = nullptr);
+    ~ControllerSession();
 
     // The transport, created when the device link starts; without one every
     // exchange fails as with an unplugged controller.
@@ -98,8 +100,27 @@ public:
 
     TAnswerBuf Buf{};
 
+    // Holds the open controller's lock for one exchange sequence, so no
+    // other program's commands come between this one's; sequences inside a
+    // sequence share the lock. A controller another program keeps busy
+    // longer than ControllerLock::kWaitMs fails the sequence, naming it.
+    class Sequence {
+    public:
+        explicit Sequence(ControllerSession &session);
+        ~Sequence();
+        Sequence(const Sequence &) = delete;
+        Sequence &operator=(const Sequence &) = delete;
+        const SessionResult &result() const { return m_result; }
+
+    private:
+        ControllerSession &m_session;
+        SessionResult m_result;
+    };
+
 private:
     TComHid *m_hid;
+    std::unique_ptr<ControllerLock> m_lock;
+    int m_sequenceDepth = 0;
     QString m_serial;
     TCfg m_cfg;
 };

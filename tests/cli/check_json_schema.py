@@ -19,6 +19,8 @@ def main(cli, schema_path):
         validator = jsonschema.Draft202012Validator(json.load(f))
     failures = 0
     with tempfile.TemporaryDirectory() as tmp:
+        # Locks and sockets of its own, apart from tests running beside it.
+        os.environ["XDG_RUNTIME_DIR"] = tmp
         state = os.path.join(tmp, "state.json")
         profile = os.path.join(tmp, "p.cvn")
         base = [cli, "--json", "--simulate=2", "--simulate-state", state]

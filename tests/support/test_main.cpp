@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
@@ -8,8 +9,15 @@ int main(int argc, char **argv)
     // Listing the tests (CTest's discovery) needs no display.
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
-    // Keep tests away from the user's real configuration and data folders.
+    // Keep tests away from the user's real configuration and data folders,
+    // and from each other's controller locks and sockets: tests run in
+    // parallel processes on the same simulated serial numbers.
     QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir runtime;
+    if (runtime.isValid()) {
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("corvane-test"));
     QApplication::setApplicationName(QStringLiteral("corvane-config-test"));

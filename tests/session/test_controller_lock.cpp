@@ -1,0 +1,67 @@
+// One controller, one program at a time.
+#include "QtPrinters.h"
+#include "SimFixture.h"
+
+#include "core/files/UserRuntimeFolder.h"
+#include "device/SimUnit.h"
+#include "session/ControllerLock.h"
+#include "session/ControllerSession.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+TEST(ControllerLock, SecondHolderWaitsThenNamesTheFirst)
+{
+    QString error;
+    auto first = ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error);
+    ASSERT_TRUE(first) << error.toStdString();
+    EXPECT_FALSE(ControllerLock::acquire(QStringLiteral("SIM0001"), 30, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("process %1").arg(::getpid()))) << error.toStdString();
+    EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0002"), 0, &error)) << "another serial is free";
+    first.reset();
+    EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error)) << error.toStdString();
+}
+
+TEST(ControllerLock, SessionHeldElsewhereSendsNothing)
+{
+    SimTransport sim;
+    SimUnit *unit = sim.bus.Add(SimControllerModel::Sane(1));
+    sim.start();
+    ControllerSession session(sim.hid.get());
+    session.select(0);
+
+    QString error;
+    auto other = ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error);
+    ASSERT_TRUE(other);
+    TDeviceReadouts readouts;
+    const SessionResult r = session.identify(readouts);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("CORVANE SIM0001 is in use by "))) << r.message.toStdString();
+    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_FALSE(session.readAll().ok());
+    EXPECT_FALSE(session.cfg().complete());
+
+    other.reset();
+    EXPECT_TRUE(session.identify(readouts).ok());
+    EXPECT_TRUE(session.readAll().ok());
+}
+
+TEST(UserRuntimeFolder, RefusesAFolderOthersMayWrite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(isPrivateFolder(dir.path()));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::WriteOther
+                                          | QFile::ExeOther);
+    QString why;
+    EXPECT_FALSE(isPrivateFolder(dir.path(), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("other users")));
+    // The runtime folder named by the environment is only used when it is private.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    EXPECT_FALSE(userRuntimeFolder().startsWith(dir.path()));
+}
