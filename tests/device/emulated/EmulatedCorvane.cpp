@@ -3,6 +3,8 @@
 
 #include "EmulatedCorvane.h"
 
+#include <QtGlobal>
+
 #include <linux/hidraw.h>
 #include <sys/ioctl.h>
 
@@ -55,7 +57,9 @@ EmulatedCorvane::EmulatedCorvane()
     m_root = takeString(umockdev_testbed_get_root_dir(m_testbed));
     g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(&EmulatedCorvane::onIoctl), this);
     g_signal_connect(m_handler, "client-connected", G_CALLBACK(&EmulatedCorvane::onConnected), this);
-    umockdev_testbed_attach_ioctl(m_testbed, kNode, m_handler, nullptr);
+    GError *error = nullptr;
+    if (!umockdev_testbed_attach_ioctl(m_testbed, kNode, m_handler, &error))
+        qFatal("cannot emulate %s: %s", kNode, error ? error->message : "unknown error");
 }
 
 EmulatedCorvane::~EmulatedCorvane()
