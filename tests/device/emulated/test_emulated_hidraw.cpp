@@ -3,7 +3,7 @@
 // through the same library calls as with hardware.
 #include "EmulatedCorvane.h"
 
-#include "core/params/ParamTable.h"
+#include "core/protocol/ParamTags.h"
 #include "core/protocol/StatusCodes.h"
 #include "device/DeviceIdentity.h"
 #include "device/ParamIo.h"
@@ -79,8 +79,8 @@ TEST_F(EmulatedHidraw, IdentifiesReadsAllAndWrites)
     EXPECT_EQ(readouts.Version, "v2.3");
     EXPECT_EQ(readouts.Config, "v1.1");
 
-    for (int i = 0; i < kParamTagCount; ++i) {
-        const QByteArray tag(paramTags()[i].code);
+    for (const char *code : kParamTagCodes) {
+        const QByteArray tag(code);
         uint32_t value = 0;
         ASSERT_LT(read(tag, value), Status::FirstFailure) << tag.constData();
         EXPECT_EQ(value, bus->Param(tag)) << tag.constData();
