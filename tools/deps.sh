@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev libgl-dev libhidapi-dev libudev-dev libsimpleini-dev
       nlohmann-json3-dev libgtest-dev libbenchmark-dev python3 python3-jsonschema
-      fonts-dejavu-core "$@")
+      fonts-dejavu-core libumockdev-dev umockdev "$@")
 
 missing=()
 for p in "${pkgs[@]}"; do

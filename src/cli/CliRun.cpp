@@ -101,6 +101,9 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         // are delivered before the command runs.
         hid.SetOnEnum([] {});
         QCoreApplication::processEvents();
+        // Without HID access every controller would look absent.
+        if (const QString problem = hid.StartError(); !problem.isEmpty())
+            return output.finish(options.command, {{}, {}, {}, CliStatus::Failed(problem)});
     }
 
     int code = ExitOk;

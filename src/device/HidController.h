@@ -57,6 +57,10 @@ public:
     // DeviceChange, before Start returns.
     virtual void Start() = 0;
 
+    // Why no device can be reached at all (the platform's HID access did not
+    // start), for the user; empty when it works. Known once Start returned.
+    virtual QString StartError() const { return {}; }
+
 signals:
     // The set of HID devices changed (or the first scan finished).
     void DeviceChange();

@@ -7,6 +7,7 @@ std::unique_ptr<HidController> MakeSystemHidController()
 {
     auto controller = std::make_unique<HidapiController>();
     auto *monitor = new UdevMonitor(controller.get());
-    QObject::connect(monitor, &UdevMonitor::Changed, controller.get(), &HidapiController::Rescan);
+    QObject::connect(monitor, &UdevMonitor::Changed, controller.get(),
+                     [c = controller.get(), monitor] { c->Rescan(monitor->TakeDeparted()); });
     return controller;
 }

@@ -5,6 +5,8 @@
 #include <QLoggingCategory>
 #include <QSocketNotifier>
 
+#include <cstring>
+
 Q_LOGGING_CATEGORY(lcUdev, "corvane.udev")
 
 namespace {
@@ -50,7 +52,12 @@ UdevMonitor::~UdevMonitor()
 void UdevMonitor::drain()
 {
     // Take every pending event so the socket does not wake us again for them.
-    while (udev_device *dev = udev_monitor_receive_device(m_monitor))
+    while (udev_device *dev = udev_monitor_receive_device(m_monitor)) {
+        const char *action = udev_device_get_action(dev);
+        const char *node = udev_device_get_devnode(dev);
+        if (action && node && std::strcmp(action, "remove") == 0)
+            m_departed.insert(QByteArray(node));
         udev_device_unref(dev);
+    }
     m_settle.start();
 }

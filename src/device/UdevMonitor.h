@@ -1,6 +1,10 @@
 #pragma once
+#include <QByteArray>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
+
+#include <utility>
 
 struct udev;
 struct udev_monitor;
@@ -17,6 +21,10 @@ public:
 
     bool IsWatching() const { return m_monitor != nullptr; }
 
+    // Device nodes removed since the last call. A node that was removed and
+    // added again within one burst holds another device than before.
+    QSet<QByteArray> TakeDeparted() { return std::exchange(m_departed, {}); }
+
 signals:
     void Changed();
 
@@ -27,4 +35,5 @@ private:
     udev_monitor *m_monitor = nullptr;
     QSocketNotifier *m_notifier = nullptr;
     QTimer m_settle;
+    QSet<QByteArray> m_departed;
 };

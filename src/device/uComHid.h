@@ -61,6 +61,8 @@ public:
     QList<TDevListEntry> DevList;
 
     HidController *HidCtrl() const { return m_hidCtrl.get(); }
+    // Why the controller cannot reach any device; empty when it can.
+    QString StartError() const { return m_hidCtrl ? m_hidCtrl->StartError() : QString(); }
 
     static constexpr int kPollIntervalMs = 2;
     static constexpr int kMaxGatheredReply = 318; // 255 + one last whole part of 63

@@ -1,6 +1,7 @@
 // The commands against simulated controllers, in-process: output, exit code
 // and what reached the controller.
 #include "CliTestSupport.h"
+#include "fake_hidapi.h"
 
 #include "device/SimUnit.h"
 
@@ -238,4 +239,18 @@ TEST_F(CliCommands, TraceWritesEveryReport)
     ASSERT_EQ(trace.size(), 6); // three commands, each sent and answered once
     EXPECT_TRUE(trace[4].startsWith(QLatin1String("> 03 06 EC 42 52 49 47")));
     EXPECT_TRUE(trace[5].startsWith(QLatin1String("< 04 EC 64 00 00 00")));
+}
+
+TEST(CliHidAccess, FailedStartExitsOneWithTheReason)
+{
+    FakeHid::Reset();
+    CliRunResult r = RunCliArgs({QStringLiteral("list")});
+    EXPECT_EQ(r.code, 3) << r.err.toStdString(); // working access, nothing plugged in
+
+    FakeHid::FailInit(-1, L"Couldn't create udev context");
+    r = RunCliArgs({QStringLiteral("list")});
+    FakeHid::Reset();
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Cannot access USB HID devices: Couldn't create udev context\n"));
+    EXPECT_TRUE(r.out.isEmpty());
 }

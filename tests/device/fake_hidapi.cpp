@@ -14,6 +14,8 @@ namespace {
 QList<FakeHidDevice> g_devices;
 int g_recordsPerDevice = 1;
 QList<std::string> g_closed;
+int g_initResult = 0;
+std::wstring g_globalError = L"Success";
 } // namespace
 
 namespace FakeHid {
@@ -29,16 +31,22 @@ FakeHidDevice *Find(const std::string &path)
     return nullptr;
 }
 QList<std::string> &ClosedPaths() { return g_closed; }
+void FailInit(int rc, const std::wstring &error)
+{
+    g_initResult = rc;
+    g_globalError = error;
+}
 void Reset()
 {
     g_devices.clear();
     g_closed.clear();
     g_recordsPerDevice = 1;
+    FailInit(0, L"Success");
 }
 } // namespace FakeHid
 
 extern "C" {
-int HID_API_EXPORT hid_init(void) { return 0; }
+int HID_API_EXPORT hid_init(void) { return g_initResult; }
 int HID_API_EXPORT hid_exit(void) { return 0; }
 
 struct hid_device_info HID_API_EXPORT *hid_enumerate(unsigned short, unsigned short)
@@ -117,5 +125,5 @@ int HID_API_EXPORT hid_get_feature_report(hid_device *dev, unsigned char *data, 
     return int(n);
 }
 
-const wchar_t HID_API_EXPORT *hid_error(hid_device *) { return L"fake error"; }
+const wchar_t HID_API_EXPORT *hid_error(hid_device *dev) { return dev ? L"fake error" : g_globalError.c_str(); }
 }

@@ -27,5 +27,7 @@ int EnumerateRecordsPerDevice();   // hidapi lists one record per usage
 void SetRecordsPerDevice(int n);
 FakeHidDevice *Find(const std::string &path);
 QList<std::string> &ClosedPaths(); // every hid_close, by path
+// Makes hid_init return `rc`, with `error` as hid_error(NULL).
+void FailInit(int rc, const std::wstring &error);
 void Reset();
 } // namespace FakeHid

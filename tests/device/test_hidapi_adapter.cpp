@@ -1,6 +1,7 @@
 #include "fake_hidapi.h"
 
 #include "device/hidapi/HidapiController.h"
+#include "device/uComHid.h"
 
 #include <gtest/gtest.h>
 
@@ -144,4 +145,50 @@ TEST_F(HidapiAdapterTest, PermissionProblemIsExplained)
     EXPECT_TRUE(d->AccessProblem().contains("/dev/hidraw3"));
     uint8_t buf[64] = {3};
     EXPECT_FALSE(d->SetFeature(buf, 64));
+}
+
+// Another controller that takes the node of one that left between two scans
+// is a new device: the old handle is closed, the new one opened afresh.
+TEST_F(HidapiAdapterTest, ChangedDeviceAtAKnownPathIsANewDevice)
+{
+    HidapiController c;
+    scan(c);
+    HidDevicePtr old = c.CheckOutByIndex(0);
+    FakeHid::Devices()[0].serial = L"OTHER";
+    auto seen = scan(c);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_NE(seen[0], old);
+    EXPECT_EQ(seen[0]->SerialNumber(), "OTHER");
+    EXPECT_EQ(FakeHid::ClosedPaths(), QList<std::string>{"/dev/hidraw3"});
+    uint8_t buf[64] = {3};
+    EXPECT_FALSE(old->SetFeature(buf, 64));
+    ASSERT_TRUE(c.CheckOutByIndex(0)->SetFeature(buf, 64));
+
+    // The same controller whose node was removed and added again is new too.
+    HidDevicePtr current = seen[0];
+    c.Rescan({"/dev/hidraw3"});
+    seen = scan(c);
+    EXPECT_NE(seen[0], current);
+    EXPECT_EQ(seen[0]->SerialNumber(), "OTHER");
+    EXPECT_EQ(FakeHid::ClosedPaths().size(), 2);
+}
+
+TEST_F(HidapiAdapterTest, FailedStartIsReportedWithItsReason)
+{
+    {
+        HidapiController working;
+        working.Start();
+        EXPECT_TRUE(working.StartError().isEmpty());
+    }
+    FakeHid::FailInit(-1, L"Couldn't create udev context");
+    TComHid hid([] { return std::make_unique<HidapiController>(); });
+    int notified = 0;
+    hid.SetOnEnum([&] { ++notified; });
+    EXPECT_EQ(hid.StartError(), "Cannot access USB HID devices: Couldn't create udev context");
+    EXPECT_EQ(notified, 1); // the empty first scan is still reported
+    EXPECT_TRUE(hid.DevList.isEmpty());
+    EXPECT_EQ(FakeHid::Devices()[0].opens, 0);
+
+    FakeHid::FailInit(-1, L"Success"); // hidapi gave no reason
+    EXPECT_EQ(HidapiController().StartError(), "Cannot access USB HID devices: hid_init returned -1");
 }

@@ -4,11 +4,35 @@
 
 #include <hidapi.h>
 
-#include <QSet>
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcHidapi)
+
+namespace {
+QString serialOf(const hid_device_info &info)
+{
+    return info.serial_number ? QString::fromWCharArray(info.serial_number) : QString();
+}
+
+// hidapi's own reason, or its return code when it gives none.
+QString initFailure(int rc)
+{
+    const wchar_t *e = hid_error(nullptr);
+    const QString text = e ? QString::fromWCharArray(e) : QString();
+    if (!text.isEmpty() && text != QLatin1String("Success"))
+        return text;
+    return QStringLiteral("hid_init returned %1").arg(rc);
+}
+} // namespace
 
 HidapiController::HidapiController()
 {
-    m_initialised = hid_init() == 0;
+    const int rc = hid_init();
+    m_initialised = rc == 0;
+    if (!m_initialised) {
+        m_startError = QStringLiteral("Cannot access USB HID devices: %1").arg(initFailure(rc));
+        qCWarning(lcHidapi).noquote() << m_startError;
+    }
 }
 
 HidapiController::~HidapiController()
@@ -25,7 +49,24 @@ void HidapiController::Start()
     Rescan();
 }
 
-void HidapiController::Rescan()
+HidDevicePtr HidapiController::knownDevice(const hid_device_info &info, const QString &serial,
+                                           const QSet<QByteArray> &departed) const
+{
+    const QByteArray path(info.path);
+    if (departed.contains(path))
+        return nullptr;
+    // Another controller may have taken the node of one that left between
+    // two scans: only the same identity at the same path is the same device.
+    for (const auto &d : m_present) {
+        const auto *h = static_cast<const HidapiDevice *>(d.get());
+        if (h->Path() == path && h->SerialNumber() == serial && h->VendorID() == info.vendor_id
+            && h->ProductID() == info.product_id && h->VersionNumber() == info.release_number)
+            return d;
+    }
+    return nullptr;
+}
+
+void HidapiController::Rescan(const QSet<QByteArray> &departed)
 {
     QList<HidDevicePtr> now;
     QSet<QByteArray> seen;
@@ -37,18 +78,12 @@ void HidapiController::Rescan()
             continue;
         seen.insert(path);
 
-        HidDevicePtr existing;
-        for (const auto &d : std::as_const(m_present)) {
-            if (static_cast<HidapiDevice *>(d.get())->Path() == path)
-                existing = d;
-        }
-        if (existing) {
-            now.append(existing);
-            continue;
-        }
-        const QString serial = info->serial_number ? QString::fromWCharArray(info->serial_number) : QString();
-        now.append(std::make_shared<HidapiDevice>(path, info->vendor_id, info->product_id, info->release_number,
-                                                  serial));
+        const QString serial = serialOf(*info);
+        HidDevicePtr device = knownDevice(*info, serial, departed);
+        if (!device)
+            device = std::make_shared<HidapiDevice>(path, info->vendor_id, info->product_id, info->release_number,
+                                                    serial);
+        now.append(device);
     }
     if (all)
         hid_free_enumeration(all);

@@ -1,12 +1,15 @@
 #pragma once
 #include "device/HidController.h"
 
-#include <QHash>
+#include <QByteArray>
+#include <QSet>
 
-// The real controller over hidapi (hidraw backend). Devices are matched
-// across scans by their device path, so a controller that stays plugged keeps
-// its device object and its open handle; handles of devices that left are
-// closed. hidapi is not thread-safe: everything runs on the GUI thread.
+struct hid_device_info;
+
+// The real controller over hidapi (hidraw backend). A device keeps its
+// object and open handle across scans while the same controller stays at its
+// device path; handles of devices that left are closed. hidapi is not
+// thread-safe: everything runs on the GUI thread.
 class HidapiController : public HidController {
 public:
     HidapiController();
@@ -15,14 +18,21 @@ public:
     HidDevicePtr CheckOutByIndex(int index) override;
     void CheckIn(const HidDevicePtr &) override {}
     void Start() override;
+    QString StartError() const override { return m_startError; }
 
-    // Re-reads the bus and reports a device change.
-    void Rescan();
+    // Re-reads the bus and reports a device change. `departed` names device
+    // nodes that were removed since the last scan: whatever is found there
+    // now is another device, even when it looks the same.
+    void Rescan(const QSet<QByteArray> &departed = {});
 
 protected:
     QList<HidDevicePtr> PresentDevices() const override { return m_present; }
 
 private:
+    HidDevicePtr knownDevice(const hid_device_info &info, const QString &serial,
+                             const QSet<QByteArray> &departed) const;
+
     QList<HidDevicePtr> m_present;
     bool m_initialised = false;
+    QString m_startError;
 };

@@ -41,7 +41,9 @@ void ConfigEditorForm::applyParamModel()
     // Protocol-limited counts start at the limits of the first protocol; the
     // editor narrows or widens them when a protocol is chosen.
     const ProtocolLimits first = *protocolLimits(0);
-    for (const EditorBinding::Entry &entry : EditorBinding(*ui).entries()) {
+    // Named: a temporary binding would be gone before the loop reads its entries.
+    const EditorBinding binding(*ui);
+    for (const EditorBinding::Entry &entry : binding.entries()) {
         const ParamField &field = paramField(entry.field);
         if (auto *spin = qobject_cast<QSpinBox *>(entry.control)) {
             int64_t max = field.max;

@@ -96,6 +96,10 @@ void DevicePanel::Startup()
     m_session.setTransport(m_comHid.get());
     // The first scan, and with it the opening of a device, happens in here.
     m_comHid->SetOnEnum([this] { HidEnum(); });
+    // Without HID access no controller can ever be listed: say why, once,
+    // rather than only "No CORVANE connected".
+    if (const QString problem = m_comHid->StartError(); !problem.isEmpty())
+        ShowError(problem);
 }
 
 // Repaints now so a cleared state shows at once. Device changes that are
@@ -125,6 +129,10 @@ void DevicePanel::HidEnum()
 {
     ui.main.labNoCorvane->hide();
     OldDrop = ui.main.cbHid->currentText();
+    // The device shown has left, even if one with the same serial number took
+    // its place within one change: whatever is chosen now is opened anew.
+    if (!m_comHid->Dev)
+        OldDrop.clear();
 
     int selected = -1;
     {

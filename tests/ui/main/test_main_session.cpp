@@ -1,6 +1,9 @@
 #include "test_main_support.h"
 
+#include "fake_hidapi.h"
+
 #include "device/SimUnit.h"
+#include "device/hidapi/HidapiController.h"
 
 namespace {
 
@@ -233,6 +236,39 @@ TEST_F(SessionTest, InaccessibleDeviceExplainsItselfOncePerDevice)
     emit controller->DeviceChange();
     EXPECT_TRUE(errorTexts().isEmpty());
     EXPECT_EQ(informations(), 1);
+}
+
+// One change in which the open controller left and another with the same
+// serial number took its place: the newcomer is identified and loaded.
+TEST_F(SessionTest, SameSerialReplacedWithinOneChangeIsOpenedAnew)
+{
+    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    start();
+    ASSERT_TRUE(isOpen("SIM0001"));
+    unit->ClearReceived();
+
+    bus.Unplug(unit);
+    bus.Plug(unit); // both announced together
+    ASSERT_TRUE(waitFor([&] { return commandCount(unit, CmdReadParam) == 21; }));
+    EXPECT_EQ(commandCount(unit, CmdBiosInfo), 1);
+    EXPECT_TRUE(isOpen("SIM0001"));
+    EXPECT_TRUE(errorTexts().isEmpty());
+}
+
+TEST_F(SessionTest, HidAccessThatDidNotStartIsShownWithTheNoDeviceState)
+{
+    FakeHid::Reset();
+    FakeHid::FailInit(-1, L"Couldn't create udev context");
+    TMainSetup setup;
+    setup.ControllerFactory = [] { return std::make_unique<HidapiController>(); };
+    setup.SettingsPath = settingsPath();
+    window = std::make_unique<TMain>(std::move(setup));
+    start();
+    FakeHid::Reset();
+
+    EXPECT_EQ(errorTexts(), QList<QString>{"Cannot access USB HID devices: Couldn't create udev context"});
+    EXPECT_TRUE(noDeviceShown());
+    EXPECT_FALSE(editorShown());
 }
 
 } // namespace
