@@ -19,6 +19,10 @@ ConfigEditorForm::ConfigEditorForm(QWidget *parent)
 {
     ui->setupUi(this);
     applyParamModel();
+    // A list is as wide as its longest item, also after the items were
+    // filled or translated (by default Qt measures once, when first shown).
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     reserveReadoutRoom(*ui);
     applyAccessibleNames(*ui);
 

@@ -286,9 +286,11 @@ void TMain::FitWindowSize()
 
 void TMain::RefreshToolIcons()
 {
+    // The window's palette: on a palette change the window hears of it
+    // before its children have taken the new one.
     for (const ToolIcon &t : ToolIcons) {
         if (auto *b = findChild<QToolButton *>(QLatin1String(t.button)))
-            b->setIcon(ThemeIcons::toolIcon(t.themeName, t.fallback, b));
+            b->setIcon(ThemeIcons::toolIcon(t.themeName, t.fallback, this));
     }
 }
 
