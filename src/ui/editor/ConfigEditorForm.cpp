@@ -53,7 +53,9 @@ void ConfigEditorForm::applyParamModel()
     // Protocol-limited counts start at the limits of the first protocol; the
     // editor narrows or widens them when a protocol is chosen.
     const ProtocolLimits first = *protocolLimits(0);
-    for (const EditorBinding::Entry &entry : EditorBinding(*ui).entries()) {
+    // Named: the entries are a view into the binding, which must outlive the loop.
+    const EditorBinding binding(*ui);
+    for (const EditorBinding::Entry &entry : binding.entries()) {
         const ParamField &field = paramField(entry.field);
         if (auto *spin = qobject_cast<QSpinBox *>(entry.control)) {
             int64_t max = field.max;
