@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Builds the 16x16 language flag icons and their Qt resource file.
+"""Builds the language flag icons and their Qt resource file.
 
 The source images are the public-domain famfamfam flags as Debian ships them
 (package famfamfam-flag-png), 16x11 pixels and named by lower-case country
 code. Each image is centred on a transparent 16x16 canvas, because the
-language selector draws square images, and written as resources/flags/XX.png.
-EN is the flag of the United Kingdom.
+language selector draws square images, then every pixel is doubled (a sharp,
+nearest-neighbour scaling) into 32x32, and written as resources/flags/XX.png.
+The program shows them at 16x16 logical pixels: crisp on a screen scaled by
+two, and exactly the 16x16 original where a pixel is a pixel. EN is the flag
+of the United Kingdom.
 
 Usage: tools/make_flags.py [SOURCE_DIR] [OUTPUT_DIR]
 Only the Python standard library is used, so the script runs anywhere.
@@ -19,6 +22,7 @@ from pathlib import Path
 DEFAULT_SOURCE = Path("/usr/share/flags/countries/16x11")
 DEFAULT_OUTPUT = Path(__file__).resolve().parent.parent / "resources" / "flags"
 SIZE = 16
+SCALE = 2
 
 CODES = """
 AD AE AF AG AI AL AM AN AO AR AS AT AU AW AX AZ BA BB BD BE BF BG BH BI BJ BM
@@ -126,12 +130,24 @@ def pad_square(width, height, rows):
     return canvas
 
 
+def scale_up(rows):
+    """Doubles every pixel of 16x16 RGBA rows: nearest neighbour, no blur."""
+    out = []
+    for row in rows:
+        line = bytearray()
+        for x in range(SIZE):
+            line += bytes(row[4 * x:4 * x + 4]) * SCALE
+        out += [bytes(line)] * SCALE
+    return out
+
+
 def chunk(kind, body):
     return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
 
 def write_png(path, rows):
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    side = len(rows)
+    header = struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0)
     raw = b"".join(b"\x00" + bytes(r) for r in rows)
     path.write_bytes(PNG_SIGNATURE + chunk(b"IHDR", header)
                      + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
@@ -154,7 +170,7 @@ def main(argv):
         if not src.is_file():
             missing.append(code)
             continue
-        write_png(output / ("%s.png" % code), pad_square(*read_rgba(src)))
+        write_png(output / ("%s.png" % code), scale_up(pad_square(*read_rgba(src))))
         written.append(code)
     write_qrc(output / "flags.qrc", written)
     print("%d flags written to %s" % (len(written), output))

@@ -2,6 +2,7 @@
 
 #include "core/i18n/LanguageCatalogue.h"
 #include "core/i18n/LanguageManager.h"
+#include "core/i18n/QtTranslations.h"
 
 #include <QtGlobal>
 
@@ -21,6 +22,7 @@ void initLocalisation()
 
 void shutdownLocalisation()
 {
+    QtTranslations::use(QString());
     // The manager's languages point into the catalogue: manager first.
     LanguageManager.reset();
     SystemLanguages.reset();

@@ -1,6 +1,8 @@
 #include "core/params/MatrixPreview.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QtMath>
 #include <QPainter>
 
 #include <algorithm>
@@ -217,12 +219,20 @@ void DrawMatrixPreview(QImage &img, const QColor &background, const MatrixPrevie
         if (!cell.numberPos)
             continue;
 
-        // The cell is white already, so the number needs no background of
-        // its own.
+        // The number is written on the white brush, and kept inside its
+        // cell: a number of two or more digits, written from the corner
+        // point, would run over the cell's right edge.
         painter.setFont(font);
+        const QFontMetrics metrics = painter.fontMetrics();
+        const int width = metrics.horizontalAdvance(cell.number);
+        QPoint at = *cell.numberPos;
+        at.setX(std::min(at.x(), cell.frame.right() - width));
         painter.setPen(kNumberColor);
-        painter.drawText(QRect(*cell.numberPos, QSize(kPreviewCellSize, kPreviewCellSize)),
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(Qt::white);
+        painter.drawText(QRect(at, QSize(width, metrics.height())),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, cell.number);
+        painter.setBackgroundMode(Qt::TransparentMode);
         painter.fillRect(*cell.mark, Qt::red);
 
         painter.setPen(outline);
@@ -234,9 +244,12 @@ void DrawMatrixPreview(QImage &img, const QColor &background, const MatrixPrevie
 }
 
 QImage renderMatrixPreview(int modulesX, int modulesY, int firstLed, int ledOrder,
-                           const QColor &background)
+                           const QColor &background, qreal devicePixelRatio)
 {
-    QImage img(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    // Drawn in device pixels, so lines and numbers stay sharp on a scaled screen.
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage img(qCeil(kPreviewWidth * ratio), qCeil(kPreviewHeight * ratio), QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
     DrawMatrixPreview(img, background,
                       computeMatrixPreview(kPreviewWidth, kPreviewHeight, modulesX, modulesY,
                                            firstLed, ledOrder));

@@ -60,7 +60,9 @@ struct PreviewCell {
     QString number; // row * X + column + 1
     // Top-left point of the number and the red mark (4 x 4 pixels, from
     // (L + 4, T + 4) up to but excluding (L + 8, T + 8) for "Top-Left");
-    // both absent without a first-LED corner.
+    // both absent without a first-LED corner. A number too wide to fit
+    // between its point and the cell's right edge is drawn moved left, so
+    // that it ends at the edge.
     std::optional<QPoint> numberPos;
     std::optional<QRect> mark;
     // Absent without a corner or with an unknown LED order.
@@ -91,9 +93,11 @@ MatrixPreviewGeometry computeMatrixPreview(int width, int height, int modulesX, 
 void DrawArrowsH(QPainter &painter, const ArrowPair &arrows);
 void DrawArrowsV(QPainter &painter, const ArrowPair &arrows);
 
-// Paints the whole image: background, then every cell of the geometry.
+// Paints the whole image: background, then every cell of the geometry, in
+// the image's own device-independent coordinates.
 void DrawMatrixPreview(QImage &img, const QColor &background, const MatrixPreviewGeometry &g);
 
-// A 380 x 236 preview image for the given controls.
+// A 380 x 236 preview image for the given controls, drawn at the given
+// device pixel ratio (its size in pixels is that many times larger).
 QImage renderMatrixPreview(int modulesX, int modulesY, int firstLed, int ledOrder,
-                           const QColor &background);
+                           const QColor &background, qreal devicePixelRatio = 1.0);

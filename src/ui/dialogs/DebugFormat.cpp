@@ -87,10 +87,15 @@ QString convert(const Directive &s, const QVariant &v)
     case 'i':
         return QString::asprintf(cDirective(s, "ll").constData(), v.toLongLong());
     case 'u':
-    case 'x':
     case 'X':
     case 'o':
         return QString::asprintf(cDirective(s, "ll").constData(), unsignedPattern(v));
+    case 'x': {
+        // Hexadecimal is written in capitals whichever letter asks for it.
+        Directive upper = s;
+        upper.conversion = 'X';
+        return QString::asprintf(cDirective(upper, "ll").constData(), unsignedPattern(v));
+    }
     case 'f':
     case 'e':
     case 'E':

@@ -2,11 +2,6 @@
 
 #include <QMouseEvent>
 
-namespace {
-const QColor LinkColour(0x00, 0x00, 0x80);
-const QColor HoverColour(0x00, 0x00, 0xFF);
-} // namespace
-
 LinkLabel::LinkLabel(QWidget *parent)
     : QLabel(parent)
 {
@@ -43,9 +38,22 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
+void LinkLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        setHighlighted(FHighlighted);
+}
+
+// The palette's link colour, and its highlight colour under the mouse, so
+// the links read on a dark theme as well as on a light one.
 void LinkLabel::setHighlighted(bool on)
 {
+    FHighlighted = on;
+    const QColor colour = palette().color(on ? QPalette::Highlight : QPalette::Link);
+    if (palette().color(QPalette::WindowText) == colour)
+        return;
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, on ? HoverColour : LinkColour);
+    pal.setColor(QPalette::WindowText, colour);
     setPalette(pal);
 }

@@ -2,8 +2,9 @@
 #include <QLabel>
 #include <QUrl>
 
-// A label that looks and acts like a web link: navy and underlined, lit up
-// under the mouse; a click emits activated() with its address.
+// A label that looks and acts like a web link: in the palette's link colour
+// and underlined, lit up under the mouse; a click emits activated() with its
+// address.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
@@ -21,9 +22,11 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setHighlighted(bool on);
 
     QUrl FUrl;
+    bool FHighlighted = false;
 };

@@ -42,7 +42,7 @@ TAbout::~TAbout()
 
 void TAbout::FormShow()
 {
-    ui->LabApp->setText(QGuiApplication::applicationDisplayName());
+    ui->LabApp->setText(FApplicationTitle.isEmpty() ? QGuiApplication::applicationName() : FApplicationTitle);
     ui->htLabInfo->setText(TranslateText(AboutInfoText));
 }
 

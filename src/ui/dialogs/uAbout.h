@@ -20,6 +20,11 @@ public:
     // switched meanwhile is picked up.
     void FormShow();
 
+    // The program title with its version, shown on top (the main window's
+    // title). Kept here rather than as the application's display name, which
+    // Qt would append to every window's title.
+    void setApplicationTitle(const QString &title) { FApplicationTitle = title; }
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -29,4 +34,5 @@ private slots:
 
 private:
     Ui::TAbout *ui;
+    QString FApplicationTitle;
 };

@@ -1,12 +1,16 @@
 #include "ui/editor/ConfigEditorForm.h"
 #include "ui_ConfigEditor.h"
 
+#include "ui/editor/EditorAccessibility.h"
+#include "ui/editor/ReadoutRoom.h"
+
 #include "core/params/MatrixPreview.h"
 #include "core/params/ProtocolLimits.h"
 #include "ui/editor/EditorBinding.h"
 
 #include <QComboBox>
-#include <QPixmap>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSpinBox>
 
 ConfigEditorForm::ConfigEditorForm(QWidget *parent)
@@ -15,13 +19,14 @@ ConfigEditorForm::ConfigEditorForm(QWidget *parent)
 {
     ui->setupUi(this);
     applyParamModel();
+    // A list is as wide as its longest item, also after the items were
+    // filled or translated (by default Qt measures once, when first shown).
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    reserveReadoutRoom(*ui);
+    applyAccessibleNames(*ui);
 
-    QPalette pal = ui->panBack1->palette();
-    pal.setColor(QPalette::Window, previewBackground());
-    ui->panBack1->setPalette(pal);
-    QPixmap blank(kPreviewWidth, kPreviewHeight);
-    blank.fill(previewBackground());
-    ui->panImg->setPixmap(blank);
+    ui->panImg->showBlank();
 }
 
 ConfigEditorForm::~ConfigEditorForm()
@@ -29,9 +34,16 @@ ConfigEditorForm::~ConfigEditorForm()
     delete ui;
 }
 
+void ConfigEditorForm::refreshAccessibleNames()
+{
+    applyAccessibleNames(*ui);
+}
+
+// The panel keeps the palette's window colour, so the preview follows a
+// dark theme as the rest of the window does.
 QColor ConfigEditorForm::previewBackground()
 {
-    return QColor(0xD4, 0xD0, 0xC8);
+    return QGuiApplication::palette().color(QPalette::Window);
 }
 
 // Ranges, steps, units and list items come from the parameter model, so the
@@ -41,7 +53,11 @@ void ConfigEditorForm::applyParamModel()
     // Protocol-limited counts start at the limits of the first protocol; the
     // editor narrows or widens them when a protocol is chosen.
     const ProtocolLimits first = *protocolLimits(0);
+<<<<<<< HEAD
     // Named: a temporary binding would be gone before the loop reads its entries.
+=======
+    // Named: the entries are a view into the binding, which must outlive the loop.
+>>>>>>> issue-12
     const EditorBinding binding(*ui);
     for (const EditorBinding::Entry &entry : binding.entries()) {
         const ParamField &field = paramField(entry.field);

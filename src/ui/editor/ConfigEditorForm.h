@@ -19,6 +19,10 @@ public:
     // Background of the matrix preview (the colour of panBack1).
     static QColor previewBackground();
 
+    // Names the controls for assistive technology in the language shown;
+    // the main window calls it after every language switch.
+    void refreshAccessibleNames();
+
 private:
     void applyParamModel();
 

@@ -1,13 +1,11 @@
 #include "ui/editor/EditorReadouts.h"
 #include "ui_ConfigEditor.h"
 
-#include "core/params/MatrixPreview.h"
 #include "core/params/ProtocolLimits.h"
 #include "core/params/TimingReadouts.h"
 #include "ui/editor/ConfigEditorForm.h"
 
 #include <QLocale>
-#include <QPixmap>
 
 namespace {
 const QString kNoValue = QStringLiteral("---");
@@ -67,10 +65,9 @@ void EditorReadouts::DrawMatrixPreview()
 {
     LastMatrixX = ui.edMatrixX->value();
     LastMatrixY = ui.edMatrixY->value();
-    // The preview's background is the colour of the panel it sits on.
-    const QColor background = ui.panBack1->palette().color(QPalette::Window);
-    ui.panImg->setPixmap(QPixmap::fromImage(renderMatrixPreview(
-        LastMatrixX, LastMatrixY, ui.cbFirstLed->currentIndex(), ui.cbLedOrder->currentIndex(), background)));
+    // Drawn by the image itself, at the screen's pixel ratio and on the
+    // colour of the panel it sits on.
+    ui.panImg->showLayout(LastMatrixX, LastMatrixY, ui.cbFirstLed->currentIndex(), ui.cbLedOrder->currentIndex());
 }
 
 void EditorReadouts::clear()
@@ -78,7 +75,5 @@ void EditorReadouts::clear()
     for (QLabel *label : {ui.labWS2812per, ui.labWS2812t0h, ui.labWS2812t1h, ui.labWS2812freq, ui.labAPA106per,
                           ui.labAPA106t0h, ui.labAPA106t1h, ui.labAPA106freq, ui.labWS2821bw, ui.labWS2821freq})
         label->setText(kNoValue);
-    QPixmap blank(kPreviewWidth, kPreviewHeight);
-    blank.fill(ui.panBack1->palette().color(QPalette::Window));
-    ui.panImg->setPixmap(blank);
+    ui.panImg->showBlank();
 }

@@ -59,7 +59,7 @@ QIcon TLanguageIcons::CreateIcon(const QString &ID) const
     const int index = GetIconIndex(ID);
     if (index < 0 || index >= FList.size())
         return {};
-    return QIcon(FList.at(index));
+    return iconOf(FList.at(index));
 }
 
 QStringList TLanguageIcons::flagNames()
@@ -80,13 +80,29 @@ QPixmap TLanguageIcons::loadFlag(const QString &code)
     QPixmap flag(kFlagFolder + u'/' + code.toUpper() + QStringLiteral(".png"));
     if (flag.isNull())
         return {};
-    if (flag.size() == QSize(IconSize, IconSize))
-        return flag;
-    // The selector's images are square: fit odd artwork, centred.
-    const QPixmap fitted = flag.scaled(IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QPixmap square(IconSize, IconSize);
-    square.fill(Qt::transparent);
-    QPainter painter(&square);
-    painter.drawPixmap((IconSize - fitted.width()) / 2, (IconSize - fitted.height()) / 2, fitted);
-    return square;
+    // The pictures hold two pixels per logical pixel, so that a scaled
+    // screen shows them sharp; any other artwork is fitted into the square.
+    const QSize pixels(IconSize * PixelRatio, IconSize * PixelRatio);
+    if (flag.size() != pixels) {
+        const QPixmap fitted = flag.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmap square(pixels);
+        square.fill(Qt::transparent);
+        QPainter painter(&square);
+        painter.drawPixmap((pixels.width() - fitted.width()) / 2, (pixels.height() - fitted.height()) / 2, fitted);
+        painter.end();
+        flag = square;
+    }
+    flag.setDevicePixelRatio(PixelRatio);
+    return flag;
+}
+
+QIcon TLanguageIcons::iconOf(const QPixmap &flag)
+{
+    // Each flag pixel is a 2 x 2 block, so halving it with the "fast"
+    // filter gives the original pixels back for unscaled screens.
+    QPixmap single = flag.scaled(flag.size() / PixelRatio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    single.setDevicePixelRatio(1.0);
+    QIcon icon(single);
+    icon.addPixmap(flag);
+    return icon;
 }

@@ -20,11 +20,13 @@ private:
 };
 
 // The flags of the language selector, one 16 x 16 image per language that
-// has a flag, in catalogue order.
+// has a flag, in catalogue order. The images hold 32 x 32 pixels (device
+// pixel ratio 2), so they stay sharp on a screen scaled by two.
 class TLanguageIcons
 {
 public:
     static constexpr int IconSize = 16;
+    static constexpr int PixelRatio = 2;
 
     // languageIds: the catalogue's language codes in catalogue order. A code's
     // flag is the flag resource of the same name, ignoring case; codes without
@@ -40,10 +42,13 @@ public:
     int GetIconIndex(const QString &ID) const;
     // A new icon of the image GetIconIndex(ID) finds; a null icon when none.
     QIcon CreateIcon(const QString &ID) const;
+    // An icon of a flag image that shows it sharp at every pixel ratio.
+    static QIcon iconOf(const QPixmap &flag);
 
     // The names of all flag resources (two capital letters each), sorted.
     static QStringList flagNames();
-    // The flag resource for a language code, ignoring case; null when none.
+    // The flag resource for a language code, ignoring case, 16 x 16 logical
+    // pixels at pixel ratio 2; null when none.
     static QPixmap loadFlag(const QString &code);
 
 private:

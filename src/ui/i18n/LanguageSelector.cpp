@@ -2,6 +2,7 @@
 
 #include "ui/i18n/LanguageIcons.h"
 #include "core/i18n/LanguageManager.h"
+#include "core/i18n/QtTranslations.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -23,7 +24,7 @@ void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedC
             continue;
         const int icon = icons.GetIconIndex(lang->ID);
         if (icon >= 0)
-            cbLang->addItem(QIcon(icons.List().at(icon)), lang->Name, lang->ID);
+            cbLang->addItem(TLanguageIcons::iconOf(icons.List().at(icon)), lang->Name, lang->ID);
         else
             cbLang->addItem(lang->Name, lang->ID);
         if (lang->ID == storedCode)
@@ -42,6 +43,9 @@ void Apply(QComboBox *cbLang, const QList<QWidget *> &windows)
         if (TLanguage *lang = SystemLanguages->FindLanguageExact(cbLang->currentData().toString()))
             LanguageManager->CurrentLanguage = lang;
     }
+    // Qt's own texts (file dialogs, standard buttons) follow the language too.
+    if (LanguageManager->CurrentLanguage)
+        QtTranslations::use(LanguageManager->CurrentLanguage->ID);
     for (QWidget *w : windows)
         LanguageManager->Translate(w);
 }

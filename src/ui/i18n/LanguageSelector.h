@@ -17,7 +17,8 @@ namespace LanguageSelector {
 // and the current language always agree. No change handler fires.
 void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode);
 
-// Makes the selected language current and translates the given windows, in order.
+// Makes the selected language current, switches Qt's own texts to it and
+// translates the given windows, in order.
 void Apply(QComboBox *cbLang, const QList<QWidget *> &windows);
 
 // The code of the current language ("en" when none is current).

@@ -171,6 +171,7 @@ void WindowTranslator::translate(QObject *root, const Lookup &get,
     if (!root || !get)
         return;
     WindowTranslator walk(get, ignoreClasses);
+    walk.FRoot = root;
     walk.translateComponent(root);
 }
 
@@ -178,6 +179,12 @@ bool WindowTranslator::isIgnored(const QObject *obj) const
 {
     // Markers are the walk's own bookkeeping, never something to translate.
     if (qobject_cast<const TTranslationMarker *>(obj))
+        return true;
+    // A window of its own is translated when it is asked for by itself, or
+    // never (the debug log), even when this window owns it. Pop-ups such as
+    // a combo box's list are part of their owner.
+    if (const auto *w = qobject_cast<const QWidget *>(obj); w && w != FRoot && w->isWindow()
+        && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
         return true;
     const QMetaObject *mo = obj->metaObject();
     return std::any_of(FIgnoreClasses.begin(), FIgnoreClasses.end(),

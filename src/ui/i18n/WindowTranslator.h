@@ -24,8 +24,10 @@ public:
 
     // Walks root, its QObject-typed properties and its children in order.
     // Objects of a class in ignoreClasses, or derived from one, are skipped
-    // with everything reachable only through them. Does nothing for a null
-    // root or an empty lookup.
+    // with everything reachable only through them; so are windows of their
+    // own (dialogs, tool windows) below the root, which are translated by
+    // themselves or not at all. Does nothing for a null root or an empty
+    // lookup.
     static void translate(QObject *root, const Lookup &get,
                           const QList<const QMetaObject *> &ignoreClasses = {});
 
@@ -36,6 +38,7 @@ private:
     bool isIgnored(const QObject *obj) const;
 
     const Lookup &FGet;
+    const QObject *FRoot = nullptr;
     const QList<const QMetaObject *> &FIgnoreClasses;
     QSet<const QObject *> FVisited;
 };

@@ -2,6 +2,8 @@
 
 #include "ui/main/uMain.h"
 
+#include "ui/main/ShortcutHints.h"
+#include "ui/main/ThemeIcons.h"
 #include "core/files/SettingsFile.h"
 #include "ui/editor/ConfigEditor.h"
 #include "ui/editor/ConfigEditorForm.h"
@@ -34,8 +36,11 @@ Q_LOGGING_CATEGORY(lcMain, "corvane.app.main")
 
 namespace {
 
+// The English layout's client area; other languages and scales may need more.
 constexpr QSize DesignedClientSize(565, 423);
 constexpr int LanguageSelectorWidth = 102;
+// No standard key sends; Ctrl+Return is the usual "send" of mail and chat.
+const QKeySequence SendShortcut(Qt::CTRL | Qt::Key_Return);
 
 // The version is the program's own: 1.1 is the configuration version the
 // firmware must ask for, 4 the build.
@@ -43,15 +48,42 @@ constexpr int VersionMajor = 1;
 constexpr int VersionMinor = 1;
 constexpr int VersionBuild = 4;
 
-QToolButton *makeToolButton(QWidget *parent, const char *name, const QString &hint, const char *themeIcon,
-                            QStyle::StandardPixmap fallback)
+// The tool buttons' pictures: an icon theme name and the style's picture
+// where the theme has none.
+struct ToolIcon {
+    const char *button;
+    const char *themeName;
+    QStyle::StandardPixmap fallback;
+};
+constexpr ToolIcon ToolIcons[] = {
+    {"ToolButton1", "application-exit", QStyle::SP_DialogCloseButton},
+    {"butLoadProfile", "document-open", QStyle::SP_DialogOpenButton},
+    {"butSaveProfile", "document-save", QStyle::SP_DialogSaveButton},
+    {"ToolButton7", "help-about", QStyle::SP_MessageBoxInformation},
+};
+
+QToolButton *makeToolButton(QWidget *parent, const char *name, const QString &hint)
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
     b->setAutoRaise(true);
-    b->setIcon(QIcon::fromTheme(QLatin1String(themeIcon), parent->style()->standardIcon(fallback)));
     return b;
+}
+
+// Layouts keep their size hints until their widget next handles a layout
+// request, which a hidden page never does: texts changed by a language
+// switch would be measured with the sizes of the language before.
+void dropLayoutCaches(QWidget *root)
+{
+    const QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        if (w->layout())
+            w->layout()->invalidate();
+        w->updateGeometry();
+    }
+    if (root->layout())
+        root->layout()->invalidate();
 }
 
 // The executable's name with the version inserted before its extension
@@ -104,6 +136,7 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
     m_msgBox->setAnchor(this);
     setMsgBox(m_msgBox);
     m_about = new TAbout(this);
+    m_about->setApplicationTitle(ProgTitle);
 }
 
 TMain::~TMain()
@@ -125,12 +158,16 @@ void TMain::FormCreate()
     ProgTitle = QStringLiteral("CORVANE Config Tool")
         + QStringLiteral(" v%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionBuild);
     ProgPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
-    QGuiApplication::setApplicationDisplayName(ProgTitle);
 
     const QString path = m_setup.SettingsPath.isEmpty() ? SettingsFile::settingsPath(ProgPath) : m_setup.SettingsPath;
     m_iniFile = std::make_unique<SettingsFile>(path);
 
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    // The title is set on this window alone: an application display name
+    // would be appended by Qt to the title of every other window too.
+    setWindowTitle(ProgTitle);
+    // For every window of the program, the auxiliary ones included.
+    QApplication::setWindowIcon(ThemeIcons::applicationIcon());
+    setWindowIcon(QApplication::windowIcon());
 }
 
 QString TMain::SettingsPath() const
@@ -141,18 +178,21 @@ QString TMain::SettingsPath() const
 void TMain::BuildToolBar()
 {
     QToolBar *bar = ui->ToolBar1;
-    ToolButton1 = makeToolButton(bar, "ToolButton1", QStringLiteral("Exit"), "application-exit",
-                                 QStyle::SP_DialogCloseButton);
-    butLoadProfile = makeToolButton(bar, "butLoadProfile", QStringLiteral("Open config"), "document-open",
-                                    QStyle::SP_DialogOpenButton);
-    butSaveProfile = makeToolButton(bar, "butSaveProfile", QStringLiteral("Save config"), "document-save",
-                                    QStyle::SP_DialogSaveButton);
+    ToolButton1 = makeToolButton(bar, "ToolButton1", QStringLiteral("Exit"));
+    butLoadProfile = makeToolButton(bar, "butLoadProfile", QStringLiteral("Open config"));
+    butSaveProfile = makeToolButton(bar, "butSaveProfile", QStringLiteral("Save config"));
     cbLang = new QComboBox(bar);
     cbLang->setObjectName(QStringLiteral("cbLang"));
     cbLang->setToolTip(QStringLiteral("Change language"));
     cbLang->setFixedWidth(LanguageSelectorWidth);
-    ToolButton7 = makeToolButton(bar, "ToolButton7", QStringLiteral("Info..."), "help-about",
-                                 QStyle::SP_MessageBoxInformation);
+    ToolButton7 = makeToolButton(bar, "ToolButton7", QStringLiteral("Info..."));
+    RefreshToolIcons();
+
+    ShortcutHints::assign(ToolButton1, QKeySequence(QKeySequence::Quit));
+    ShortcutHints::assign(butLoadProfile, QKeySequence(QKeySequence::Open));
+    ShortcutHints::assign(butSaveProfile, QKeySequence(QKeySequence::Save));
+    ShortcutHints::assign(ToolButton7, QKeySequence(QKeySequence::HelpContents));
+    ShortcutHints::assign(ui->ButSaveConfig, SendShortcut);
 
     bar->addWidget(ToolButton1);
     bar->addSeparator();
@@ -213,9 +253,12 @@ void TMain::FitWindowSize()
     for (const auto &[label, sample] : samples)
         label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
 
-    // Measured with the editor in, whether or not a device shows it now.
+    // Measured as with a device open, whatever shows now: the editor in,
+    // the no-device text out.
     QTabWidget *page = PageConfig();
+    QWidget *noDevice = ui->labNoCorvane;
     const bool pageHidden = page && page->isHidden();
+    const bool noDeviceShown = !noDevice->isHidden();
     const auto relayout = [this, page] {
         for (QWidget *w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget()) {
             if (w->layout())
@@ -224,18 +267,39 @@ void TMain::FitWindowSize()
                 break;
         }
     };
-    if (pageHidden) {
+    if (pageHidden)
         page->setVisible(true);
-        relayout();
-    }
+    if (noDeviceShown)
+        noDevice->setVisible(false);
+    dropLayoutCaches(this);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     const QSize size = sizeHint().expandedTo(DesignedClientSize);
-    if (pageHidden) {
+    if (pageHidden)
         page->setVisible(false);
+    if (noDeviceShown)
+        noDevice->setVisible(true);
+    if (pageHidden || noDeviceShown)
         relayout();
-    }
     setFixedSize(size);
+}
+
+void TMain::RefreshToolIcons()
+{
+    // The window's palette: on a palette change the window hears of it
+    // before its children have taken the new one.
+    for (const ToolIcon &t : ToolIcons) {
+        if (auto *b = findChild<QToolButton *>(QLatin1String(t.button)))
+            b->setIcon(ThemeIcons::toolIcon(t.themeName, t.fallback, this));
+    }
+}
+
+void TMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A glyph drawn in the palette's text colour follows a theme switch.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        RefreshToolIcons();
 }
 
 QTabWidget *TMain::PageConfig() const
@@ -245,12 +309,24 @@ QTabWidget *TMain::PageConfig() const
 
 void TMain::setVisible(bool visible)
 {
-    // The stored placement applies before the window first appears.
+    // The stored placement applies before the window first appears, and
+    // after the stored language has given the window its final size, so
+    // that centring uses the size the window will have.
     if (visible && !m_placementRestored) {
         m_placementRestored = true;
+        ReadSettingsAndLanguage();
         RestorePlacement();
     }
     QMainWindow::setVisible(visible);
+}
+
+void TMain::ReadSettingsAndLanguage()
+{
+    if (m_settingsRead)
+        return;
+    m_settingsRead = true;
+    ReadSettings();
+    FillLanguageSelector();
 }
 
 void TMain::showEvent(QShowEvent *event)
@@ -266,11 +342,11 @@ void TMain::FormShow()
         return;
     m_formShown = true;
 
+    // Normally done before the window appeared already.
+    ReadSettingsAndLanguage();
+    // Placed beside the window at its translated size.
     if (m_setup.DeveloperMode)
         DeveloperCopy();
-
-    ReadSettings();
-    FillLanguageSelector();
 
     const EditorFrame frame{ui->labCapacity, ui->ButSaveConfig, ui->chkAutoSend, ui->sBar};
     m_editor = std::make_unique<ConfigEditor>(*m_editorForm, frame, m_session);

@@ -126,12 +126,14 @@ protected:
     void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // uMain.cpp
     void FormCreate();
     void BuildToolBar();
+    void RefreshToolIcons();
     void EmbedEditor();
     void HookDropDowns();
     void DeveloperCopy();
@@ -140,6 +142,7 @@ private:
 
     // uMainSettings.cpp
     void ReadSettings();
+    void ReadSettingsAndLanguage();
     void WriteSettings();
     void RestorePlacement();
     void WritePlacement();
@@ -160,6 +163,7 @@ private:
 
     QSet<QObject *> m_dropDownPopups;
     bool m_placementRestored = false;
+    bool m_settingsRead = false;
     bool m_formShown = false;
     bool m_settingsWritten = false;
 };

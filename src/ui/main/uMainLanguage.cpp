@@ -9,7 +9,10 @@
 #include "ui/dialogs/uAbout.h"
 #include "ui/dialogs/uMessageBox.h"
 
+#include "ui/editor/ConfigEditorForm.h"
+
 #include <QComboBox>
+#include <QToolButton>
 
 void TMain::FillLanguageSelector()
 {
@@ -27,6 +30,11 @@ void TMain::FillLanguageSelector()
 void TMain::cbLangChange()
 {
     LanguageSelector::Apply(cbLang, {this, m_about, m_msgBox});
+    // Names for assistive technology follow the translated captions.
+    m_editorForm->refreshAccessibleNames();
+    for (QWidget *w : std::initializer_list<QWidget *>{ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7})
+        w->setAccessibleName(w->toolTip());
+    // Sized for the new texts before anything else uses the window's size.
     FitWindowSize();
 }
 

@@ -243,3 +243,42 @@ TEST(MatrixPreviewRender, PartlyVisibleCellsAreClipped)
     EXPECT_EQ(pixel(img, 37, 94 + 22), QColor(Qt::black));
     EXPECT_EQ(pixel(img, 0, 94 + 22), QColor(Qt::white));
 }
+
+TEST(MatrixPreviewRender, NumbersStayOnWhiteInsideTheirCell)
+{
+    // 8 x 8 modules is the most a controller can report; the cells wholly
+    // inside the image from the second row on have two-digit numbers.
+    const QImage img = renderMatrixPreview(8, 8, TopLeft, -1, kPanel);
+    const MatrixPreviewGeometry g = preview(8, 8, TopLeft, -1);
+    const QColor grey(0xC8, 0xC8, 0xC8);
+    for (const PreviewCell &cell : g.cells) {
+        if (cell.row == 0 || cell.left < 0 || cell.left + 45 > kPreviewWidth || cell.top + 45 > kPreviewHeight)
+            continue;
+        const int L = cell.left, T = cell.top;
+        // The right outline stays black next to the number ...
+        for (int y = T + 27; y < T + 42; ++y)
+            EXPECT_EQ(pixel(img, L + 44, y), QColor(Qt::black)) << cell.number.toStdString();
+        // ... the number is drawn, and nothing but grey or white lies around it.
+        int greyPixels = 0;
+        for (int y = T + 20; y < T + 43; ++y) {
+            for (int x = L + 14; x < L + 43; ++x) {
+                const QColor c = pixel(img, x, y);
+                greyPixels += c == grey ? 1 : 0;
+                EXPECT_TRUE(c == Qt::white || c.red() >= 0xC8) << cell.number.toStdString();
+            }
+        }
+        EXPECT_GT(greyPixels, 10) << cell.number.toStdString();
+    }
+}
+
+TEST(MatrixPreviewRender, DrawnAtTheDevicePixelRatio)
+{
+    const QImage img = renderMatrixPreview(1, 1, TopLeft, Linewise, kPanel, 2.0);
+    EXPECT_EQ(img.size(), QSize(2 * kPreviewWidth, 2 * kPreviewHeight));
+    EXPECT_EQ(img.deviceIndependentSize(), QSizeF(kPreviewWidth, kPreviewHeight));
+    // The red mark covers 8 x 8 device pixels from (2 * (L + 4), 2 * (T + 4)).
+    const QPoint m(2 * (168 + 4), 2 * (94 + 4));
+    EXPECT_EQ(pixel(img, m.x(), m.y()), QColor(Qt::red));
+    EXPECT_EQ(pixel(img, m.x() + 7, m.y() + 7), QColor(Qt::red));
+    EXPECT_NE(pixel(img, m.x() + 8, m.y()), QColor(Qt::red));
+}

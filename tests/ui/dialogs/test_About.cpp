@@ -30,16 +30,13 @@ class AboutTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        savedName = QGuiApplication::applicationDisplayName();
         QDesktopServices::setUrlHandler("https", &catcher, "open");
     }
     void TearDown() override
     {
         QDesktopServices::unsetUrlHandler("https");
-        QGuiApplication::setApplicationDisplayName(savedName);
     }
 
-    QString savedName;
     UrlCatcher catcher;
     TAbout about;
 };
@@ -63,13 +60,14 @@ void click(QWidget *w)
 
 TEST_F(AboutTest, EveryShowingSetsTitleAndInfoText)
 {
-    QGuiApplication::setApplicationDisplayName("CORVANE Config Tool v1.1.4");
+    about.setApplicationTitle("CORVANE Config Tool v1.1.4");
     about.show();
+    EXPECT_EQ(about.windowTitle(), "About");
     EXPECT_EQ(label(about, "LabApp")->text(), "CORVANE Config Tool v1.1.4");
     EXPECT_EQ(label(about, "htLabInfo")->text(), TranslateText(AboutInfoText));
     about.hide();
 
-    QGuiApplication::setApplicationDisplayName("CORVANE Config Tool v1.1.5");
+    about.setApplicationTitle("CORVANE Config Tool v1.1.5");
     about.show();
     EXPECT_EQ(label(about, "LabApp")->text(), "CORVANE Config Tool v1.1.5");
     about.hide();
@@ -103,3 +101,14 @@ TEST_F(AboutTest, ThePictureHasItsDesignSize)
 }
 
 #include "test_About.moc"
+
+TEST_F(AboutTest, LinksTakeThePalettesLinkColour)
+{
+    auto *web = about.findChild<LinkLabel *>("LabWeb");
+    EXPECT_EQ(web->palette().color(QPalette::WindowText), web->palette().color(QPalette::Link));
+    // A dark theme's light link colour reaches the links.
+    QPalette dark = about.palette();
+    dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
+    about.setPalette(dark);
+    EXPECT_EQ(web->palette().color(QPalette::WindowText), QColor(0x80, 0xC0, 0xFF));
+}

@@ -7,16 +7,17 @@ TEST(FormatText, IntegersInDecimalAndHex)
     EXPECT_EQ(FormatText("%d items", {3}), "3 items");
     EXPECT_EQ(FormatText("%d", {-1}), "-1");
     EXPECT_EQ(FormatText("%i|%u", {7, 8u}), "7|8");
-    EXPECT_EQ(FormatText("%x %X", {255, 255}), "ff FF");
+    EXPECT_EQ(FormatText("%x %X", {255, 255}), "FF FF");
     EXPECT_EQ(FormatText("%.2x", {5}), "05");
-    EXPECT_EQ(FormatText("0x%0.2x (%s)", {0x80C0, "refused"}), "0x80c0 (refused)");
+    EXPECT_EQ(FormatText("0x%0.2x (%s)", {0x80C0, "refused"}), "0x80C0 (refused)");
+    EXPECT_EQ(FormatText("0x%0.2x", {10}), "0x0A");
     EXPECT_EQ(FormatText("%08X", {0xABCD}), "0000ABCD");
     EXPECT_EQ(FormatText("%5d|%-5d|", {42, 42}), "   42|42   |");
 }
 
 TEST(FormatText, NegativeHexShowsTheBitPatternOfItsWidth)
 {
-    EXPECT_EQ(FormatText("%x", {-1}), "ffffffff");
+    EXPECT_EQ(FormatText("%x", {-1}), "FFFFFFFF");
     EXPECT_EQ(FormatText("%X", {qint64(-1)}), "FFFFFFFFFFFFFFFF");
     EXPECT_EQ(FormatText("%u", {-2}), "4294967294");
 }

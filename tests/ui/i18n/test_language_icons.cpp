@@ -15,7 +15,7 @@ QStringList lowerCase(const QStringList &codes)
 
 } // namespace
 
-TEST(LanguageIconsTest, EveryFlagResourceIsA16x16Image)
+TEST(LanguageIconsTest, EveryFlagResourceIsA16x16ImageAtPixelRatio2)
 {
     const QStringList names = TLanguageIcons::flagNames();
     EXPECT_EQ(names.size(), 241);
@@ -23,8 +23,10 @@ TEST(LanguageIconsTest, EveryFlagResourceIsA16x16Image)
     EXPECT_TRUE(names.contains("DE"));
     TLanguageIcons icons(lowerCase(names));
     ASSERT_EQ(icons.List().size(), 241);
-    for (const QPixmap &flag : icons.List())
-        EXPECT_EQ(flag.size(), QSize(16, 16));
+    for (const QPixmap &flag : icons.List()) {
+        EXPECT_EQ(flag.deviceIndependentSize().toSize(), QSize(16, 16));
+        EXPECT_EQ(flag.size(), QSize(32, 32));
+    }
 }
 
 TEST(LanguageIconsTest, RecordsFollowTheCatalogueAndSkipCodesWithoutFlag)
@@ -42,12 +44,20 @@ TEST(LanguageIconsTest, RecordsFollowTheCatalogueAndSkipCodesWithoutFlag)
 TEST(LanguageIconsTest, GermanFlagIsCentredWithTransparentRows)
 {
     const QImage flag = TLanguageIcons::loadFlag("de").toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(flag.size(), QSize(16, 16));
-    EXPECT_EQ(qAlpha(flag.pixel(8, 0)), 0);
-    EXPECT_EQ(qAlpha(flag.pixel(8, 15)), 0);
-    const QRgb middle = flag.pixel(8, 7);
+    ASSERT_EQ(flag.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(flag.pixel(16, 0)), 0);
+    EXPECT_EQ(qAlpha(flag.pixel(16, 31)), 0);
+    const QRgb middle = flag.pixel(16, 15);
     EXPECT_EQ(qAlpha(middle), 255);
     EXPECT_GT(qRed(middle), 2 * qGreen(middle)) << "the middle stripe is red";
+    // Scaled without blur: every source pixel is a 2 x 2 block of one colour.
+    for (int y = 0; y < 32; y += 2) {
+        for (int x = 0; x < 32; x += 2) {
+            const QRgb p = flag.pixel(x, y);
+            EXPECT_TRUE(flag.pixel(x + 1, y) == p && flag.pixel(x, y + 1) == p && flag.pixel(x + 1, y + 1) == p)
+                << x << "," << y;
+        }
+    }
 }
 
 TEST(LanguageIconsTest, CreateIconCopiesTheRecordedImage)
@@ -55,8 +65,12 @@ TEST(LanguageIconsTest, CreateIconCopiesTheRecordedImage)
     TLanguageIcons icons({"fr", "de"});
     const QIcon icon = icons.CreateIcon("de");
     ASSERT_FALSE(icon.isNull());
-    const QImage shown = icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage shown = icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage listed = icons.List().at(1).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(shown, listed);
+    // Unscaled, the icon shows the 16 x 16 original pixels, not a blurred mix.
+    const QImage single = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(single.size(), QSize(16, 16));
+    EXPECT_EQ(single.pixel(5, 7), listed.pixel(10, 14));
     EXPECT_TRUE(icons.CreateIcon("es").isNull());
 }

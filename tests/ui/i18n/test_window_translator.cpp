@@ -229,6 +229,32 @@ TEST(WindowTranslatorWalkTest, ObjectReachedTwiceIsTranslatedOnce)
     EXPECT_EQ(label->text(), "LED Color!");
 }
 
+TEST(WindowTranslatorWalkTest, OwnedWindowsAreLeftToThemselves)
+{
+    // A dialog and a log window the window owns are separate windows; the
+    // combo box's list pop-up is part of its combo box.
+    QWidget root;
+    auto *label = new QLabel("LED Color", &root);
+    auto *dialog = new QWidget(&root, Qt::Dialog);
+    dialog->setWindowTitle("About");
+    auto *log = new QWidget(&root, Qt::Window);
+    auto *logLabel = new QLabel("Close", log);
+    auto *combo = new QComboBox(&root);
+    combo->addItem("Close");
+    combo->setToolTip("Close");
+    const auto bang = [](const QString &s) { return s + '!'; };
+
+    WindowTranslator::translate(&root, bang);
+    EXPECT_EQ(label->text(), "LED Color!");
+    EXPECT_EQ(combo->toolTip(), "Close!");
+    EXPECT_EQ(dialog->windowTitle(), "About");
+    EXPECT_EQ(logLabel->text(), "Close");
+    EXPECT_TRUE(log->findChildren<TTranslationMarker *>().isEmpty());
+
+    WindowTranslator::translate(dialog, bang);
+    EXPECT_EQ(dialog->windowTitle(), "About!");
+}
+
 TEST(TranslationMarkerTest, RepeatedSwitchesDoNotGrowTheRecords)
 {
     QObject owner;

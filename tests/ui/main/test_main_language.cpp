@@ -3,8 +3,12 @@
 #include "ui/editor/ConfigEditor.h"
 #include "core/i18n/LanguageManager.h"
 #include "ui/dialogs/uAbout.h"
+#include "ui/dialogs/uDebug.h"
+#include "ui/i18n/TranslationMarker.h"
 
 #include <QGroupBox>
+#include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 
 namespace {
@@ -80,4 +84,78 @@ TEST_F(LanguageWindowTest, CapitalisedStoredCodeFallsBackToTheDeterminedLanguage
     const QString determined = LanguageManager->CurrentLanguage->ID;
     start();
     EXPECT_EQ(window->cbLang->currentData().toString(), determined);
+}
+
+TEST_F(LanguageWindowTest, SwitchedWindowHasTheSizeOfOneStartedInThatLanguage)
+{
+    bus.AddSane(1);
+    QHash<QString, QSize> startedSize;
+    for (const char *code : {"en", "de"}) {
+        writeSettings(QByteArray("[CONFIG]\nLANGUAGE=") + code + "\n");
+        start();
+        ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+        startedSize[code] = window->size();
+        window.reset();
+    }
+    ASSERT_GT(startedSize["de"].width(), startedSize["en"].width()) << "German needs the wider window";
+
+    writeSettings("[CONFIG]\nLANGUAGE=en\n");
+    start();
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+    for (const char *code : {"de", "en", "de"}) {
+        choose(code);
+        EXPECT_EQ(window->size(), startedSize[code]) << code;
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    }
+}
+
+TEST_F(LanguageWindowTest, StartedInGermanIsCentredAndFlankedAtItsGermanSize)
+{
+    // Within the frame margin, which the platform settles only after showing;
+    // the English size would be 20 pixels off centre and overlap by 40.
+    writeSettings("[CONFIG]\nLANGUAGE=de\n");
+    create(true);
+    start();
+    const QRect frame = window->frameGeometry();
+    const int margin = frame.width() - window->width();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_LE(qAbs(frame.center().x() - screen.center().x()), margin);
+    EXPECT_LE(qAbs(frame.center().y() - screen.center().y()), margin);
+    const QPoint debugAt = window->Debug()->frameGeometry().topLeft();
+    EXPECT_LE(qAbs(debugAt.x() - (frame.left() + frame.width())), margin);
+    EXPECT_LE(qAbs(debugAt.y() - frame.top()), margin);
+    // The debug window is never translated, not even as part of the main window.
+    EXPECT_TRUE(window->Debug()->findChildren<TTranslationMarker *>().isEmpty());
+    EXPECT_FALSE(window->About()->findChildren<TTranslationMarker *>().isEmpty());
+}
+
+TEST_F(LanguageWindowTest, AccessibleNamesAndQtTextsFollowTheLanguage)
+{
+    bus.AddSane(1);
+    start();
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+    // Every input control of the editor has a name of its own.
+    QSet<QString> names;
+    const auto controls = find<QTabWidget>("pageConfig")->findChildren<QWidget *>();
+    int named = 0;
+    for (QWidget *w : controls) {
+        if (!qobject_cast<QComboBox *>(w) && !qobject_cast<QSpinBox *>(w) && !qobject_cast<QCheckBox *>(w))
+            continue;
+        ++named;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        names.insert(w->accessibleName());
+    }
+    EXPECT_EQ(names.size(), named) << "names repeat";
+    EXPECT_EQ(find<QComboBox>("cbLedCol2")->accessibleName(), "COLOR ORDER, CH3");
+    EXPECT_EQ(window->butLoadProfile->accessibleName(), "Open config");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+
+    choose("de");
+    EXPECT_EQ(find<QComboBox>("cbLedCol2")->accessibleName(), groupTitle("grpColorOrder").trimmed() + ", CH3");
+    EXPECT_EQ(window->butLoadProfile->accessibleName(), window->butLoadProfile->toolTip());
+    EXPECT_NE(window->butLoadProfile->toolTip(), "Open config");
+    // Qt's own dialogs speak German too (Debian's qt6-translations-l10n).
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    choose("en");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }

@@ -1,5 +1,8 @@
 #include "test_main_support.h"
 
+#include "ui/main/ProfileDialogs.h"
+#include "ui/main/ShortcutHints.h"
+
 #include "core/files/SettingsFile.h"
 #include "ui/dialogs/uAbout.h"
 #include "ui/dialogs/uDebug.h"
@@ -26,7 +29,8 @@ TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
     create();
     EXPECT_EQ(window->windowTitle(), "CORVANE Config Tool v1.1.4");
     EXPECT_EQ(window->ProgTitle, "CORVANE Config Tool v1.1.4");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), window->ProgTitle);
+    // A display name would be appended to the title of every other window.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     EXPECT_TRUE(window->ProgPath.endsWith('/'));
     EXPECT_EQ(window->SettingsPath(), settingsPath());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -157,3 +161,60 @@ TEST_F(SettingsTest, WithoutDeveloperModeTheDebugWindowStaysHidden)
 }
 
 } // namespace
+
+namespace {
+
+// Mean lightness of the icon's visible pixels, 0 (black) to 255 (white).
+int iconLightness(const QIcon &icon)
+{
+    const QImage img = icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0, n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(img.pixel(x, y)) > 128) {
+                sum += qGray(img.pixel(x, y));
+                ++n;
+            }
+    return n ? int(sum / n) : -1;
+}
+
+} // namespace
+
+TEST_F(SettingsTest, ShortcutsIconsAndNamesOfTheToolBar)
+{
+    QList<ProfileDialogs::Kind> asked;
+    ProfileDialogs::SetTestResponder([&](ProfileDialogs::Kind kind, const QString &) {
+        asked << kind;
+        return QString();
+    });
+    bus.AddSane(1);
+    start();
+    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    // The standard keys reach the tool buttons, and the tool tips name them.
+    // A shortcut presses its button visibly, which takes a moment.
+    QTest::keySequence(window.get(), QKeySequence::Open);
+    waitFor([&] { return asked.size() == 1; });
+    QTest::keySequence(window.get(), QKeySequence::Save);
+    waitFor([&] { return asked.size() == 2; });
+    EXPECT_EQ(asked, (QList<ProfileDialogs::Kind>{ProfileDialogs::Kind::Open, ProfileDialogs::Kind::Save}));
+    ProfileDialogs::ResetTestResponder();
+    EXPECT_EQ(ShortcutHints::toolTipOf(window->butLoadProfile),
+              "Open config (" + QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText) + ")");
+    EXPECT_EQ(window->ToolButton1->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(window->ToolButton7->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    EXPECT_EQ(find<QPushButton>("ButSaveConfig")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Return));
+    EXPECT_EQ(window->ToolButton1->accessibleName(), "Exit");
+
+    // The window has the program's icon; the Exit glyph follows a dark palette.
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_LT(iconLightness(window->ToolButton1->icon()), 128);
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0));
+    window->setPalette(dark);
+    EXPECT_GT(iconLightness(window->ToolButton1->icon()), 128);
+}

@@ -1,0 +1,61 @@
+#include "core/i18n/QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QTranslator>
+
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcQtTranslations, "corvane.i18n.qt")
+
+namespace {
+
+std::unique_ptr<QTranslator> &installed()
+{
+    static std::unique_ptr<QTranslator> translator;
+    return translator;
+}
+
+// Plain language codes only, so the code never reaches the file name as a path.
+bool isLanguageCode(const QString &code)
+{
+    if (code.size() < 2 || code.size() > 3)
+        return false;
+    for (QChar c : code) {
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace QtTranslations {
+
+QString folder()
+{
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+bool use(const QString &code)
+{
+    std::unique_ptr<QTranslator> &current = installed();
+    if (current) {
+        QCoreApplication::removeTranslator(current.get());
+        current.reset();
+    }
+    if (!isLanguageCode(code) || !QCoreApplication::instance())
+        return false;
+    // qtbase holds the widgets' texts; "qt_" would pull in every module.
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_") + code.toLower(), folder())) {
+        qCDebug(lcQtTranslations) << "no Qt translation for" << code << "in" << folder();
+        return false;
+    }
+    QCoreApplication::installTranslator(translator.get());
+    current = std::move(translator);
+    return true;
+}
+
+} // namespace QtTranslations
