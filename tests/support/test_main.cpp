@@ -13,6 +13,12 @@ int main(int argc, char **argv)
     // and from each other's controller locks and sockets: tests run in
     // parallel processes on the same simulated serial numbers.
     QStandardPaths::setTestModeEnabled(true);
+    // Qt reads its scale factor once, before the application exists.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--qt-scale-factor="))
+            qputenv("QT_SCALE_FACTOR", arg.mid(18));
+    }
     QTemporaryDir runtime;
     if (runtime.isValid()) {
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

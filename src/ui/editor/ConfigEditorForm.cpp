@@ -53,11 +53,7 @@ void ConfigEditorForm::applyParamModel()
     // Protocol-limited counts start at the limits of the first protocol; the
     // editor narrows or widens them when a protocol is chosen.
     const ProtocolLimits first = *protocolLimits(0);
-<<<<<<< HEAD
-    // Named: a temporary binding would be gone before the loop reads its entries.
-=======
     // Named: the entries are a view into the binding, which must outlive the loop.
->>>>>>> issue-12
     const EditorBinding binding(*ui);
     for (const EditorBinding::Entry &entry : binding.entries()) {
         const ParamField &field = paramField(entry.field);
