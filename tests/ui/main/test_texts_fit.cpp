@@ -1,7 +1,7 @@
 // Every text of the main window fits the room it has, in every embedded
 // language, on every page, with the read-outs at both ends of their ranges.
-// CTest runs this binary once per scale factor (QT_SCALE_FACTOR is read
-// before the application exists).
+// CTest runs this binary once per scale factor (--qt-scale-factor, which the
+// test main turns into QT_SCALE_FACTOR before the application exists).
 #include "test_main_support.h"
 
 #include "core/i18n/LanguageManager.h"
@@ -107,6 +107,10 @@ TEST_F(TextsFitTest, EveryEmbeddedLanguageOnEveryPage)
     bus.AddSane(1);
     const QStringList languages = embeddedLanguages();
     ASSERT_GE(languages.size(), 2);
+    // The factor CTest asked for is the one in force.
+    const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+    if (!factor.isEmpty())
+        EXPECT_DOUBLE_EQ(qApp->devicePixelRatio(), factor.toDouble());
     for (const QString &code : languages) {
         SCOPED_TRACE(code.toStdString());
         writeSettings("[CONFIG]\nLANGUAGE=" + code.toLatin1() + "\n");
