@@ -42,7 +42,9 @@ bool use(const QString &code)
 {
     std::unique_ptr<QTranslator> &current = installed();
     if (current) {
-        QCoreApplication::removeTranslator(current.get());
+        // Once the application is gone its translators went with it.
+        if (QCoreApplication::instance())
+            QCoreApplication::removeTranslator(current.get());
         current.reset();
     }
     if (!isLanguageCode(code) || !QCoreApplication::instance())

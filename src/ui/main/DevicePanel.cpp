@@ -128,6 +128,7 @@ void DevicePanel::ClearDeviceInfo()
 void DevicePanel::HidEnum()
 {
     ui.main.labNoCorvane->hide();
+    ui.main.labNoCorvaneHint->hide();
     OldDrop = ui.main.cbHid->currentText();
     // The device shown has left, even if one with the same serial number took
     // its place within one change: whatever is chosen now is opened anew.
@@ -246,6 +247,7 @@ void DevicePanel::ShowNoDevice()
     ui.editor.pageConfig->hide();
     ui.main.LED1->SetOn(false);
     ui.main.labNoCorvane->show();
+    ui.main.labNoCorvaneHint->show();
 }
 
 void DevicePanel::ShowOpened()

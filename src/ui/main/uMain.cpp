@@ -117,6 +117,10 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
 
     // Designer keeps only the line feed of a CR LF; the hint is the translation key.
     ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
+    // What to do when no controller is found; set here for its CR LFs too.
+    ui->labNoCorvaneHint->setText(QStringLiteral("Plug in a CORVANE: it is found the moment it is connected.\r\n"
+                                                 "Access to it needs the udev rule 70-corvane.rules.\r\n"
+                                                 "To try the program without a controller, start it with --simulate."));
 
     const DevicePanel::Controls controls{*ui, m_editorForm->form(), butLoadProfile, butSaveProfile, Timer1};
     m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.ControllerFactory, m_setup.Trace);
@@ -256,9 +260,12 @@ void TMain::FitWindowSize()
     // Measured as with a device open, whatever shows now: the editor in,
     // the no-device text out.
     QTabWidget *page = PageConfig();
-    QWidget *noDevice = ui->labNoCorvane;
     const bool pageHidden = page && page->isHidden();
-    const bool noDeviceShown = !noDevice->isHidden();
+    const bool noDeviceShown = !ui->labNoCorvane->isHidden();
+    const auto showNoDevice = [this](bool shown) {
+        ui->labNoCorvane->setVisible(shown);
+        ui->labNoCorvaneHint->setVisible(shown);
+    };
     const auto relayout = [this, page] {
         for (QWidget *w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget()) {
             if (w->layout())
@@ -270,7 +277,7 @@ void TMain::FitWindowSize()
     if (pageHidden)
         page->setVisible(true);
     if (noDeviceShown)
-        noDevice->setVisible(false);
+        showNoDevice(false);
     dropLayoutCaches(this);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -278,7 +285,7 @@ void TMain::FitWindowSize()
     if (pageHidden)
         page->setVisible(false);
     if (noDeviceShown)
-        noDevice->setVisible(true);
+        showNoDevice(true);
     if (pageHidden || noDeviceShown)
         relayout();
     setFixedSize(size);

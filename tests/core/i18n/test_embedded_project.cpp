@@ -19,7 +19,8 @@ protected:
     {
         initLocalisation();
         ASSERT_TRUE(LanguageManager);
-        ASSERT_EQ(LanguageManager->Projects().size(), 1u);
+        // The fixed project and the one of texts added since.
+        ASSERT_EQ(LanguageManager->Projects().size(), 2u);
     }
     void TearDown() override { shutdownLocalisation(); }
 
@@ -68,6 +69,11 @@ TEST_F(EmbeddedProject, GermanLookups)
               u"Zeilenweise\r\nZeilen in Schlangen\r\nSpaltenweise\r\nSpalten in Schlangen"_s);
     EXPECT_TRUE(TranslateText(AboutInfoText).startsWith(u"Konfigurationsprogramm für<br><b>CORVANE</b>"_s));
     EXPECT_EQ(TranslateText(u"not in the project"_s), u"not in the project"_s);
+    // Texts added since come from the second project.
+    EXPECT_TRUE(TranslateText(u"Plug in a CORVANE: it is found the moment it is connected.\r\nAccess to it needs the "
+                              u"udev rule 70-corvane.rules.\r\nTo try the program without a controller, start it "
+                              u"with --simulate."_s)
+                    .startsWith(u"Schliessen Sie einen CORVANE an"_s));
 }
 
 TEST_F(EmbeddedProject, EnglishShowsTheIdentifiersExceptTheAboutText)

@@ -18,6 +18,10 @@ TEST_F(SessionTest, WithoutDeviceShowsNoCorvane)
 
     EXPECT_TRUE(noDeviceShown());
     EXPECT_EQ(text("labNoCorvane"), "No CORVANE connected");
+    // What to do about it: plug one in, the udev rule, the simulator.
+    EXPECT_TRUE(find<QLabel>("labNoCorvaneHint")->isVisible());
+    EXPECT_TRUE(text("labNoCorvaneHint").contains("70-corvane.rules"));
+    EXPECT_TRUE(text("labNoCorvaneHint").contains("--simulate"));
     EXPECT_FALSE(led()->IsOn());
     EXPECT_EQ(led()->ShownColor(), QColor(255, 0, 0));
     EXPECT_FALSE(editorShown());
