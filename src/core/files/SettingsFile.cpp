@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,13 +24,16 @@ QString singleLine(QString text)
 
 QString SettingsFile::settingsPath(const QString &exeDir)
 {
-    return settingsPath(exeDir, &SettingsFile::isFolderWritable);
-}
-
-QString SettingsFile::settingsPath(const QString &exeDir, const WritableTest &isWritable)
-{
-    if (!exeDir.isEmpty() && isWritable && isWritable(exeDir))
-        return QDir(exeDir).filePath(QString::fromLatin1(FileName));
+    const QString beside = QDir(exeDir).filePath(QString::fromLatin1(FileName));
+    if (!exeDir.isEmpty()) {
+        // A file someone put there on purpose wins, wherever that is.
+        if (QFileInfo::exists(beside))
+            return beside;
+        const QFileInfo dir(exeDir);
+        if (dir.isDir() && !isSystemFolder(exeDir)
+            && ::access(QFile::encodeName(exeDir).constData(), W_OK) == 0)
+            return beside;
+    }
 
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     // If this fails the first save reports it; reading simply finds no file.
@@ -36,12 +41,19 @@ QString SettingsFile::settingsPath(const QString &exeDir, const WritableTest &is
     return QDir(dir).filePath(QString::fromLatin1(FileName));
 }
 
-bool SettingsFile::isFolderWritable(const QString &dir)
+bool SettingsFile::isSystemFolder(const QString &dir)
 {
-    if (dir.isEmpty() || !QFileInfo(dir).isDir())
-        return false;
-    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".corvane-write-test-XXXXXX")));
-    return probe.open(); // removed again when probe goes out of scope
+    // Judged by where the folder really is: /bin is /usr/bin on most systems.
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    const QString path = canonical.isEmpty() ? QDir::cleanPath(QDir(dir).absolutePath()) : canonical;
+    static const char *const prefixes[] = {"/usr", "/opt", "/snap", "/bin", "/sbin", "/lib", "/lib64",
+                                           "/nix/store", "/app"};
+    for (const char *prefix : prefixes) {
+        const QString p = QString::fromLatin1(prefix);
+        if (path == p || path.startsWith(p + u'/'))
+            return true;
+    }
+    return false;
 }
 
 SettingsFile::SettingsFile(const QString &path)

@@ -1,0 +1,16 @@
+#pragma once
+#include <QByteArrayView>
+#include <QString>
+
+// Replaces a file's whole content so that a reader sees either the old or
+// the new file, never a part, and a failure leaves the old one as it was.
+//
+// A symbolic link is followed: its final target is replaced and the link
+// stays. The target keeps its permission bits and, where the user may set
+// them (always as root), its owner and group; a file whose owner cannot be
+// kept is not replaced. Anything but a regular file under that name (a
+// folder, a device, a FIFO) is refused and left alone.
+//
+// On failure, error receives the reason: the platform's text where the
+// platform failed, else a sentence naming the file.
+bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error);
