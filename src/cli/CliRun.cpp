@@ -45,6 +45,17 @@ CliReport runOnOne(TComHid &hid, const CliCommand &command, const CliOptions &op
     return report;
 }
 
+// A change the simulated controller accepted but could not keep is no success.
+void noteUnsaved(const SimState *state, const QString &error, CliReport &report, CliOutput &output)
+{
+    if (!state || error.isEmpty())
+        return;
+    if (report.status.ok())
+        report.status = CliStatus::Failed(error);
+    else
+        output.warn(error);
+}
+
 } // namespace
 
 int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus)
@@ -72,12 +83,12 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         return output.usage(options.command, error);
 
     std::unique_ptr<SimBus> ownBus;
+    SimState *state = nullptr;
     if (!bus && options.simulate > 0) {
         ownBus = std::make_unique<SimBus>();
         ownBus->AddSane(options.simulate);
         QString warning;
-        SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
-        state->OnWarning = [&output](const QString &text) { output.warn(text); };
+        state = SimState::Attach(*ownBus, options.simulateState, &warning);
         if (!warning.isEmpty())
             output.warn(warning);
         bus = ownBus.get();
@@ -105,17 +116,6 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         if (const QString problem = hid.StartError(); !problem.isEmpty())
             return output.finish(options.command, {{}, {}, {}, CliStatus::Failed(problem)});
     }
-
-    int code = ExitOk;
-    if (options.all) {
-        const auto reports = RunOnEveryController(hid, *command, options);
-        code = reports.isEmpty() ? output.finish(options.command, {{}, {}, {}, CliStatus::NoController(NoControllerMessage())})
-                                 : output.finishAll(options.command, reports);
-    } else {
-        code = output.finish(options.command, runOnOne(hid, *command, options, output));
-    }
-    // Whatever the controllers announced (a restart, a changed state) is
-    // handled before the run ends.
-    QCoreApplication::processEvents();
-    return code;
+        SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
+        state->OnWarning = [&output](const QString &text) { output.warn(text); };
 }

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ProgramTest : public ::testing::Test
@@ -94,6 +96,24 @@ TEST_F(ProgramTest, SecondCopyEndsWithoutTouchingTheSettings)
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_TRUE(QFile::exists(settingsPath()));
+}
+
+TEST_F(ProgramTest, FifoAsSettingsFileNeitherStopsTheWindowNorIsReplaced)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    QProcess p;
+    launch(p, {QStringLiteral("--simulate")});
+    const QByteArray err = waitForEditor(p);
+    ASSERT_TRUE(err.contains("editor filled after")) << err.constData();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray rest = err + p.readAllStandardError();
+    EXPECT_TRUE(rest.contains("Cannot read " + QFile::encodeName(settingsPath()) + ": not a regular file"))
+        << rest.constData();
+    struct stat st{};
+    ASSERT_EQ(::lstat(QFile::encodeName(settingsPath()).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace

@@ -6,9 +6,11 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -120,4 +122,32 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
     if (!file.commit())
         return fail(file.errorString());
     return true;
+}
+
+QString keepAside(const QString &path, QString *error)
+{
+    const QByteArray from = QFile::encodeName(path);
+    for (int i = 0; i < 1000; ++i) {
+        const QString aside = path + QStringLiteral(".corrupt") + (i ? QStringLiteral(".%1").arg(i) : QString());
+        const QByteArray to = QFile::encodeName(aside);
+        // Refuses atomically where the name is taken, instead of replacing it.
+        int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // File systems without that flag: a hard link cannot replace either.
+            rc = ::link(from.constData(), to.constData());
+            if (rc == 0 && ::unlink(from.constData()) != 0) {
+                const int saved = errno;
+                ::unlink(to.constData());
+                errno = saved;
+                rc = -1;
+            }
+        }
+        if (rc == 0)
+            return aside;
+        if (errno != EEXIST)
+            break;
+    }
+    if (error)
+        *error = QStringLiteral("Cannot move %1 aside: %2").arg(path, systemError(errno));
+    return {};
 }

@@ -14,3 +14,8 @@
 // On failure, error receives the reason: the platform's text where the
 // platform failed, else a sentence naming the file.
 bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error);
+
+// Renames path to "<path>.corrupt", or "<path>.corrupt.1", ".2", ... : the
+// first of these names that is free, so no existing file is ever replaced.
+// Returns the new name, or an empty text with error set.
+QString keepAside(const QString &path, QString *error);
