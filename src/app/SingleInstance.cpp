@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "app/InstanceMessage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,8 +10,12 @@
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QTimer>
-#include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "corvane.app.instance")
@@ -18,7 +24,6 @@ namespace {
 
 // sockaddr_un holds 108 bytes; keep well clear of it.
 constexpr qsizetype kMaxSocketPath = 100;
-constexpr int kHeaderBytes = 4;
 
 QString safeKey(const QString &key)
 {
@@ -28,69 +33,78 @@ QString safeKey(const QString &key)
     return out.isEmpty() ? QStringLiteral("instance") : out;
 }
 
-// The runtime folder only counts when it is really ours: under "sudo -E" it
-// may still name the invoking user's folder.
-bool usableRuntimeDir(const QString &dir)
+QString systemError()
 {
-    if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
-        return false;
-    const QFileInfo info(dir);
-    return info.isDir() && info.ownerId() == ::getuid();
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-QString makeServerName(const QString &key)
+// Why dir cannot hold our socket, or an empty text: it must be a folder of
+// this user (not a link to one) that nobody else may enter, so no one else
+// can put a listener there or replace ours.
+QString unsafeFolder(const QString &dir)
 {
-    const QString base = QStringLiteral("%1-%2").arg(safeKey(key)).arg(::getuid());
+    struct stat st{};
+    if (::lstat(QFile::encodeName(dir).constData(), &st) != 0)
+        return QStringLiteral("%1: %2").arg(dir, systemError());
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("%1 is not a folder").arg(dir);
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("%1 belongs to another user").arg(dir);
+    if (st.st_mode & 077)
+        return QStringLiteral("%1 is open to other users").arg(dir);
+    return {};
+}
+
+// The runtime folder when it is really ours (under "sudo -E" it may still
+// name the invoking user's folder), else a private folder of ours in the
+// temporary folder, created with mode 0700 and checked like any other.
+QString socketPath(const QString &key, QString *error)
+{
+    const QString name = safeKey(key) + QStringLiteral(".socket");
+    QStringList problems;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (usableRuntimeDir(runtime)) {
-        const QString path = QDir(runtime).filePath(base + QStringLiteral(".socket"));
-        if (QFile::encodeName(path).size() <= kMaxSocketPath)
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
+        const QString problem = unsafeFolder(runtime);
+        const QString path = QDir(runtime).filePath(name);
+        if (problem.isEmpty() && QFile::encodeName(path).size() <= kMaxSocketPath)
             return path;
+        problems << (problem.isEmpty() ? QStringLiteral("%1 is too long for a socket").arg(path) : problem);
     }
-    return base; // QLocalServer puts a bare name into the temporary folder
+    const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("corvane-%1").arg(::geteuid()));
+    if (::mkdir(QFile::encodeName(own).constData(), 0700) != 0 && errno != EEXIST)
+        problems << QStringLiteral("%1: %2").arg(own, systemError());
+    else if (const QString problem = unsafeFolder(own); !problem.isEmpty())
+        problems << problem;
+    else if (const QString path = QDir(own).filePath(name); QFile::encodeName(path).size() <= kMaxSocketPath)
+        return path;
+    else
+        problems << QStringLiteral("%1 is too long for a socket").arg(path);
+    *error = QStringLiteral("No private folder for the single-instance socket (%1)").arg(problems.join(u"; "));
+    return {};
 }
 
-QString fullPath(const QString &serverName)
+bool peerIsThisUser(qintptr fd)
 {
-    return serverName.startsWith(u'/') ? serverName : QDir(QDir::tempPath()).filePath(serverName);
+    ucred cred{};
+    socklen_t size = sizeof cred;
+    return ::getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &cred, &size) == 0 && cred.uid == ::geteuid();
 }
 
-// Length-prefixed UTF-8, every argument followed by a zero byte (argv can
-// hold none), so an empty argument survives the trip.
-QByteArray encodeKnock(const QStringList &arguments)
+// A socket file someone else made (even root) is never taken for ours.
+bool ownedByAnotherUser(const QString &path)
 {
-    QByteArray payload;
-    for (const QString &a : arguments) {
-        const QByteArray bytes = a.toUtf8() + '\0';
-        if (payload.size() + bytes.size() > SingleInstance::MaxMessageBytes)
-            break; // the first copy ignores them anyway; never send a partial one
-        payload += bytes;
-    }
-    QByteArray message(kHeaderBytes, '\0');
-    qToBigEndian(quint32(payload.size()), message.data());
-    return message + payload;
-}
-
-QStringList decodePayload(const QByteArray &payload)
-{
-    QStringList arguments;
-    qsizetype start = 0;
-    qsizetype end = payload.indexOf('\0');
-    while (end >= 0) {
-        arguments << QString::fromUtf8(payload.constData() + start, end - start);
-        start = end + 1;
-        end = payload.indexOf('\0', start);
-    }
-    return arguments;
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid != ::geteuid();
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
-    , m_serverName(makeServerName(key))
-    , m_lockPath(fullPath(m_serverName) + QStringLiteral(".lock"))
 {
+    m_serverName = socketPath(key, &m_error);
+    if (!m_serverName.isEmpty())
+        m_lockPath = m_serverName + QStringLiteral(".lock");
 }
 
 SingleInstance::~SingleInstance()
@@ -108,6 +122,11 @@ bool SingleInstance::tryToRun(const QStringList &arguments)
 {
     if (isListening())
         return true;
+    if (m_serverName.isEmpty()) {
+        // Better two copies than none: without a safe place, run unguarded.
+        qCWarning(lcInstance).noquote() << m_error;
+        return true;
+    }
 
     // Two copies started together could otherwise both find no one, and the
     // later one's removeServer would delete the earlier one's fresh socket.
@@ -117,14 +136,26 @@ bool SingleInstance::tryToRun(const QStringList &arguments)
     if (!lock.tryLock(2 * TimeoutMs))
         qCWarning(lcInstance) << "No start-up lock" << m_lockPath << lock.error();
 
-    if (knock(arguments) == Knock::SomeoneThere)
+    switch (knock(arguments)) {
+    case Knock::SomeoneThere:
         return false;
+    case Knock::Stranger:
+        // Never handed our arguments nor obeyed; never removed either.
+        m_error = QStringLiteral("Another user's program holds %1; running without single-instance guard")
+                      .arg(m_serverName);
+        qCWarning(lcInstance).noquote() << m_error;
+        return true;
+    case Knock::NoOneThere:
+        break;
+    }
     listen(); // on failure run unguarded rather than not at all
     return true;
 }
 
 SingleInstance::Knock SingleInstance::knock(const QStringList &arguments)
 {
+    if (ownedByAnotherUser(m_serverName))
+        return Knock::Stranger;
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(TimeoutMs)) {
@@ -138,7 +169,11 @@ SingleInstance::Knock SingleInstance::knock(const QStringList &arguments)
         }
         return Knock::NoOneThere;
     }
-    socket.write(encodeKnock(arguments));
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return Knock::Stranger;
+    }
+    socket.write(InstanceMessage::encode(arguments));
     if (!socket.waitForBytesWritten(TimeoutMs))
         qCWarning(lcInstance) << "Running copy did not take our arguments:" << socket.errorString();
     socket.disconnectFromServer();
@@ -169,6 +204,12 @@ bool SingleInstance::listen()
 void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            qCWarning(lcInstance) << "Connection from another user dropped";
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readKnock(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // A client that never finishes its message must not stay forever.
@@ -182,21 +223,18 @@ void SingleInstance::onNewConnection()
 
 void SingleInstance::readKnock(QLocalSocket *socket)
 {
-    if (socket->bytesAvailable() < kHeaderBytes)
+    QStringList arguments;
+    const auto status = InstanceMessage::decode(
+        socket->peek(InstanceMessage::HeaderBytes + InstanceMessage::MaxPayloadBytes), &arguments);
+    if (status == InstanceMessage::Status::Incomplete)
         return;
-    const quint32 length = qFromBigEndian<quint32>(socket->peek(kHeaderBytes).constData());
-    if (length > MaxMessageBytes) {
+    socket->disconnect(this);
+    if (status == InstanceMessage::Status::Oversized) {
         qCWarning(lcInstance) << "Oversized message from another copy dropped";
-        socket->disconnect(this);
         socket->abort();
         socket->deleteLater();
         return;
     }
-    if (socket->bytesAvailable() < kHeaderBytes + qint64(length))
-        return;
-    socket->skip(kHeaderBytes);
-    const QStringList arguments = decodePayload(socket->read(length));
-    socket->disconnect(this);
     socket->disconnectFromServer();
     socket->deleteLater();
     emit activated(arguments);

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -26,7 +28,7 @@ protected:
                                                                            | QFile::ExeOwner);
     }
 
-    void launch(QProcess &p, const QStringList &args)
+    void launch(QProcess &p, const QStringList &args, const std::function<void(QProcessEnvironment &)> &tweak = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -34,6 +36,8 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("CORVANE_BENCH_STARTUP"), QStringLiteral("1"));
+        if (tweak)
+            tweak(env);
         p.setProcessEnvironment(env);
         p.setReadChannel(QProcess::StandardError);
         p.start(exe, args);
@@ -114,6 +118,33 @@ TEST_F(ProgramTest, FifoAsSettingsFileNeitherStopsTheWindowNorIsReplaced)
     struct stat st{};
     ASSERT_EQ(::lstat(QFile::encodeName(settingsPath()).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// Another user made the folder our socket would go to (without a runtime
+// folder): it is not used, and the program still starts.
+TEST_F(ProgramTest, SocketFolderOfAnotherUserDoesNotStopTheWindow)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a folder of another user";
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    const QString theirs = tmp + QStringLiteral("/corvane-%1").arg(::geteuid());
+    ASSERT_TRUE(QDir().mkpath(theirs));
+    ASSERT_EQ(::chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(theirs).constData(), 0777), 0);
+    ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+
+    QProcess p;
+    launch(p, {QStringLiteral("--simulate")}, [&tmp](QProcessEnvironment &env) {
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("TMPDIR"), tmp);
+    });
+    const QByteArray err = waitForEditor(p);
+    EXPECT_TRUE(err.contains("editor filled after")) << err.constData();
+    EXPECT_TRUE(err.contains("belongs to another user")) << err.constData();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QDir(theirs).isEmpty());
 }
 
 } // namespace
