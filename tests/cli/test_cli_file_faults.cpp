@@ -138,3 +138,46 @@ TEST_F(CliFileFaults, FullDiskFailsTheCommandAndKeepsThePreviousState)
                              + "/st.json: "))
         << err.constData();
 }
+
+// Saving a profile over a file of another user: root keeps its owner, the
+// user cannot take it over.
+TEST_F(CliFileFaults, ProfileOfAnotherUserKeepsItsOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two users";
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        GTEST_SKIP() << "no setpriv(1) to run as another user";
+    // A folder both may write into, like a shared project folder.
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString theirs = file("theirs.cvn");
+    const QString mine = file("mine.cvn");
+    const QByteArray old = "[GLOBAL]\nID=1\n";
+    for (const QString &path : {theirs, mine}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+    // Even where the user may write into root's file, replacing it would make it the user's.
+    ASSERT_EQ(::chmod(QFile::encodeName(mine).constData(), 0666), 0);
+
+    ProcessRun r = runCli(simulate(file("state.json")) + QStringList{QStringLiteral("save-profile"), theirs});
+    EXPECT_EQ(r.code, 0) << r.err.constData();
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(theirs).constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u) << "root took the file over";
+
+    QProcess p;
+    p.start(setpriv, QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                 QStringLiteral("--clear-groups"), QStringLiteral(CORVANE_CLI_PATH)}
+                         + simulate(file("nobody.json")) + QStringList{QStringLiteral("save-profile"), mine});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("belongs to another user"));
+    ASSERT_EQ(::stat(QFile::encodeName(mine).constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+    QFile f(mine);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+}
