@@ -79,11 +79,16 @@ bool SettingsFile::saveNow(bool valuesStored)
 ConfigSettings SettingsFile::readConfig()
 {
     m_ini.reloadIfChanged();
+    return configFrom(m_ini);
+}
+
+ConfigSettings SettingsFile::configFrom(const IniFile &ini)
+{
     ConfigSettings c;
-    c.device = m_ini.readString(Config, "DEVICE", c.device);
-    c.language = m_ini.readString(Config, "LANGUAGE", c.language);
-    c.autoSend = m_ini.readBool(Config, "AUTOSEND", c.autoSend);
-    const int tab = m_ini.readInt(Config, "TABACTIVE", 0);
+    c.device = ini.readString(Config, "DEVICE", c.device);
+    c.language = ini.readString(Config, "LANGUAGE", c.language);
+    c.autoSend = ini.readBool(Config, "AUTOSEND", c.autoSend);
+    const int tab = ini.readInt(Config, "TABACTIVE", 0);
     c.tabActive = (tab >= 0 && tab < PageCount) ? tab : 0;
     return c;
 }
@@ -92,11 +97,16 @@ bool SettingsFile::writeConfig(const ConfigSettings &values)
 {
     // Merge into what is on disk now, so keys written by others survive.
     m_ini.reloadIfChanged();
-    bool ok = m_ini.writeString(Config, "DEVICE", singleLine(values.device));
-    ok = m_ini.writeString(Config, "LANGUAGE", singleLine(values.language)) && ok;
-    ok = m_ini.writeBool(Config, "AUTOSEND", values.autoSend) && ok;
-    ok = m_ini.writeInt(Config, "TABACTIVE", values.tabActive) && ok;
-    return saveNow(ok);
+    return saveNow(putConfig(m_ini, values));
+}
+
+bool SettingsFile::putConfig(IniFile &ini, const ConfigSettings &values)
+{
+    bool ok = ini.writeString(Config, "DEVICE", singleLine(values.device));
+    ok = ini.writeString(Config, "LANGUAGE", singleLine(values.language)) && ok;
+    ok = ini.writeBool(Config, "AUTOSEND", values.autoSend) && ok;
+    ok = ini.writeInt(Config, "TABACTIVE", values.tabActive) && ok;
+    return ok;
 }
 
 WindowPlacement SettingsFile::readPlacement()

@@ -44,6 +44,9 @@ public:
 
     ConfigSettings readConfig();
     bool writeConfig(const ConfigSettings &values);
+    // The same on a document in memory, without touching any file.
+    static ConfigSettings configFrom(const IniFile &ini);
+    static bool putConfig(IniFile &ini, const ConfigSettings &values);
 
     WindowPlacement readPlacement();
     bool writePlacement(const WindowPlacement &placement);

@@ -64,12 +64,36 @@ void CheckWritable(const TProject &P, bool SaveMeta)
         throw TLanguageError(u"A project setting contains a line break and cannot be stored"_s);
 }
 
+// Room for the whole text at once, so it is not copied while it grows:
+// every text with its key and line end, occurrences at a typical length.
+qsizetype EstimatedBytes(const TProject &P, bool SaveMeta)
+{
+    constexpr qsizetype PerLine = 24;
+    qsizetype Units = 512 + P.Name.size() + 8 * P.Languages.Count();
+    for (const auto &Entry : P.Entries) {
+        Units += Entry->Name.size() + 2 * PerLine;
+        for (const TTranslation &T : std::as_const(Entry->Translations))
+            Units += T.Translation.size() + PerLine;
+        if (SaveMeta)
+            Units += Entry->Occurences.size() * 3 * PerLine;
+    }
+    if (SaveMeta) {
+        for (const QStringList *List : {&P.IgnoreStrings, &P.IgnoreFiles}) {
+            for (const QString &S : *List)
+                Units += S.size() + PerLine;
+        }
+        Units += P.ImportDir.size();
+    }
+    return 2 * Units;
+}
+
 } // namespace
 
 void TProject::Save(QIODevice &Stream, bool SaveMeta)
 {
     CheckWritable(*this, SaveMeta);
     TLineWriter W;
+    W.Bytes.reserve(EstimatedBytes(*this, SaveMeta));
     W.Line({u"[settings]"});
     W.Line({u"version=1"});
     W.Line({u"name=", Name});
