@@ -116,6 +116,23 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         if (const QString problem = hid.StartError(); !problem.isEmpty())
             return output.finish(options.command, {{}, {}, {}, CliStatus::Failed(problem)});
     }
-        SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
-        state->OnWarning = [&output](const QString &text) { output.warn(text); };
+
+    int code = ExitOk;
+    if (options.all) {
+        auto reports = RunOnEveryController(hid, *command, options);
+        // Saves the controllers' threads announced are made before judging them.
+        QCoreApplication::processEvents();
+        for (auto &[serial, report] : reports)
+            noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
+        code = reports.isEmpty() ? output.finish(options.command, {{}, {}, {}, CliStatus::NoController(NoControllerMessage())})
+                                 : output.finishAll(options.command, reports);
+    } else {
+        CliReport report = runOnOne(hid, *command, options, output);
+        noteUnsaved(state, state ? state->SaveError() : QString(), report, output);
+        code = output.finish(options.command, report);
+    }
+    // Whatever the controllers announced (a restart, a changed state) is
+    // handled before the run ends.
+    QCoreApplication::processEvents();
+    return code;
 }
