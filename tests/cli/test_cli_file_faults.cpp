@@ -82,7 +82,7 @@ TEST_F(CliFileFaults, FifosAreRefusedAtOnceAndLeftAsTheyAre)
 TEST_F(CliFileFaults, ConcurrentProcessesKeepEachOthersChanges)
 {
     const QStringList changes{QStringLiteral("BRIG=33"), QStringLiteral("MIRR=1"), QStringLiteral("CPRO=1"),
-                              QStringLiteral("COL0=0"), QStringLiteral("MBEG=1"), QStringLiteral("KTIM=38451")};
+                              QStringLiteral("COL0=0"), QStringLiteral("COL1=0"), QStringLiteral("KTIM=38451")};
     std::vector<std::unique_ptr<QProcess>> running;
     for (const QString &change : changes) {
         running.push_back(std::make_unique<QProcess>());
