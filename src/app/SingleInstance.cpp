@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include "app/InstanceMessage.h"
+#include "core/files/UserRuntimeFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include <cerrno>
 #include <cstring>
 
 #include <sys/socket.h>
@@ -33,54 +33,22 @@ QString safeKey(const QString &key)
     return out.isEmpty() ? QStringLiteral("instance") : out;
 }
 
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Why dir cannot hold our socket, or an empty text: it must be a folder of
-// this user (not a link to one) that nobody else may enter, so no one else
+// Only in a folder of this user that nobody else may write, so no one else
 // can put a listener there or replace ours.
-QString unsafeFolder(const QString &dir)
-{
-    struct stat st{};
-    if (::lstat(QFile::encodeName(dir).constData(), &st) != 0)
-        return QStringLiteral("%1: %2").arg(dir, systemError());
-    if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("%1 is not a folder").arg(dir);
-    if (st.st_uid != ::geteuid())
-        return QStringLiteral("%1 belongs to another user").arg(dir);
-    if (st.st_mode & 077)
-        return QStringLiteral("%1 is open to other users").arg(dir);
-    return {};
-}
-
-// The runtime folder when it is really ours (under "sudo -E" it may still
-// name the invoking user's folder), else a private folder of ours in the
-// temporary folder, created with mode 0700 and checked like any other.
 QString socketPath(const QString &key, QString *error)
 {
-    const QString name = safeKey(key) + QStringLiteral(".socket");
-    QStringList problems;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
-        const QString problem = unsafeFolder(runtime);
-        const QString path = QDir(runtime).filePath(name);
-        if (problem.isEmpty() && QFile::encodeName(path).size() <= kMaxSocketPath)
-            return path;
-        problems << (problem.isEmpty() ? QStringLiteral("%1 is too long for a socket").arg(path) : problem);
+    QString why;
+    const QString folder = userRuntimeFolder(&why);
+    if (folder.isEmpty()) {
+        *error = QStringLiteral("No private folder for the single-instance socket (%1)").arg(why);
+        return {};
     }
-    const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("corvane-%1").arg(::geteuid()));
-    if (::mkdir(QFile::encodeName(own).constData(), 0700) != 0 && errno != EEXIST)
-        problems << QStringLiteral("%1: %2").arg(own, systemError());
-    else if (const QString problem = unsafeFolder(own); !problem.isEmpty())
-        problems << problem;
-    else if (const QString path = QDir(own).filePath(name); QFile::encodeName(path).size() <= kMaxSocketPath)
-        return path;
-    else
-        problems << QStringLiteral("%1 is too long for a socket").arg(path);
-    *error = QStringLiteral("No private folder for the single-instance socket (%1)").arg(problems.join(u"; "));
-    return {};
+    const QString path = QDir(folder).filePath(safeKey(key) + QStringLiteral(".socket"));
+    if (QFile::encodeName(path).size() > kMaxSocketPath) {
+        *error = QStringLiteral("%1 is too long for a socket").arg(path);
+        return {};
+    }
+    return path;
 }
 
 bool peerIsThisUser(qintptr fd)

@@ -12,11 +12,10 @@ class QLocalSocket;
 //
 // The first copy listens on a local socket that only its own user can reach;
 // a later copy connects to it, hands over its arguments and is told to end.
-// The socket lives only in a folder of this user that nobody else may enter:
-// XDG_RUNTIME_DIR when it is that, else a private folder "corvane-<uid>" in
-// the temporary folder, checked for owner and mode before use. A listener
-// of another user is never trusted: it gets no arguments and does not stop
-// this copy. Without a safe folder the program runs unguarded.
+// The socket lives only in this user's private runtime folder (see
+// userRuntimeFolder), which nobody else may write. A listener of another
+// user is never trusted: it gets no arguments and does not stop this copy.
+// Without a safe folder the program runs unguarded.
 //
 // Create it after the QApplication and before any window: a second copy
 // leaves before it has read or written anything.
