@@ -1,5 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include "app/InstanceMessage.h"
+#include "core/files/UserRuntimeFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,8 +11,11 @@
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QTimer>
-#include <QtEndian>
 
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "corvane.app.instance")
@@ -18,7 +24,6 @@ namespace {
 
 // sockaddr_un holds 108 bytes; keep well clear of it.
 constexpr qsizetype kMaxSocketPath = 100;
-constexpr int kHeaderBytes = 4;
 
 QString safeKey(const QString &key)
 {
@@ -28,69 +33,46 @@ QString safeKey(const QString &key)
     return out.isEmpty() ? QStringLiteral("instance") : out;
 }
 
-// The runtime folder only counts when it is really ours: under "sudo -E" it
-// may still name the invoking user's folder.
-bool usableRuntimeDir(const QString &dir)
+// Only in a folder of this user that nobody else may write, so no one else
+// can put a listener there or replace ours.
+QString socketPath(const QString &key, QString *error)
 {
-    if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
-        return false;
-    const QFileInfo info(dir);
-    return info.isDir() && info.ownerId() == ::getuid();
-}
-
-QString makeServerName(const QString &key)
-{
-    const QString base = QStringLiteral("%1-%2").arg(safeKey(key)).arg(::getuid());
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (usableRuntimeDir(runtime)) {
-        const QString path = QDir(runtime).filePath(base + QStringLiteral(".socket"));
-        if (QFile::encodeName(path).size() <= kMaxSocketPath)
-            return path;
+    QString why;
+    const QString folder = userRuntimeFolder(&why);
+    if (folder.isEmpty()) {
+        *error = QStringLiteral("No private folder for the single-instance socket (%1)").arg(why);
+        return {};
     }
-    return base; // QLocalServer puts a bare name into the temporary folder
-}
-
-QString fullPath(const QString &serverName)
-{
-    return serverName.startsWith(u'/') ? serverName : QDir(QDir::tempPath()).filePath(serverName);
-}
-
-// Length-prefixed UTF-8, every argument followed by a zero byte (argv can
-// hold none), so an empty argument survives the trip.
-QByteArray encodeKnock(const QStringList &arguments)
-{
-    QByteArray payload;
-    for (const QString &a : arguments) {
-        const QByteArray bytes = a.toUtf8() + '\0';
-        if (payload.size() + bytes.size() > SingleInstance::MaxMessageBytes)
-            break; // the first copy ignores them anyway; never send a partial one
-        payload += bytes;
+    const QString path = QDir(folder).filePath(safeKey(key) + QStringLiteral(".socket"));
+    if (QFile::encodeName(path).size() > kMaxSocketPath) {
+        *error = QStringLiteral("%1 is too long for a socket").arg(path);
+        return {};
     }
-    QByteArray message(kHeaderBytes, '\0');
-    qToBigEndian(quint32(payload.size()), message.data());
-    return message + payload;
+    return path;
 }
 
-QStringList decodePayload(const QByteArray &payload)
+bool peerIsThisUser(qintptr fd)
 {
-    QStringList arguments;
-    qsizetype start = 0;
-    qsizetype end = payload.indexOf('\0');
-    while (end >= 0) {
-        arguments << QString::fromUtf8(payload.constData() + start, end - start);
-        start = end + 1;
-        end = payload.indexOf('\0', start);
-    }
-    return arguments;
+    ucred cred{};
+    socklen_t size = sizeof cred;
+    return ::getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &cred, &size) == 0 && cred.uid == ::geteuid();
+}
+
+// A socket file someone else made (even root) is never taken for ours.
+bool ownedByAnotherUser(const QString &path)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid != ::geteuid();
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
-    , m_serverName(makeServerName(key))
-    , m_lockPath(fullPath(m_serverName) + QStringLiteral(".lock"))
 {
+    m_serverName = socketPath(key, &m_error);
+    if (!m_serverName.isEmpty())
+        m_lockPath = m_serverName + QStringLiteral(".lock");
 }
 
 SingleInstance::~SingleInstance()
@@ -108,6 +90,11 @@ bool SingleInstance::tryToRun(const QStringList &arguments)
 {
     if (isListening())
         return true;
+    if (m_serverName.isEmpty()) {
+        // Better two copies than none: without a safe place, run unguarded.
+        qCWarning(lcInstance).noquote() << m_error;
+        return true;
+    }
 
     // Two copies started together could otherwise both find no one, and the
     // later one's removeServer would delete the earlier one's fresh socket.
@@ -117,14 +104,26 @@ bool SingleInstance::tryToRun(const QStringList &arguments)
     if (!lock.tryLock(2 * TimeoutMs))
         qCWarning(lcInstance) << "No start-up lock" << m_lockPath << lock.error();
 
-    if (knock(arguments) == Knock::SomeoneThere)
+    switch (knock(arguments)) {
+    case Knock::SomeoneThere:
         return false;
+    case Knock::Stranger:
+        // Never handed our arguments nor obeyed; never removed either.
+        m_error = QStringLiteral("Another user's program holds %1; running without single-instance guard")
+                      .arg(m_serverName);
+        qCWarning(lcInstance).noquote() << m_error;
+        return true;
+    case Knock::NoOneThere:
+        break;
+    }
     listen(); // on failure run unguarded rather than not at all
     return true;
 }
 
 SingleInstance::Knock SingleInstance::knock(const QStringList &arguments)
 {
+    if (ownedByAnotherUser(m_serverName))
+        return Knock::Stranger;
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(TimeoutMs)) {
@@ -138,7 +137,11 @@ SingleInstance::Knock SingleInstance::knock(const QStringList &arguments)
         }
         return Knock::NoOneThere;
     }
-    socket.write(encodeKnock(arguments));
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return Knock::Stranger;
+    }
+    socket.write(InstanceMessage::encode(arguments));
     if (!socket.waitForBytesWritten(TimeoutMs))
         qCWarning(lcInstance) << "Running copy did not take our arguments:" << socket.errorString();
     socket.disconnectFromServer();
@@ -169,6 +172,12 @@ bool SingleInstance::listen()
 void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            qCWarning(lcInstance) << "Connection from another user dropped";
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readKnock(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // A client that never finishes its message must not stay forever.
@@ -182,21 +191,18 @@ void SingleInstance::onNewConnection()
 
 void SingleInstance::readKnock(QLocalSocket *socket)
 {
-    if (socket->bytesAvailable() < kHeaderBytes)
+    QStringList arguments;
+    const auto status = InstanceMessage::decode(
+        socket->peek(InstanceMessage::HeaderBytes + InstanceMessage::MaxPayloadBytes), &arguments);
+    if (status == InstanceMessage::Status::Incomplete)
         return;
-    const quint32 length = qFromBigEndian<quint32>(socket->peek(kHeaderBytes).constData());
-    if (length > MaxMessageBytes) {
+    socket->disconnect(this);
+    if (status == InstanceMessage::Status::Oversized) {
         qCWarning(lcInstance) << "Oversized message from another copy dropped";
-        socket->disconnect(this);
         socket->abort();
         socket->deleteLater();
         return;
     }
-    if (socket->bytesAvailable() < kHeaderBytes + qint64(length))
-        return;
-    socket->skip(kHeaderBytes);
-    const QStringList arguments = decodePayload(socket->read(length));
-    socket->disconnect(this);
     socket->disconnectFromServer();
     socket->deleteLater();
     emit activated(arguments);

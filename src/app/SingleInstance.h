@@ -1,4 +1,6 @@
 #pragma once
+#include "app/InstanceMessage.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,9 +12,10 @@ class QLocalSocket;
 //
 // The first copy listens on a local socket that only its own user can reach;
 // a later copy connects to it, hands over its arguments and is told to end.
-// The socket lives in XDG_RUNTIME_DIR when there is one, else in the shared
-// temporary folder under a name that carries the user id, so two users on
-// one machine never block each other.
+// The socket lives only in this user's private runtime folder (see
+// userRuntimeFolder), which nobody else may write. A listener of another
+// user is never trusted: it gets no arguments and does not stop this copy.
+// Without a safe folder the program runs unguarded.
 //
 // Create it after the QApplication and before any window: a second copy
 // leaves before it has read or written anything.
@@ -24,7 +27,7 @@ public:
     // freeze a second one.
     static constexpr int TimeoutMs = 500;
     // A knock longer than this is cut to the arguments that fit.
-    static constexpr qsizetype MaxMessageBytes = 64 * 1024;
+    static constexpr qsizetype MaxMessageBytes = InstanceMessage::MaxPayloadBytes;
 
     explicit SingleInstance(const QString &key = QStringLiteral("corvane-config"), QObject *parent = nullptr);
     ~SingleInstance() override;
@@ -35,7 +38,7 @@ public:
     // sent `arguments`; this copy should end with exit code 0.
     bool tryToRun(const QStringList &arguments = {});
 
-    // Full socket path, or a bare name that Qt places in the temporary folder.
+    // Full socket path; empty when there is no safe folder for it.
     QString serverName() const { return m_serverName; }
     bool isListening() const;
     QString errorString() const { return m_error; }
@@ -46,7 +49,7 @@ signals:
     void activated(const QStringList &arguments);
 
 private:
-    enum class Knock { SomeoneThere, NoOneThere };
+    enum class Knock { SomeoneThere, NoOneThere, Stranger };
     Knock knock(const QStringList &arguments);
     bool listen();
     void onNewConnection();

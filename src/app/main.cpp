@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "core/process/SignalWatcher.h"
 #include "app/SingleInstance.h"
+#include "ui/dialogs/uMessageBox.h"
 #include "ui/main/uMain.h"
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
@@ -76,7 +77,7 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
     // The simulated bus outlives the window that talks to it.
     SimBus bus;
     bus.AddSane(cmd.simulate);
-    AttachSimState(bus, cmd.simulateState);
+    SimState *state = AttachSimState(bus, cmd.simulateState);
     QString faultError;
     if (!cmd.simulateFaults.isEmpty() && !applySimFaults(bus, cmd.simulateFaults, &faultError)) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
@@ -98,6 +99,10 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
 
     TMain Main(std::move(setup));
     QObject::connect(&instance, &SingleInstance::activated, &Main, &TMain::BringToFront);
+    // Shown once the command that triggered the save has ended, never in the middle of it.
+    if (state)
+        QObject::connect(state, &SimState::SaveFailed, &Main, [](const QString &text) { ShowError(text); },
+                         Qt::QueuedConnection);
 
     // SIGINT and SIGTERM close the window the normal way, so the settings
     // are written when a session ends; quit also ends any open message box.

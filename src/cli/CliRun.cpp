@@ -45,6 +45,17 @@ CliReport runOnOne(TComHid &hid, const CliCommand &command, const CliOptions &op
     return report;
 }
 
+// A change the simulated controller accepted but could not keep is no success.
+void noteUnsaved(const SimState *state, const QString &error, CliReport &report, CliOutput &output)
+{
+    if (!state || error.isEmpty())
+        return;
+    if (report.status.ok())
+        report.status = CliStatus::Failed(error);
+    else
+        output.warn(error);
+}
+
 } // namespace
 
 int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus)
@@ -72,12 +83,12 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         return output.usage(options.command, error);
 
     std::unique_ptr<SimBus> ownBus;
+    SimState *state = nullptr;
     if (!bus && options.simulate > 0) {
         ownBus = std::make_unique<SimBus>();
         ownBus->AddSane(options.simulate);
         QString warning;
-        SimState *state = SimState::Attach(*ownBus, options.simulateState, &warning);
-        state->OnWarning = [&output](const QString &text) { output.warn(text); };
+        state = SimState::Attach(*ownBus, options.simulateState, &warning);
         if (!warning.isEmpty())
             output.warn(warning);
         bus = ownBus.get();
@@ -108,11 +119,17 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
 
     int code = ExitOk;
     if (options.all) {
-        const auto reports = RunOnEveryController(hid, *command, options);
+        auto reports = RunOnEveryController(hid, *command, options);
+        // Saves the controllers' threads announced are made before judging them.
+        QCoreApplication::processEvents();
+        for (auto &[serial, report] : reports)
+            noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
         code = reports.isEmpty() ? output.finish(options.command, {{}, {}, {}, CliStatus::NoController(NoControllerMessage())})
                                  : output.finishAll(options.command, reports);
     } else {
-        code = output.finish(options.command, runOnOne(hid, *command, options, output));
+        CliReport report = runOnOne(hid, *command, options, output);
+        noteUnsaved(state, state ? state->SaveError() : QString(), report, output);
+        code = output.finish(options.command, report);
     }
     // Whatever the controllers announced (a restart, a changed state) is
     // handled before the run ends.

@@ -1,91 +1,46 @@
 #include "device/SimState.h"
 
-#include "core/protocol/ParamTags.h"
+#include "core/files/FileLock.h"
+#include "core/files/SafeFileRead.h"
+#include "core/files/SafeFileWrite.h"
 #include "device/SimBus.h"
+#include "device/SimStateFile.h"
 #include "device/SimUnit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <cmath>
 #include <cstdio>
 
 namespace {
-constexpr int kFormat = 1;
-// A state file is a few kilobytes; a wrongly chosen huge file is not read.
-constexpr qint64 kMaxFileSize = 1024 * 1024;
-const QString kFormatKey = QStringLiteral("format");
-const QString kControllersKey = QStringLiteral("controllers");
+
+// Long enough for another process's read and write, short enough that a
+// stuck holder does not freeze a command for long.
+constexpr int kLockTimeoutMs = 2000;
 
 struct StateFile {
-    bool missing = false;
-    QString problem;         // non-empty: the file is unusable
+    enum class Kind { Missing, Usable, Corrupt, Refused };
+    Kind kind = Kind::Missing;
+    QString problem;         // for Corrupt and Refused
     QJsonObject controllers; // serial number -> {tag: value}
 };
-
-bool isUint32(const QJsonValue &v)
-{
-    if (!v.isDouble())
-        return false;
-    const double d = v.toDouble();
-    return d >= 0 && d <= 4294967295.0 && std::floor(d) == d;
-}
-
-// Why an entry is unusable, or an empty text.
-QString entryProblem(const QString &serial, const QJsonValue &entry)
-{
-    if (!entry.isObject())
-        return QStringLiteral("controller %1 is not an object").arg(serial);
-    const QJsonObject params = entry.toObject();
-    for (auto it = params.begin(); it != params.end(); ++it) {
-        if (tagIndex(it.key()) < 0)
-            return QStringLiteral("controller %1: unknown parameter %2").arg(serial, it.key());
-        if (!isUint32(it.value()))
-            return QStringLiteral("controller %1: %2 is not a 32-bit value").arg(serial, it.key());
-    }
-    if (params.size() != kParamTagCount)
-        return QStringLiteral("controller %1 does not hold all %2 parameters").arg(serial).arg(kParamTagCount);
-    return {};
-}
 
 StateFile readStateFile(const QString &path)
 {
     StateFile s;
-    QFile f(path);
-    if (!f.exists()) {
-        s.missing = true;
+    const FileRead file = readRegularFile(path, SimStateFile::MaxBytes);
+    if (file.missing())
+        return s;
+    if (!file.ok()) {
+        // Not a file of ours to judge (a folder, a device, a FIFO) or one
+        // that cannot be read: never moved aside, never replaced.
+        s.kind = StateFile::Kind::Refused;
+        s.problem = file.error;
         return s;
     }
-    if (f.size() > kMaxFileSize) {
-        s.problem = QStringLiteral("larger than %1 bytes").arg(kMaxFileSize);
-        return s;
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        s.problem = f.errorString();
-        return s;
-    }
-    QJsonParseError err;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &err);
-    if (err.error != QJsonParseError::NoError) {
-        s.problem = QStringLiteral("not valid JSON (%1 at offset %2)").arg(err.errorString()).arg(err.offset);
-        return s;
-    }
-    const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(kFormatKey).toInt(-1) != kFormat || !root.value(kControllersKey).isObject()) {
-        s.problem = QStringLiteral("not a state file of format %1").arg(kFormat);
-        return s;
-    }
-    const QJsonObject controllers = root.value(kControllersKey).toObject();
-    for (auto it = controllers.begin(); it != controllers.end(); ++it) {
-        s.problem = entryProblem(it.key(), it.value());
-        if (!s.problem.isEmpty())
-            return s;
-    }
-    s.controllers = controllers;
+    s.problem = SimStateFile::parse(file.data, &s.controllers);
+    s.kind = s.problem.isEmpty() ? StateFile::Kind::Usable : StateFile::Kind::Corrupt;
     return s;
 }
 
@@ -97,19 +52,32 @@ QJsonObject entryOf(const SimUnit &unit)
     return params;
 }
 
-bool writeStateFile(const QString &path, const QJsonObject &controllers, QString *error)
+// The file's entry with this process's changes on top: parameters whose
+// value differs from what this process last knew of the file.
+QJsonObject merged(const QJsonObject &stored, const QJsonObject &known, const QJsonObject &mine)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QJsonObject root;
-    root.insert(kFormatKey, kFormat);
-    root.insert(kControllersKey, controllers);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(root).toJson()) < 0 || !f.commit()) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
-        return false;
+    if (stored.isEmpty())
+        return mine;
+    QJsonObject result = stored;
+    for (auto it = mine.begin(); it != mine.end(); ++it) {
+        if (known.value(it.key()) != it.value())
+            result.insert(it.key(), it.value());
     }
-    return true;
+    return result;
 }
+
+// The unit takes the stored values; its capacity LMAX is the hardware's.
+void apply(SimUnit &unit, const QJsonObject &stored)
+{
+    QList<SimParam> params = unit.Firmware().Params();
+    for (SimParam &p : params) {
+        const QString tag = QString::fromLatin1(p.Tag);
+        if (p.Tag != "LMAX" && stored.contains(tag))
+            p.Value = uint32_t(stored.value(tag).toDouble());
+    }
+    unit.Firmware().SetParams(params);
+}
+
 } // namespace
 
 SimState::SimState(SimBus &bus, QString path)
@@ -127,51 +95,91 @@ QString SimState::DefaultPath()
 
 bool SimState::Load(QString *warning)
 {
+    // What each unit holds now is what this process knows, file or not:
+    // only what changes from here on is this process's to save.
+    for (SimUnit *unit : m_bus.Units())
+        m_known.insert(unit->Firmware().Model().Serial, entryOf(*unit));
     const StateFile s = readStateFile(m_path);
-    if (!s.problem.isEmpty()) {
-        *warning = QStringLiteral("Simulated controllers start with factory settings: %1 is unusable (%2); "
-                                  "it is moved to %1.corrupt at the next change.")
-                       .arg(m_path, s.problem);
+    QString text;
+    if (s.kind == StateFile::Kind::Refused) {
+        text = QStringLiteral("Simulated controllers start with factory settings and their changes are not kept: %1")
+                   .arg(s.problem);
+    } else if (s.kind == StateFile::Kind::Corrupt) {
+        text = QStringLiteral("Simulated controllers start with factory settings: %1 is unusable (%2); "
+                              "it is kept aside under a new name at the next change.")
+                   .arg(m_path, s.problem);
+    }
+    if (!text.isEmpty()) {
+        if (warning)
+            *warning = text;
         return false;
     }
     for (SimUnit *unit : m_bus.Units()) {
-        const QJsonValue entry = s.controllers.value(unit->Firmware().Model().Serial);
-        if (!entry.isObject())
+        const QString serial = unit->Firmware().Model().Serial;
+        const QJsonObject stored = s.controllers.value(serial).toObject();
+        if (stored.isEmpty())
             continue;
-        const QJsonObject stored = entry.toObject();
-        QList<SimParam> params = unit->Firmware().Params();
-        for (SimParam &p : params) {
-            // The capacity is the hardware's, not a setting.
-            if (p.Tag != "LMAX" && stored.contains(QString::fromLatin1(p.Tag)))
-                p.Value = uint32_t(stored.value(QString::fromLatin1(p.Tag)).toDouble());
-        }
-        unit->Firmware().SetParams(params);
+        apply(*unit, stored);
+        m_known.insert(serial, entryOf(*unit));
     }
     return true;
 }
 
-bool SimState::Save(const SimUnit &unit, QString *error)
+bool SimState::Save(SimUnit &unit, QString *error)
 {
-    // Re-read first, so entries another program wrote meanwhile survive.
+    const QString serial = unit.Firmware().Model().Serial;
+    auto fail = [&](const QString &why) {
+        const QString text = QStringLiteral("Simulated controller state not saved to %1: %2").arg(m_path, why);
+        if (error)
+            *error = text;
+        noteSaveResult(serial, false, text);
+        return false;
+    };
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // One read-modify-write at a time across processes, or one would write
+    // back what it read before the other's change.
+    FileLock lock(m_path + QStringLiteral(".lock"));
+    QString why;
+    if (!lock.lock(kLockTimeoutMs, &why))
+        return fail(why);
+
     StateFile s = readStateFile(m_path);
-    if (!s.problem.isEmpty()) {
-        const QString aside = m_path + QStringLiteral(".corrupt");
-        QFile::remove(aside);
-        if (!QFile::rename(m_path, aside)) {
-            *error = QStringLiteral("Cannot move the unusable %1 aside to %2").arg(m_path, aside);
-            return false;
-        }
+    if (s.kind == StateFile::Kind::Refused)
+        return fail(s.problem);
+    if (s.kind == StateFile::Kind::Corrupt) {
+        if (keepAside(m_path, &why).isEmpty())
+            return fail(why);
+        s.controllers = {};
     }
-    s.controllers.insert(unit.Firmware().Model().Serial, entryOf(unit));
-    return writeStateFile(m_path, s.controllers, error);
+    const QJsonObject entry = merged(s.controllers.value(serial).toObject(), m_known.value(serial), entryOf(unit));
+    s.controllers.insert(serial, entry);
+    if (!writeFileAtomically(m_path, SimStateFile::format(s.controllers), &why))
+        return fail(why);
+    m_known.insert(serial, entry);
+    apply(unit, entry);
+    noteSaveResult(serial, true, {});
+    return true;
+}
+
+void SimState::noteSaveResult(const QString &serial, bool ok, const QString &error)
+{
+    const bool wasFailing = !m_failed.isEmpty();
+    if (ok)
+        m_failed.remove(serial);
+    else
+        m_failed.insert(serial, error);
+    if (ok || wasFailing)
+        return;
+    if (OnWarning)
+        OnWarning(error);
+    emit SaveFailed(error);
 }
 
 void SimState::Follow()
 {
     connect(&m_bus, &SimBus::ParamsChanged, this, [this](SimUnit *unit) {
         QString error;
-        if (!Save(*unit, &error) && OnWarning)
-            OnWarning(error);
+        Save(*unit, &error);
     });
 }
 
@@ -183,15 +191,16 @@ SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *war
     return state;
 }
 
-void AttachSimState(SimBus &bus, const QString &pathOrEmpty)
+SimState *AttachSimState(SimBus &bus, const QString &pathOrEmpty)
 {
     // Without simulated controllers (real hardware) there is nothing to keep.
     if (bus.Units().isEmpty())
-        return;
+        return nullptr;
     const auto toStderr = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     QString warning;
     SimState *state = SimState::Attach(bus, pathOrEmpty, &warning);
     state->OnWarning = toStderr;
     if (!warning.isEmpty())
         toStderr(warning);
+    return state;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <QMap>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -11,16 +13,18 @@ class SimUnit;
 // Keeps the parameters of simulated controllers across runs, as a real
 // controller keeps its configuration across power cycles.
 //
-// One JSON file holds the parameters per serial number:
-//   { "format": 1, "controllers": { "SIM0001": { "BRIG": 150, ... }, ... } }
-// with all 21 tags per controller, values as unsigned 32-bit numbers.
+// One JSON file (see SimStateFile.h) holds the parameters per serial number.
 // Entries of controllers that are not on the bus stay in the file, so runs
-// with different numbers of controllers share one file.
+// with different numbers of controllers share one file, and the window and
+// the command line may use it at the same time: each save takes a lock,
+// reads the file again and writes only the parameters this process changed.
 //
 // A missing file means factory settings. A file that cannot be read or does
 // not have that form also means factory settings, with a warning; it is left
-// in place until the next change, which first moves it aside to
-// "<file>.corrupt" so nothing is lost without a trace.
+// in place until the next change, which first moves it aside under a new
+// name, so nothing is lost without a trace. A name that is no regular file
+// (a folder, a device, a FIFO) is never read, written or moved: changes are
+// then not kept, and every save says so.
 class SimState : public QObject {
     Q_OBJECT
 public:
@@ -38,25 +42,48 @@ public:
     // reason in `warning`, when the file exists but is unusable.
     bool Load(QString *warning);
 
-    // Stores the current parameters of `unit`, atomically. On failure the
-    // previous file is left as it was.
-    bool Save(const SimUnit &unit, QString *error);
+    // Stores the parameters of `unit` that changed since they were last
+    // loaded or saved, atomically and under the lock; the unit then holds
+    // what the file holds (another process's changes included). On failure
+    // the previous file is left as it was and `error` names the file.
+    bool Save(SimUnit &unit, QString *error);
 
-    // From now on, saves after every accepted write or reset; a failed save
-    // is reported through OnWarning.
+    // From now on, saves after every accepted write or reset.
     void Follow();
+
+    // Empty while the file holds every accepted change (of the controller
+    // with this serial number, or of all); otherwise why its latest save
+    // failed. A front end that reports success checks it.
+    QString SaveError(const QString &serial = {}) const
+    {
+        return serial.isEmpty() ? m_failed.value(m_failed.isEmpty() ? QString() : m_failed.firstKey())
+                                : m_failed.value(serial);
+    }
+
+    // Called with the message when saving starts failing (not again for
+    // every further failure until a save succeeds).
     std::function<void(const QString &)> OnWarning;
 
     // Creates the state of `bus` at `pathOrEmpty` (empty: DefaultPath()),
     // loads it and follows the bus. Problems go to `warning` and OnWarning.
     static SimState *Attach(SimBus &bus, const QString &pathOrEmpty, QString *warning);
 
+signals:
+    // As OnWarning, for receivers that show it later (the window).
+    void SaveFailed(const QString &message);
+
 private:
+    void noteSaveResult(const QString &serial, bool ok, const QString &error);
+
     SimBus &m_bus;
     QString m_path;
+    QMap<QString, QString> m_failed; // serial number -> why its latest save failed
+    // Per serial number: the values the file held when this process last
+    // read or wrote them; whatever differs from these was changed here.
+    QHash<QString, QJsonObject> m_known;
 };
 
 // Loads the simulated controllers' state and keeps saving it; warnings go to
 // standard error. Called once, right after the controllers are added; does
-// nothing for a bus without controllers.
-void AttachSimState(SimBus &bus, const QString &pathOrEmpty);
+// nothing (and returns null) for a bus without controllers.
+SimState *AttachSimState(SimBus &bus, const QString &pathOrEmpty);

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 namespace {
 
 class ProgramTest : public ::testing::Test
@@ -24,7 +28,7 @@ protected:
                                                                            | QFile::ExeOwner);
     }
 
-    void launch(QProcess &p, const QStringList &args)
+    void launch(QProcess &p, const QStringList &args, const std::function<void(QProcessEnvironment &)> &tweak = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -32,6 +36,8 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("CORVANE_BENCH_STARTUP"), QStringLiteral("1"));
+        if (tweak)
+            tweak(env);
         p.setProcessEnvironment(env);
         p.setReadChannel(QProcess::StandardError);
         p.start(exe, args);
@@ -94,6 +100,52 @@ TEST_F(ProgramTest, SecondCopyEndsWithoutTouchingTheSettings)
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_TRUE(QFile::exists(settingsPath()));
+}
+
+TEST_F(ProgramTest, FifoAsSettingsFileNeitherStopsTheWindowNorIsReplaced)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    QProcess p;
+    launch(p, {QStringLiteral("--simulate")});
+    const QByteArray err = waitForEditor(p);
+    ASSERT_TRUE(err.contains("editor filled after")) << err.constData();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray rest = err + p.readAllStandardError();
+    EXPECT_TRUE(rest.contains("Cannot read " + QFile::encodeName(settingsPath()) + ": not a regular file"))
+        << rest.constData();
+    struct stat st{};
+    ASSERT_EQ(::lstat(QFile::encodeName(settingsPath()).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// Another user made the folder our socket would go to (without a runtime
+// folder): it is not used, and the program still starts and stays.
+TEST_F(ProgramTest, SocketFolderOfAnotherUserDoesNotStopTheWindow)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a folder of another user";
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    const QString theirs = tmp + QStringLiteral("/corvane-%1").arg(::geteuid());
+    ASSERT_TRUE(QDir().mkpath(theirs));
+    ASSERT_EQ(::chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(theirs).constData(), 0777), 0);
+    ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+
+    QProcess p;
+    launch(p, {QStringLiteral("--simulate")}, [&tmp](QProcessEnvironment &env) {
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("TMPDIR"), tmp);
+    });
+    // Running on, not handed over: a copy that found "another copy" ends at once.
+    EXPECT_FALSE(p.waitForFinished(3000));
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_TRUE(err.contains("No private folder for the single-instance socket")) << err.constData();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QDir(theirs).isEmpty());
 }
 
 } // namespace

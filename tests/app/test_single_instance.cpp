@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,6 +16,9 @@
 
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <poll.h>
+#include <sys/wait.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -74,24 +78,39 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_runtime.isValid());
-        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-        m_hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        ASSERT_TRUE(m_tmp.isValid());
+        save("XDG_RUNTIME_DIR", m_runtime.path());
+        save("TMPDIR", m_tmp.path());
     }
     void TearDown() override
     {
-        if (m_hadRuntime)
-            qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
+        for (const auto &[name, value] : m_saved) {
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
+        }
+    }
+    // The private folder used without a runtime folder.
+    QString ownFolder() const { return m_tmp.filePath(QStringLiteral("corvane-%1").arg(::geteuid())); }
+    static mode_t modeOf(const QString &path)
+    {
+        struct stat st{};
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        return st.st_mode & 07777;
     }
 
     static const QString Key;
     QTemporaryDir m_runtime;
+    QTemporaryDir m_tmp;
 
 private:
-    QByteArray m_oldRuntime;
-    bool m_hadRuntime = false;
+    void save(const char *name, const QString &value)
+    {
+        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, QFile::encodeName(value));
+    }
+    std::vector<std::pair<const char *, std::optional<QByteArray>>> m_saved;
 };
 
 const QString SingleInstanceTest::Key = QStringLiteral("corvane-config-test");
@@ -104,7 +123,6 @@ TEST_F(SingleInstanceTest, FirstCopyListensInTheRuntimeFolderForItsUserOnly)
     ASSERT_TRUE(first.tryToRun());
     EXPECT_TRUE(first.isListening());
     EXPECT_TRUE(first.serverName().startsWith(m_runtime.path() + u'/'));
-    EXPECT_TRUE(first.serverName().contains(QString::number(::getuid())));
 
     struct stat st{};
     ASSERT_EQ(::stat(QFile::encodeName(first.serverName()).constData(), &st), 0);
@@ -112,16 +130,108 @@ TEST_F(SingleInstanceTest, FirstCopyListensInTheRuntimeFolderForItsUserOnly)
     EXPECT_EQ(st.st_mode & 077, 0u) << "group or others could connect";
 }
 
-TEST_F(SingleInstanceTest, WithoutRuntimeFolderTheNameCarriesTheUserId)
+TEST_F(SingleInstanceTest, WithoutRuntimeFolderAPrivateFolderIsMade)
 {
     qunsetenv("XDG_RUNTIME_DIR");
-    SingleInstance first(Key + QStringLiteral("-tmp"));
-    EXPECT_FALSE(first.serverName().contains(u'/'));
-    EXPECT_TRUE(first.serverName().endsWith(u'-' + QString::number(::getuid())));
-
+    SingleInstance first(Key);
+    EXPECT_TRUE(first.serverName().startsWith(ownFolder() + u'/'));
     ASSERT_TRUE(first.tryToRun());
-    SingleInstance second(Key + QStringLiteral("-tmp"));
+    EXPECT_EQ(modeOf(ownFolder()), 0700u);
+    SingleInstance second(Key);
     EXPECT_FALSE(second.tryToRun());
+}
+
+TEST_F(SingleInstanceTest, FoldersOthersCouldWriteAreNeverUsed)
+{
+    // A runtime folder open to others is passed over for the private folder.
+    ASSERT_EQ(::chmod(QFile::encodeName(m_runtime.path()).constData(), 0777), 0);
+    EXPECT_TRUE(SingleInstance(Key).serverName().startsWith(ownFolder() + u'/'));
+
+    // A private folder others may write leaves no safe place: run unguarded.
+    for (const mode_t mode : {0770, 0703}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(ownFolder()).constData(), mode), 0);
+        SingleInstance first(Key);
+        EXPECT_TRUE(first.serverName().isEmpty());
+        EXPECT_TRUE(first.errorString().contains(ownFolder() + QStringLiteral(" may be written by other users")))
+            << qPrintable(first.errorString());
+        EXPECT_TRUE(first.tryToRun());
+        EXPECT_FALSE(first.isListening());
+        EXPECT_TRUE(SingleInstance(Key).tryToRun());
+        EXPECT_TRUE(QDir(ownFolder()).isEmpty());
+    }
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(ownFolder()).constData(), 0700), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(ownFolder()).constData(), 65534, 65534), 0);
+        EXPECT_TRUE(SingleInstance(Key).errorString().contains(QStringLiteral("belongs to another user")));
+    }
+}
+
+// A listener another user placed where our socket belongs: it gets nothing
+// and does not stop us, whether its socket file shows its owner or not.
+TEST_F(SingleInstanceTest, ListenerOfAnotherUserIsNeverTrusted)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    const QString path = SingleInstance(Key).serverName();
+    int ready[2], report[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(report), 0);
+    // Passable for the other user, and its own folder open only while it binds.
+    ASSERT_EQ(::chmod(QFile::encodeName(m_runtime.path()).constData(), 0711), 0);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).path());
+    ASSERT_EQ(::chmod(folder.constData(), 0777), 0);
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Plain system calls only: the parent is multi-threaded.
+        ::close(ready[0]);
+        ::close(report[0]);
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(1);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, name.constData(), sizeof addr.sun_path - 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0)
+            ::_exit(2);
+        char one = 1;
+        (void)!::write(ready[1], &one, 1);
+        long got = 0;
+        for (;;) { // until the parent closes the pipe
+            pollfd fds[2] = {{fd, POLLIN, 0}, {report[1], POLLERR, 0}};
+            if (::poll(fds, 2, -1) < 0 || fds[1].revents)
+                ::_exit(0);
+            const int c = ::accept(fd, nullptr, nullptr);
+            char buf[256];
+            for (ssize_t n; c >= 0 && (n = ::read(c, buf, sizeof buf)) > 0;)
+                got += n;
+            (void)!::write(report[1], &got, sizeof got);
+        }
+    }
+    ::close(ready[1]);
+    ::close(report[1]);
+    char one = 0;
+    ASSERT_EQ(::read(ready[0], &one, 1), 1);
+    ASSERT_EQ(::chmod(folder.constData(), 0700), 0);
+
+    for (bool ownerShown : {true, false}) {
+        if (!ownerShown) { // only the peer's credentials tell now
+            ASSERT_EQ(::lchown(name.constData(), 0, 0), 0);
+        }
+        SingleInstance second(Key);
+        EXPECT_TRUE(second.tryToRun({QStringLiteral("secret")}));
+        EXPECT_FALSE(second.isListening());
+        EXPECT_TRUE(second.errorString().contains(QStringLiteral("Another user's program"))) << ownerShown;
+    }
+    // Every connection the listener saw brought it no byte.
+    ASSERT_EQ(::fcntl(report[0], F_SETFL, O_NONBLOCK), 0);
+    for (long got = 0; ::read(report[0], &got, sizeof got) == sizeof got;)
+        EXPECT_EQ(got, 0);
+    ::close(report[0]); // ends the child
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(SingleInstanceTest, SecondCopyHandsItsArgumentsToTheFirst)

@@ -95,6 +95,31 @@ TEST_F(CliProfiles, EmptyParameterSectionAndBadValueStopBeforeAnyWrite)
     EXPECT_EQ(a->Firmware().Param("BRIG"), 100u);
 }
 
+TEST_F(CliProfiles, AmbiguousProfileChangesNothingButUtf16Loads)
+{
+    const QByteArray head = "[GLOBAL]\nID=" + ProfileFile::formatValue(a->Firmware().Model().Bios.SysId)
+        + "\n[PARAMETER]\n";
+    const std::pair<QByteArray, QString> refused[] = {
+        {head + QByteArray("BRIG=15\0" "0\nCPRO=1\n", 18), QStringLiteral("Key BRIG holds a NUL byte\n")},
+        {head + "BRIG=15\nCPRO=1\nbrig=20\n", QStringLiteral("Key brig is given twice in section PARAMETER\n")},
+    };
+    for (const auto &[text, message] : refused) {
+        writeFile(file("x.cvn"), text);
+        const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), file("x.cvn")});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, message);
+    }
+    EXPECT_EQ(writesTo(a), 0);
+
+    QByteArray utf16("\xFF\xFE");
+    for (const char c : head + "BRIG=15\r\n")
+        utf16 += QByteArray(1, c) + '\0';
+    writeFile(file("unicode.cvn"), utf16);
+    const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), file("unicode.cvn")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(a->Firmware().Param("BRIG"), 15u);
+}
+
 TEST_F(CliProfiles, UnknownKeysAndCapacityAreSkipped)
 {
     const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);

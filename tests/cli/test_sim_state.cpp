@@ -1,9 +1,11 @@
 // Simulated controllers remember their parameters between runs.
 #include "CliTestSupport.h"
 
+#include "core/files/FileLock.h"
 #include "device/SimState.h"
 #include "device/SimUnit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
@@ -11,6 +13,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 class SimStateFile : public ::testing::Test {
 protected:
@@ -110,15 +115,99 @@ TEST_F(SimStateFile, OutOfRangeValueMakesTheFileCorrupt)
     EXPECT_TRUE(r.err.contains(QLatin1String("BRIG")));
 }
 
-TEST_F(SimStateFile, UnwritableStateIsReportedButTheWriteStands)
+TEST_F(SimStateFile, UnsavedChangeFailsTheCommandNamingTheFile)
 {
     path = dir.filePath(QStringLiteral("a-file/state.json"));
     QFile blocker(dir.filePath(QStringLiteral("a-file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("BRIG=150")});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.err.contains(QLatin1String("Cannot write"))) << r.err.toStdString();
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\nSimulated controller state not saved to %1: ").arg(path)))
+        << r.err.toStdString();
+}
+
+TEST_F(SimStateFile, WhatIsNoRegularFileIsNeverMovedOrReplaced)
+{
+    QStringList names{QStringLiteral("folder")};
+    ASSERT_TRUE(QDir(dir.path()).mkdir(names.last()));
+    // A character device of our own, so a fault here cannot harm the real /dev/null.
+    if (::mknod(QFile::encodeName(dir.filePath(QStringLiteral("null"))).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        names << QStringLiteral("null");
+    for (const QString &name : std::as_const(names)) {
+        path = dir.filePath(name);
+        struct stat before{};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+        CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n"));
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Cannot read %1: not a regular file").arg(path))) << r.err.toStdString();
+        r = run({QStringLiteral("set"), QStringLiteral("BRIG=33")});
+        EXPECT_EQ(r.code, 1) << qPrintable(name);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("not saved to %1").arg(path))) << r.err.toStdString();
+        struct stat after{};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.corrupt*")}).isEmpty());
+}
+
+TEST_F(SimStateFile, CorruptFileGoesAsideUnderAFreshName)
+{
+    const QByteArray unrelated = "someone else's notes";
+    QFile taken(path + QStringLiteral(".corrupt"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write(unrelated);
+    taken.close();
+    writeState("{ broken");
+    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
+    EXPECT_EQ(readFile(path + QStringLiteral(".corrupt")), unrelated);
+    EXPECT_EQ(readFile(path + QStringLiteral(".corrupt.1")), "{ broken");
+    EXPECT_EQ(run({QStringLiteral("get"), QStringLiteral("BRIG")}).out, QStringLiteral("BRIG=150\n"));
+}
+
+// Two programs on one state file: each save merges into what the other wrote.
+TEST_F(SimStateFile, SavesOfTwoProgramsKeepEachOthersChanges)
+{
+    SimBus window, cli;
+    window.AddSane(1);
+    cli.AddSane(1);
+    SimState *windowState = SimState::Attach(window, path, nullptr);
+    SimState *cliState = SimState::Attach(cli, path, nullptr);
+    ASSERT_TRUE(windowState && cliState);
+
+    SimUnit *w = window.Units().first();
+    SimUnit *c = cli.Units().first();
+    c->Firmware().SetParam("BRIG", 33);
+    cli.paramsChanged(c);
+    w->Firmware().SetParam("MIRR", 1);
+    window.paramsChanged(w);
+    EXPECT_EQ(w->Firmware().Param("BRIG"), 33u) << "the other's change reached this program";
+    EXPECT_TRUE(windowState->SaveError().isEmpty());
+
+    SimBus later;
+    later.AddSane(1);
+    SimState::Attach(later, path, nullptr);
+    EXPECT_EQ(later.Units().first()->Firmware().Param("BRIG"), 33u);
+    EXPECT_EQ(later.Units().first()->Firmware().Param("MIRR"), 1u);
+}
+
+TEST_F(SimStateFile, HeldLockMakesTheSaveFailNotWait)
+{
+    SimBus bus;
+    bus.AddSane(1);
+    SimState *state = SimState::Attach(bus, path, nullptr);
+    FileLock other(path + QStringLiteral(".lock"));
+    ASSERT_TRUE(other.lock(0, nullptr));
+    QString error;
+    EXPECT_FALSE(state->Save(*bus.Units().first(), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Cannot lock %1.lock: another process holds it").arg(path)))
+        << error.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+    other.unlock();
+    EXPECT_TRUE(state->Save(*bus.Units().first(), &error));
+    EXPECT_TRUE(state->SaveError().isEmpty());
 }
 
 TEST(SimStateDefault, WindowAndCommandLineShareTheDefaultFile)

@@ -1,6 +1,6 @@
 // Arbitrary bytes as a profile file: the reader must neither crash nor hang,
-// and may only offer parameters to apply when every value was a 32-bit
-// decimal integer.
+// and may only offer parameters to apply when the file is unambiguous and
+// every value was a 32-bit decimal integer.
 #include "core/files/IniFile.h"
 #include "core/files/ProfileFile.h"
 
@@ -17,6 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (!p.fileError.isEmpty())
         std::abort(); // there is no file to fail on
+    if (!p.formatError.isEmpty()) {
+        if (!p.keys.isEmpty() || !p.params.isEmpty() || p.loadError(p.id) != p.formatError)
+            std::abort(); // an ambiguous file offers nothing to apply
+        return 0;
+    }
     if (p.valueError.isEmpty()) {
         if (p.params.size() != p.keys.size())
             std::abort();

@@ -1,9 +1,12 @@
 #include "core/files/IniFile.h"
 
-#include <QFile>
+#include "core/files/IniTextCheck.h"
+#include "core/files/SafeFileRead.h"
+#include "core/files/SafeFileWrite.h"
+
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
+#include <QtEndian>
 
 // Debian's SimpleIni lacks ConvertUTF.h; without conversion, char data is
 // stored as the file's bytes, which is what we want for UTF-8 files.
@@ -11,13 +14,7 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
-#include <cerrno>
-#include <cstring>
 #include <string>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 Q_LOGGING_CATEGORY(lcIniFile, "corvane.app.ini")
 
@@ -71,37 +68,25 @@ bool IniFile::open(const QString &path)
     return readFile();
 }
 
-std::optional<QByteArray> IniFile::readAll(const QString &path, QString *error)
-{
-    auto fail = [&](const QString &text) -> std::optional<QByteArray> {
-        if (error)
-            *error = text;
-        qCWarning(lcIniFile) << "cannot read" << path << text;
-        return std::nullopt;
-    };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    // read() with a cap rather than trusting size(): files under /proc report 0.
-    const QByteArray data = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    if (data.size() > MaxFileSize)
-        return fail(QStringLiteral("File is too large"));
-    return data;
-}
-
 bool IniFile::readFile()
 {
     m_doc->ini.Reset();
     m_error.clear();
+    m_unkeepable.clear();
     m_stamp = stampOf(m_path);
-    if (m_path.isEmpty() || !m_stamp.exists)
+    if (m_path.isEmpty())
         return true;
-    const auto data = readAll(m_path, &m_error);
-    if (!data)
+    const FileRead file = readRegularFile(m_path, MaxFileSize);
+    if (file.missing())
+        return true;
+    if (!file.ok()) {
+        m_error = file.error;
+        qCWarning(lcIniFile).noquote() << m_error;
         return false;
-    loadFromData(*data);
+    }
+    loadFromData(file.data);
+    const IniTextCheck check = checkIniText(textAsUtf8(file.data));
+    m_unkeepable = check.ambiguity.isEmpty() ? check.dropped : check.ambiguity;
     return true;
 }
 
@@ -113,10 +98,31 @@ bool IniFile::reloadIfChanged()
     return true;
 }
 
+QByteArray IniFile::textAsUtf8(QByteArrayView data)
+{
+    // What a Windows editor saves as "Unicode": UTF-16 with a byte-order mark.
+    const bool le = data.startsWith("\xFF\xFE");
+    const bool be = data.startsWith("\xFE\xFF");
+    if (!le && !be)
+        return data.toByteArray();
+    const QByteArrayView body = data.sliced(2);
+    // An odd last byte cannot be a character and is dropped.
+    QString text(body.size() / 2, Qt::Uninitialized);
+    if (text.isEmpty())
+        return {};
+    if (le)
+        qFromLittleEndian<char16_t>(body.data(), text.size(), text.data());
+    else
+        qFromBigEndian<char16_t>(body.data(), text.size(), text.data());
+    return text.toUtf8();
+}
+
 void IniFile::loadFromData(QByteArrayView data)
 {
     m_doc->ini.Reset();
-    if (m_doc->ini.LoadData(data.data(), size_t(data.size())) < 0) {
+    m_unkeepable.clear();
+    const QByteArray text = textAsUtf8(data);
+    if (m_doc->ini.LoadData(text.constData(), size_t(text.size())) < 0) {
         // Only an allocation failure gets here; SimpleIni skips what it cannot parse.
         m_doc->ini.Reset();
         qCWarning(lcIniFile) << "cannot parse" << m_path;
@@ -221,42 +227,15 @@ QByteArray IniFile::toByteArray() const
 bool IniFile::save()
 {
     m_error.clear();
-    if (m_path.isEmpty()) {
-        m_error = QStringLiteral("No file name");
+    // The reader skipped or merged part of the file: writing back what it
+    // read would lose that part without a trace.
+    if (!m_unkeepable.isEmpty()) {
+        m_error = QStringLiteral("%1 is not overwritten: %2").arg(m_path, m_unkeepable);
+        qCWarning(lcIniFile).noquote() << m_error;
         return false;
     }
-    const QByteArray data = toByteArray();
-    QSaveFile file(m_path);
-    auto fail = [&](const QString &text) {
-        m_error = text;
-        file.cancelWriting();
-        qCWarning(lcIniFile) << "cannot write" << m_path << m_error;
+    if (!writeFileAtomically(m_path, toByteArray(), &m_error))
         return false;
-    };
-    // Unbuffered: QSaveFile 6.4 commits a file whose buffered flush came up
-    // short (disk full, size limit), so every byte must be accounted for
-    // here, where a short write is still visible.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    // A short write is no error by itself; writing the rest again either
-    // succeeds or reports the real cause (disk full, size limit).
-    for (qsizetype done = 0; done < data.size();) {
-        const qint64 n = file.write(data.constData() + done, data.size() - done);
-        if (n <= 0)
-            return fail(file.errorString());
-        done += qsizetype(n);
-    }
-#ifdef Q_OS_UNIX
-    // commit() ignores a failed sync; some file systems only report lost
-    // data there.
-    if (::fsync(file.handle()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-#endif
-    if (!file.commit()) {
-        m_error = file.errorString();
-        qCWarning(lcIniFile) << "cannot write" << m_path << m_error;
-        return false;
-    }
     // Our own write is not a change from outside.
     m_stamp = stampOf(m_path);
     return true;

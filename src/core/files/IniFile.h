@@ -33,8 +33,8 @@ public:
 
     // Binds the document to path and reads it. A missing file is not an
     // error (the document is empty and the file is created by save()). A
-    // file that exists but cannot be read leaves the document empty and
-    // returns false with errorString().
+    // file that exists but cannot be read, or is no regular file, leaves the
+    // document empty and returns false with errorString() naming it.
     bool open(const QString &path);
     QString fileName() const { return m_path; }
 
@@ -43,7 +43,10 @@ public:
     bool reloadIfChanged();
 
     // Replaces the content with parsed text; the bound file is not touched.
+    // UTF-16 text with a byte-order mark is read as the text it is.
     void loadFromData(QByteArrayView data);
+    // The text as UTF-8, decoding UTF-16 with a byte-order mark (LE or BE).
+    static QByteArray textAsUtf8(QByteArrayView data);
 
     bool hasSection(const QByteArray &section) const;
     bool contains(const QByteArray &section, const QByteArray &key) const;
@@ -69,15 +72,14 @@ public:
     // The document as it would be saved.
     QByteArray toByteArray() const;
 
-    // Writes the document to the bound file through QSaveFile, so a failed
-    // write leaves the previous file as it was. On failure errorString()
-    // holds the platform's text.
+    // Replaces the bound file atomically (see writeFileAtomically), so a
+    // failed write leaves the previous file as it was. A file that held
+    // what the reader could not keep (lines that are no INI lines, a key or
+    // section given twice, a NUL byte) is not overwritten. On failure
+    // errorString() holds the reason.
     bool save();
 
     QString errorString() const { return m_error; }
-
-    // The whole content of a file, refusing files over MaxFileSize.
-    static std::optional<QByteArray> readAll(const QString &path, QString *error);
 
     // Value conventions shared by our INI files.
     // Booleans: TRUE/YES/Y and FALSE/NO/N in any case, else a decimal
@@ -106,5 +108,7 @@ private:
     std::unique_ptr<Doc> m_doc;
     QString m_path;
     QString m_error;
+    // Why saving would lose part of the file last read, or empty.
+    QString m_unkeepable;
     Stamp m_stamp;
 };

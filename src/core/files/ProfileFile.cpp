@@ -1,7 +1,8 @@
 #include "core/files/ProfileFile.h"
 
 #include "core/files/IniFile.h"
-
+#include "core/files/IniTextCheck.h"
+#include "core/files/SafeFileRead.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ QString ParsedProfile::loadError(uint32_t sysId) const
 {
     if (!fileError.isEmpty())
         return fileError;
+    if (!formatError.isEmpty())
+        return formatError;
     if (!matchesDevice(sysId))
         return QStringLiteral("File ID unknown");
     if (keys.isEmpty())
@@ -73,21 +76,28 @@ QByteArray formatValue(uint32_t value)
 
 ParsedProfile readProfile(const QByteArray &data)
 {
+    const QByteArray text = IniFile::textAsUtf8(data);
+    // What the reader would cut or merge is refused rather than applied
+    // differently from what the file says.
+    if (QString problem = checkIniText(text).ambiguity; !problem.isEmpty()) {
+        ParsedProfile p;
+        p.formatError = std::move(problem);
+        return p;
+    }
     IniFile ini;
-    ini.loadFromData(data);
+    ini.loadFromData(text);
     return parse(ini);
 }
 
 ParsedProfile readProfileFile(const QString &fileName)
 {
-    QString error;
-    const auto data = IniFile::readAll(fileName, &error);
-    if (!data) {
+    const FileRead file = readRegularFile(fileName, IniFile::MaxFileSize);
+    if (!file.ok()) {
         ParsedProfile p;
-        p.fileError = error;
+        p.fileError = file.error;
         return p;
     }
-    return readProfile(*data);
+    return readProfile(file.data);
 }
 
 bool writeProfileFile(const QString &fileName, uint32_t sysId, int toolVers,

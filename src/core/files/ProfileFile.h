@@ -19,6 +19,9 @@ struct ParsedProfile
 {
     // Set when the file could not be read at all; nothing else is filled.
     QString fileError;
+    // Set when the file is ambiguous (a NUL byte, a section or a key given
+    // twice, in any letter case); nothing else is filled either.
+    QString formatError;
 
     // "ID" of section "GLOBAL" as a 32-bit pattern. hasId is false when the
     // key is missing or its value is not a 32-bit integer.

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,13 +24,16 @@ QString singleLine(QString text)
 
 QString SettingsFile::settingsPath(const QString &exeDir)
 {
-    return settingsPath(exeDir, &SettingsFile::isFolderWritable);
-}
-
-QString SettingsFile::settingsPath(const QString &exeDir, const WritableTest &isWritable)
-{
-    if (!exeDir.isEmpty() && isWritable && isWritable(exeDir))
-        return QDir(exeDir).filePath(QString::fromLatin1(FileName));
+    const QString beside = QDir(exeDir).filePath(QString::fromLatin1(FileName));
+    if (!exeDir.isEmpty()) {
+        // A file someone put there on purpose wins, wherever that is.
+        if (QFileInfo::exists(beside))
+            return beside;
+        const QFileInfo dir(exeDir);
+        if (dir.isDir() && !isSystemFolder(exeDir)
+            && ::access(QFile::encodeName(exeDir).constData(), W_OK) == 0)
+            return beside;
+    }
 
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     // If this fails the first save reports it; reading simply finds no file.
@@ -36,12 +41,19 @@ QString SettingsFile::settingsPath(const QString &exeDir, const WritableTest &is
     return QDir(dir).filePath(QString::fromLatin1(FileName));
 }
 
-bool SettingsFile::isFolderWritable(const QString &dir)
+bool SettingsFile::isSystemFolder(const QString &dir)
 {
-    if (dir.isEmpty() || !QFileInfo(dir).isDir())
-        return false;
-    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".corvane-write-test-XXXXXX")));
-    return probe.open(); // removed again when probe goes out of scope
+    // Judged by where the folder really is: /bin is /usr/bin on most systems.
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    const QString path = canonical.isEmpty() ? QDir::cleanPath(QDir(dir).absolutePath()) : canonical;
+    static const char *const prefixes[] = {"/usr", "/opt", "/snap", "/bin", "/sbin", "/lib", "/lib64",
+                                           "/nix/store", "/app"};
+    for (const char *prefix : prefixes) {
+        const QString p = QString::fromLatin1(prefix);
+        if (path == p || path.startsWith(p + u'/'))
+            return true;
+    }
+    return false;
 }
 
 SettingsFile::SettingsFile(const QString &path)
@@ -67,11 +79,16 @@ bool SettingsFile::saveNow(bool valuesStored)
 ConfigSettings SettingsFile::readConfig()
 {
     m_ini.reloadIfChanged();
+    return configFrom(m_ini);
+}
+
+ConfigSettings SettingsFile::configFrom(const IniFile &ini)
+{
     ConfigSettings c;
-    c.device = m_ini.readString(Config, "DEVICE", c.device);
-    c.language = m_ini.readString(Config, "LANGUAGE", c.language);
-    c.autoSend = m_ini.readBool(Config, "AUTOSEND", c.autoSend);
-    const int tab = m_ini.readInt(Config, "TABACTIVE", 0);
+    c.device = ini.readString(Config, "DEVICE", c.device);
+    c.language = ini.readString(Config, "LANGUAGE", c.language);
+    c.autoSend = ini.readBool(Config, "AUTOSEND", c.autoSend);
+    const int tab = ini.readInt(Config, "TABACTIVE", 0);
     c.tabActive = (tab >= 0 && tab < PageCount) ? tab : 0;
     return c;
 }
@@ -80,11 +97,16 @@ bool SettingsFile::writeConfig(const ConfigSettings &values)
 {
     // Merge into what is on disk now, so keys written by others survive.
     m_ini.reloadIfChanged();
-    bool ok = m_ini.writeString(Config, "DEVICE", singleLine(values.device));
-    ok = m_ini.writeString(Config, "LANGUAGE", singleLine(values.language)) && ok;
-    ok = m_ini.writeBool(Config, "AUTOSEND", values.autoSend) && ok;
-    ok = m_ini.writeInt(Config, "TABACTIVE", values.tabActive) && ok;
-    return saveNow(ok);
+    return saveNow(putConfig(m_ini, values));
+}
+
+bool SettingsFile::putConfig(IniFile &ini, const ConfigSettings &values)
+{
+    bool ok = ini.writeString(Config, "DEVICE", singleLine(values.device));
+    ok = ini.writeString(Config, "LANGUAGE", singleLine(values.language)) && ok;
+    ok = ini.writeBool(Config, "AUTOSEND", values.autoSend) && ok;
+    ok = ini.writeInt(Config, "TABACTIVE", values.tabActive) && ok;
+    return ok;
 }
 
 WindowPlacement SettingsFile::readPlacement()

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 // Values of section "CONFIG", with the defaults of a first start.
 struct ConfigSettings
 {
@@ -30,15 +28,13 @@ public:
     static constexpr const char *FileName = "CORVANE_Config.ini";
     static constexpr int PageCount = 4;
 
-    using WritableTest = std::function<bool(const QString &dir)>;
-
-    // Beside the executable when that folder is writable (portable use);
-    // otherwise in the per-user configuration folder, which is created.
+    // Beside the executable for a portable copy: a settings file is already
+    // there, or the folder is the user's own (not under a system prefix such
+    // as /usr, /opt or /snap) and writable. Otherwise in the per-user
+    // configuration folder, which is created. Nothing is written to find out.
     static QString settingsPath(const QString &exeDir);
-    static QString settingsPath(const QString &exeDir, const WritableTest &isWritable);
-    // Tries to create a file in dir; permission bits alone do not tell
-    // (read-only mounts, ACLs, running as root).
-    static bool isFolderWritable(const QString &dir);
+    // Folders that belong to the installed system, never to one user's copy.
+    static bool isSystemFolder(const QString &dir);
 
     explicit SettingsFile(const QString &path);
 
@@ -48,6 +44,9 @@ public:
 
     ConfigSettings readConfig();
     bool writeConfig(const ConfigSettings &values);
+    // The same on a document in memory, without touching any file.
+    static ConfigSettings configFrom(const IniFile &ini);
+    static bool putConfig(IniFile &ini, const ConfigSettings &values);
 
     WindowPlacement readPlacement();
     bool writePlacement(const WindowPlacement &placement);

@@ -1,10 +1,10 @@
 #include "core/i18n/LanguageManager.h"
 
+#include "core/files/SafeFileRead.h"
 #include "core/i18n/LanguageError.h"
 #include "core/i18n/LanguageText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QMutexLocker>
@@ -12,6 +12,12 @@
 Q_LOGGING_CATEGORY(lcLanguage, "corvane.i18n")
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// The embedded project is about 10 KB; a file a thousand times larger is
+// not a language project of ours.
+constexpr qint64 MaxProjectBytes = 16 * 1024 * 1024;
+} // namespace
 
 TLanguageManager::TLanguageManager(const TLanguageList &Catalogue, const QString &ResourceDir,
                                    TUiLanguageSource UiLanguage)
@@ -35,10 +41,10 @@ void TLanguageManager::LoadResources(const QString &ResourceDir)
     for (const QString &Name : Names) {
         if (!Name.startsWith("VOXTRALANG"_L1, Qt::CaseSensitive))
             continue;
-        QFile File(Dir.filePath(Name));
-        if (!File.open(QIODevice::ReadOnly))
+        const FileRead File = readRegularFile(Dir.filePath(Name), MaxProjectBytes);
+        if (!File.ok())
             throw TLanguageError(u"Cannot open language resource "_s + Name);
-        FProjects.push_back(std::make_unique<TProject>(File.readAll(), FCatalogue));
+        FProjects.push_back(std::make_unique<TProject>(File.data, FCatalogue));
     }
 }
 
@@ -134,13 +140,10 @@ void TLanguageManager::LoadFromFile(const QString &LanguageFile)
     for (TLanguage *Language : FCatalogue)
         Language->Available = false;
     try {
-        QFile File(LanguageFile);
-        if (!File.open(QIODevice::ReadOnly))
-            throw TLanguageError(u"Cannot open "_s + LanguageFile);
-        const QByteArray Data = File.readAll();
-        if (File.error() != QFileDevice::NoError)
-            throw TLanguageError(u"Cannot read "_s + LanguageFile);
-        FProjects.push_back(std::make_unique<TProject>(Data, FCatalogue));
+        const FileRead File = readRegularFile(LanguageFile, MaxProjectBytes);
+        if (!File.ok())
+            throw TLanguageError(File.error);
+        FProjects.push_back(std::make_unique<TProject>(File.data, FCatalogue));
         DetermineLanguage();
     } catch (const std::exception &E) {
         qCWarning(lcLanguage) << "Loading" << LanguageFile << "failed:" << E.what();

@@ -34,19 +34,24 @@ QStringList SplitDelimited(QStringView Text)
     while (p < End) {
         QString Field;
         if (Text.at(p) == Quote) {
-            ++p;
+            // Copied in runs up to each quote rather than character by character.
+            qsizetype Run = ++p;
             while (p < End) {
                 if (Text.at(p) == Quote) {
+                    Field += Text.sliced(Run, p - Run);
                     if (p + 1 < End && Text.at(p + 1) == Quote) {
                         Field += QChar(Quote);
                         p += 2;
+                        Run = p;
                         continue;
                     }
-                    ++p;
+                    Run = ++p;
                     break;
                 }
-                Field += Text.at(p++);
+                ++p;
             }
+            if (Run < p)
+                Field += Text.sliced(Run, p - Run);
         } else {
             const qsizetype Start = p;
             while (p < End && Text.at(p).unicode() > 0x20 && Text.at(p) != Delimiter)
@@ -65,14 +70,6 @@ QStringList SplitDelimited(QStringView Text)
     return Fields;
 }
 
-qint32 ParseLineNumber(const QString &Field)
-{
-    bool Ok = false;
-    const int Value = Field.toInt(&Ok, 10);
-    if (!Ok)
-        throw TLanguageError(QStringLiteral("'%1' is not a valid integer value").arg(Field));
-    return Value;
-}
 
 } // namespace
 
@@ -81,14 +78,29 @@ TOccurence::TOccurence(const QString &Filename, qint32 Line, const QString &Comp
 {
 }
 
-TOccurence TOccurence::Create(const QString &Line)
+bool TOccurence::Parse(QStringView Line, TOccurence *Out)
 {
     const QStringList Fields = SplitDelimited(Line);
-    if (Fields.size() == 2)
-        return TOccurence(Fields.at(0), ParseLineNumber(Fields.at(1)), QString());
-    if (Fields.size() == 3)
-        return TOccurence(Fields.at(0), ParseLineNumber(Fields.at(1)), Fields.at(2));
-    return TOccurence();
+    if (Fields.size() != 2 && Fields.size() != 3) {
+        *Out = TOccurence();
+        return true;
+    }
+    bool Ok = false;
+    const int Number = Fields.at(1).toInt(&Ok, 10);
+    if (!Ok)
+        return false;
+    *Out = TOccurence(Fields.at(0), Number, Fields.value(2));
+    return true;
+}
+
+TOccurence TOccurence::Create(const QString &Line)
+{
+    TOccurence Result;
+    if (!Parse(Line, &Result)) {
+        const QStringList Fields = SplitDelimited(Line);
+        throw TLanguageError(QStringLiteral("'%1' is not a valid integer value").arg(Fields.at(1)));
+    }
+    return Result;
 }
 
 QString TOccurence::GetString() const

@@ -2,6 +2,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // One place where an entry's text occurs. Meta data for editing projects;
 // translating never looks at it.
@@ -17,6 +18,8 @@ public:
     // occurrence; any other count gives an empty one. Throws TLanguageError
     // when the line field is not a decimal integer.
     static TOccurence Create(const QString &Line);
+    // The same without throwing: false when the line field is not a number.
+    static bool Parse(QStringView Line, TOccurence *Out);
 
     TOccurence Clone() const { return *this; }
     QString GetString() const;

@@ -10,10 +10,12 @@
 #include "core/i18n/LanguageText.h"
 
 #include <QHash>
-#include <QSet>
+#include <QStringView>
 #include <QtEndian>
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -23,19 +25,18 @@ enum class TSection { None, Settings, Options, IgnoreStrings, IgnoreFiles, Langu
 
 constexpr char LineEnd[] = {'\x0D', '\x00', '\x0A', '\x00'};
 
-// Decodes one line's bytes; a U+0000 ends the text early. An odd last byte
-// cannot form a code unit and is dropped.
-QString DecodeLine(const char *Bytes, qsizetype Size)
+// Decodes one line's bytes into Buffer, whose storage is reused from line to
+// line; a U+0000 ends the text early. An odd last byte cannot form a code
+// unit and is dropped.
+QStringView DecodeLine(const char *Bytes, qsizetype Size, QString &Buffer)
 {
-    QString Text(Size / 2, Qt::Uninitialized);
-    qFromLittleEndian<char16_t>(Bytes, Text.size(), Text.data());
-    const qsizetype Nul = Text.indexOf(QChar(0));
-    if (Nul >= 0)
-        Text.truncate(Nul);
-    return Text;
+    Buffer.resize(Size / 2);
+    qFromLittleEndian<char16_t>(Bytes, Buffer.size(), Buffer.data());
+    const qsizetype Nul = Buffer.indexOf(QChar(0));
+    return QStringView(Buffer).first(Nul >= 0 ? Nul : Buffer.size());
 }
 
-TSection SectionOf(const QString &Line, bool *IsHeader)
+TSection SectionOf(QStringView Line, bool *IsHeader)
 {
     static const std::pair<QLatin1StringView, TSection> Headers[] = {
         {"[settings]"_L1, TSection::Settings},
@@ -76,20 +77,22 @@ public:
     void Read(const QByteArray &Data)
     {
         const QByteArrayView Separator(LineEnd, sizeof(LineEnd));
+        QString Buffer;
         qsizetype Start = 0;
         for (;;) {
             const qsizetype Match = Data.indexOf(Separator, Start);
             if (Match < 0)
                 break;
             if (Match > Start)
-                HandleLine(DecodeLine(Data.constData() + Start, Match - Start));
+                HandleLine(DecodeLine(Data.constData() + Start, Match - Start, Buffer));
             Start = Match + Separator.size();
         }
         Finish();
     }
 
 private:
-    void HandleLine(const QString &Line)
+    // Lines are looked at through views; only what is kept gets copied.
+    void HandleLine(QStringView Line)
     {
         bool IsHeader = false;
         const TSection Header = SectionOf(Line, &IsHeader);
@@ -107,60 +110,61 @@ private:
             break;
         case TSection::IgnoreFiles:
             if (StartsWithKey(Line, "name="_L1) && !IsBlankText(Line.mid(5)))
-                P.IgnoreFiles.append(Line.mid(5));
+                P.IgnoreFiles.append(Line.mid(5).toString());
             break;
         case TSection::Languages: HandleLanguage(Line); break;
         case TSection::Entries: HandleEntryLine(Line); break;
         }
     }
 
-    void HandleSettings(const QString &Line)
+    void HandleSettings(QStringView Line)
     {
         if (StartsWithKey(Line, "name="_L1))
-            P.Name = Line.mid(5);
+            P.Name = Line.mid(5).toString();
         else if (StartsWithKey(Line, "primarylanguage="_L1))
-            PrimaryCode = Line.mid(16, 2);
+            PrimaryCode = Line.mid(16, 2).toString();
     }
 
-    void HandleOptions(const QString &Line)
+    void HandleOptions(QStringView Line)
     {
         if (StartsWithKey(Line, "importdir="_L1))
-            P.ImportDir = Line.mid(10);
+            P.ImportDir = Line.mid(10).toString();
         else if (StartsWithKey(Line, "importopts="_L1))
-            P.ImportOpts = ParseImportOpts(QStringView(Line).mid(11));
+            P.ImportOpts = ParseImportOpts(Line.mid(11));
     }
 
-    void HandleLanguage(const QString &Line)
+    void HandleLanguage(QStringView Line)
     {
-        const QString Code = StartsWithKey(Line, "id="_L1) ? Line.mid(3) : QString();
+        const QStringView Code = StartsWithKey(Line, "id="_L1) ? Line.mid(3) : QStringView();
         if (Code.size() != 2)
             return;
-        if (TLanguage *Language = Catalogue.FindLanguageExact(Code))
+        if (TLanguage *Language = FindInCatalogue(Code))
             AddProjectLanguage(Language);
     }
 
-    void HandleEntryLine(const QString &Line)
+    void HandleEntryLine(QStringView Line)
     {
         if (StartsWithKey(Line, "text_id="_L1)) {
             // An entry that never got a translation line is dropped.
             if (Current && Current->Translations.isEmpty())
                 P.Entries.Delete(P.Entries.Count() - 1);
             Current = P.Entries.Add(std::make_unique<TEntry>(UnescapeText(Line.mid(8)), &P));
+            // Room for one translation per language, grown once rather than per line.
+            Current->Translations.reserve(std::max<qsizetype>(ProjectLanguages.size(), 2));
         } else if (StartsWithKey(Line, "occurence="_L1) || StartsWithKey(Line, "occurance="_L1)) {
             if (!Current)
                 return;
-            try {
-                Current->Occurences.append(TOccurence::Create(Line.mid(10)));
-            } catch (const TLanguageError &) {
-                // a malformed occurrence is only meta data: skip the line
-            }
+            // A malformed occurrence is only meta data: the line is skipped.
+            TOccurence Occurence;
+            if (TOccurence::Parse(Line.mid(10), &Occurence))
+                Current->Occurences.append(std::move(Occurence));
         } else if (StartsWithKey(Line, "text_"_L1)) {
             if (!Current)
                 return;
-            const QString Code = Line.mid(5, 2);
-            TLanguage *Language = ProjectLanguages.value(Code);
+            const QStringView Code = Line.mid(5, 2);
+            TLanguage *Language = ProjectLanguage(Code);
             if (!Language) {
-                Language = Catalogue.FindLanguageExact(Code);
+                Language = FindInCatalogue(Code);
                 if (!Language)
                     return;
                 AddProjectLanguage(Language);
@@ -173,14 +177,34 @@ private:
     void AddProjectLanguage(TLanguage *Language)
     {
         P.Languages.Add(Language);
-        if (!ProjectLanguages.contains(Language->ID))
-            ProjectLanguages.insert(Language->ID, Language);
+        if (!ProjectLanguage(Language->ID))
+            ProjectLanguages.append(Language);
+    }
+
+    // First project language with this code; codes are compared exactly.
+    // A project has a handful of languages, so a walk beats hashing a copy.
+    TLanguage *ProjectLanguage(QStringView Code) const
+    {
+        for (TLanguage *Language : ProjectLanguages) {
+            if (Language->ID == Code)
+                return Language;
+        }
+        return nullptr;
+    }
+
+    TLanguage *FindInCatalogue(QStringView Code) const
+    {
+        for (qsizetype i = 0; i < Catalogue.Count(); ++i) {
+            if (Catalogue.Items(i)->ID == Code)
+                return Catalogue.Items(i);
+        }
+        return nullptr;
     }
 
     void Finish()
     {
         if (PrimaryCode.size() == 2)
-            P.PrimaryLanguage = ProjectLanguages.value(PrimaryCode);
+            P.PrimaryLanguage = ProjectLanguage(PrimaryCode);
         if (!P.PrimaryLanguage)
             throw TLanguageError(u"No primary language could be found"_s);
         CompleteTranslations();
@@ -192,20 +216,31 @@ private:
     void CompleteTranslations()
     {
         QList<TLanguage *> Distinct;
-        QSet<TLanguage *> Seen;
+        QHash<const TLanguage *, qsizetype> Index;
         for (TLanguage *Language : P.Languages) {
-            if (!Seen.contains(Language)) {
-                Seen.insert(Language);
+            if (!Index.contains(Language)) {
+                Index.insert(Language, Distinct.size());
                 Distinct.append(Language);
             }
         }
+        // One mark per project language, reused for every entry.
+        std::vector<char> Present(size_t(Distinct.size()));
         for (const auto &Entry : P.Entries) {
-            QSet<const TLanguage *> Present;
-            for (const TTranslation &T : std::as_const(Entry->Translations))
-                Present.insert(T.Language);
-            for (TLanguage *Language : std::as_const(Distinct)) {
-                if (!Present.contains(Language))
-                    Entry->Translations.append(TTranslation(Language, QString()));
+            std::fill(Present.begin(), Present.end(), 0);
+            qsizetype Missing = Distinct.size();
+            for (const TTranslation &T : std::as_const(Entry->Translations)) {
+                const qsizetype i = Index.value(T.Language, -1);
+                if (i >= 0 && !Present[size_t(i)]) {
+                    Present[size_t(i)] = 1;
+                    --Missing;
+                }
+            }
+            if (Missing == 0)
+                continue;
+            Entry->Translations.reserve(Entry->Translations.size() + Missing);
+            for (qsizetype i = 0; i < Distinct.size(); ++i) {
+                if (!Present[size_t(i)])
+                    Entry->Translations.append(TTranslation(Distinct.at(i), QString()));
             }
         }
     }
@@ -215,8 +250,8 @@ private:
     TSection Section = TSection::None;
     TEntry *Current = nullptr;
     QString PrimaryCode;
-    // First project language per code; codes are compared exactly.
-    QHash<QString, TLanguage *> ProjectLanguages;
+    // The project languages with distinct codes, first of each code.
+    QList<TLanguage *> ProjectLanguages;
 };
 
 } // namespace

@@ -7,22 +7,33 @@
 #include "core/i18n/LanguageText.h"
 
 #include <QIODevice>
+#include <QStringView>
 #include <QtEndian>
+
+#include <initializer_list>
 
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
+// Lines are given in parts, so no joined copy is built just to be encoded.
 class TLineWriter
 {
 public:
-    void Line(const QString &Text = QString())
+    void Line(std::initializer_list<QStringView> Parts = {})
     {
+        qsizetype Units = 2;
+        for (const QStringView Part : Parts)
+            Units += Part.size();
         const qsizetype Start = Bytes.size();
-        Bytes.resize(Start + 2 * (Text.size() + 2));
+        Bytes.resize(Start + 2 * Units);
         char *Out = Bytes.data() + Start;
-        qToLittleEndian<char16_t>(Text.utf16(), Text.size(), Out);
-        Out += 2 * Text.size();
+        for (const QStringView Part : Parts) {
+            if (Part.isEmpty())
+                continue; // an empty view may carry no data pointer at all
+            qToLittleEndian<char16_t>(Part.utf16(), Part.size(), Out);
+            Out += 2 * Part.size();
+        }
         const char End[] = {'\x0D', '\x00', '\x0A', '\x00'};
         std::copy(std::begin(End), std::end(End), Out);
     }
@@ -53,49 +64,73 @@ void CheckWritable(const TProject &P, bool SaveMeta)
         throw TLanguageError(u"A project setting contains a line break and cannot be stored"_s);
 }
 
+// Room for the whole text at once, so it is not copied while it grows:
+// every text with its key and line end, occurrences at a typical length.
+qsizetype EstimatedBytes(const TProject &P, bool SaveMeta)
+{
+    constexpr qsizetype PerLine = 24;
+    qsizetype Units = 512 + P.Name.size() + 8 * P.Languages.Count();
+    for (const auto &Entry : P.Entries) {
+        Units += Entry->Name.size() + 2 * PerLine;
+        for (const TTranslation &T : std::as_const(Entry->Translations))
+            Units += T.Translation.size() + PerLine;
+        if (SaveMeta)
+            Units += Entry->Occurences.size() * 3 * PerLine;
+    }
+    if (SaveMeta) {
+        for (const QStringList *List : {&P.IgnoreStrings, &P.IgnoreFiles}) {
+            for (const QString &S : *List)
+                Units += S.size() + PerLine;
+        }
+        Units += P.ImportDir.size();
+    }
+    return 2 * Units;
+}
+
 } // namespace
 
 void TProject::Save(QIODevice &Stream, bool SaveMeta)
 {
     CheckWritable(*this, SaveMeta);
     TLineWriter W;
-    W.Line(u"[settings]"_s);
-    W.Line(u"version=1"_s);
-    W.Line(u"name="_s + Name);
-    W.Line(u"primarylanguage="_s + PrimaryLanguage->ID);
+    W.Bytes.reserve(EstimatedBytes(*this, SaveMeta));
+    W.Line({u"[settings]"});
+    W.Line({u"version=1"});
+    W.Line({u"name=", Name});
+    W.Line({u"primarylanguage=", PrimaryLanguage->ID});
     W.Line();
     if (SaveMeta) {
-        W.Line(u"[options]"_s);
+        W.Line({u"[options]"});
         if (!ImportDir.isEmpty())
-            W.Line(u"importdir="_s + ImportDir);
-        W.Line(u"importopts="_s + QString::number(ImportOpts));
+            W.Line({u"importdir=", ImportDir});
+        W.Line({u"importopts=", QString::number(ImportOpts)});
         W.Line();
         if (!IgnoreStrings.isEmpty()) {
-            W.Line(u"[ignorestrings]"_s);
+            W.Line({u"[ignorestrings]"});
             for (const QString &S : std::as_const(IgnoreStrings))
-                W.Line(u"name="_s + EscapeText(S));
+                W.Line({u"name=", EscapeText(S)});
             W.Line();
         }
         if (!IgnoreFiles.isEmpty()) {
-            W.Line(u"[ignorefiles]"_s);
+            W.Line({u"[ignorefiles]"});
             for (const QString &F : std::as_const(IgnoreFiles))
-                W.Line(u"name="_s + F);
+                W.Line({u"name=", F});
             W.Line();
         }
     }
-    W.Line(u"[languages]"_s);
+    W.Line({u"[languages]"});
     for (const TLanguage *Language : Languages)
-        W.Line(u"id="_s + Language->ID);
+        W.Line({u"id=", Language->ID});
     W.Line();
-    W.Line(u"[entries]"_s);
+    W.Line({u"[entries]"});
     for (const auto &Entry : Entries) {
-        W.Line(u"text_id="_s + EscapeText(Entry->Name));
+        W.Line({u"text_id=", EscapeText(Entry->Name)});
         if (SaveMeta) {
             for (const TOccurence &O : std::as_const(Entry->Occurences))
-                W.Line(u"occurence="_s + O.GetString());
+                W.Line({u"occurence=", O.GetString()});
         }
         for (const TTranslation &T : std::as_const(Entry->Translations))
-            W.Line(u"text_"_s + T.Language->ID + u'=' + EscapeText(T.Translation));
+            W.Line({u"text_", T.Language->ID, u"=", EscapeText(T.Translation)});
         W.Line();
     }
     if (Stream.write(W.Bytes) != W.Bytes.size())

@@ -17,15 +17,20 @@ quint32 EntryHash(const QString &Text)
 
 QString EscapeText(const QString &Text)
 {
+    // Most texts hold no line break: share them instead of copying.
+    if (!Text.contains(QChar(u'\r')) && !Text.contains(QChar(u'\n')))
+        return Text;
     QString Result = Text;
     Result.replace(QChar(u'\r'), QLatin1StringView("\\r"));
     Result.replace(QChar(u'\n'), QLatin1StringView("\\n"));
     return Result;
 }
 
-QString UnescapeText(const QString &Text)
+QString UnescapeText(QStringView Text)
 {
-    QString Result = Text;
+    QString Result = Text.toString();
+    if (!Text.contains(QChar(u'\\')))
+        return Result;
     Result.replace(QLatin1StringView("\\r"), QStringLiteral("\r"));
     Result.replace(QLatin1StringView("\\n"), QStringLiteral("\n"));
     return Result;
@@ -36,7 +41,7 @@ static bool IsBlankChar(QChar c)
     return c.unicode() <= 0x20;
 }
 
-bool IsBlankText(const QString &Text)
+bool IsBlankText(QStringView Text)
 {
     return std::all_of(Text.cbegin(), Text.cend(), IsBlankChar);
 }
@@ -57,7 +62,7 @@ static char16_t AsciiLower(char16_t c)
     return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-bool StartsWithKey(const QString &Line, QLatin1StringView Key)
+bool StartsWithKey(QStringView Line, QLatin1StringView Key)
 {
     if (Line.size() < Key.size())
         return false;
@@ -68,7 +73,7 @@ bool StartsWithKey(const QString &Line, QLatin1StringView Key)
     return true;
 }
 
-bool EqualsKey(const QString &Line, QLatin1StringView Key)
+bool EqualsKey(QStringView Line, QLatin1StringView Key)
 {
     return Line.size() == Key.size() && StartsWithKey(Line, Key);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // Text helpers shared by the language project model, reader and writer.
@@ -11,13 +12,13 @@ quint32 EntryHash(const QString &Text);
 // Backslashes themselves are not escaped, so the stored files stay readable by
 // every program that already writes them.
 QString EscapeText(const QString &Text);
-QString UnescapeText(const QString &Text);
+QString UnescapeText(QStringView Text);
 
 // "Blank" means only blanks and control characters (code units up to U+0020),
 // which is narrower than QString::trimmed()'s notion of white space.
-bool IsBlankText(const QString &Text);
+bool IsBlankText(QStringView Text);
 QString TrimControls(const QString &Text);
 
 // ASCII-only, case-insensitive prefix test for the format's keys and headers.
-bool StartsWithKey(const QString &Line, QLatin1StringView Key);
-bool EqualsKey(const QString &Line, QLatin1StringView Key);
+bool StartsWithKey(QStringView Line, QLatin1StringView Key);
+bool EqualsKey(QStringView Line, QLatin1StringView Key);

@@ -168,10 +168,46 @@ TEST(ProfileReader, KeysKeepTheirFileOrderAndLetterCase)
     EXPECT_EQ(p.params, (QList<ProfileParam>{{"brig", 150}, {"ZZZZ", 1}, {"LMAX", 2}}));
 }
 
-TEST(ProfileReader, DuplicateKeyTakesTheLastValueAtTheFirstPlace)
+TEST(ProfileReader, AmbiguousFileIsRefusedNamingWhyAndOffersNothing)
 {
-    const ParsedProfile p = ProfileFile::readProfile("[GLOBAL]\nID=7\n[PARAMETER]\nBRIG=1\nLMAX=2\nBRIG=3\n");
-    EXPECT_EQ(p.params, (QList<ProfileParam>{{"BRIG", 3}, {"LMAX", 2}}));
+    const QByteArray head = "[GLOBAL]\nID=7\n[PARAMETER]\n";
+    const std::pair<QByteArray, const char *> cases[] = {
+        {head + QByteArray("BRIG=15\0" "0\nCPRO=3\n", 18), "Key BRIG holds a NUL byte"},
+        {head + QByteArray("BRIG=1\n\0\n", 10), "Line 5 holds a NUL byte"},
+        {head + "BRIG=1\nLMAX=2\nBRIG=3\n", "Key BRIG is given twice in section PARAMETER"},
+        {head + "BRIG=1\n brig = 2\n", "Key brig is given twice in section PARAMETER"},
+        {head + "BRIG=1\n[Parameter]\nLMAX=2\n", "Section Parameter is given twice"},
+        {"[GLOBAL]\nID=7\n[PARAMETER]\nBRIG=1\n[ global ]\nID=8\n", "Section global is given twice"},
+    };
+    for (const auto &[text, message] : cases) {
+        const ParsedProfile p = ProfileFile::readProfile(text);
+        EXPECT_EQ(p.loadError(7), QString::fromLatin1(message)) << text.constData();
+        EXPECT_TRUE(p.keys.isEmpty() && p.params.isEmpty()) << text.constData();
+    }
+    // The same key in two sections, in comments or in lines that are no
+    // key at all is no repetition.
+    const ParsedProfile fine = ProfileFile::readProfile(
+        "[GLOBAL]\nID=7\nBRIG=1\n; BRIG=2\n[PARAMETER]\n# BRIG=3\nBRIG=4\nnote\nnote\n[OTHER\n");
+    EXPECT_EQ(fine.loadError(7), QString());
+    EXPECT_EQ(fine.params, (QList<ProfileParam>{{"BRIG", 4}}));
+}
+
+TEST(ProfileReader, Utf16WithByteOrderMarkIsReadAsItsText)
+{
+    const QString text = QStringLiteral("[GLOBAL]\r\nID=7\r\n[PARAMETER]\r\nBRIG=150\r\nSTUP=-16777216\r\n");
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const QChar c : text) {
+        le += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+        be += QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray &data : {le, be}) {
+        const ParsedProfile p = ProfileFile::readProfile(data);
+        EXPECT_EQ(p.loadError(7), QString());
+        EXPECT_EQ(p.params, (QList<ProfileParam>{{"BRIG", 150}, {"STUP", 0xFF000000u}}));
+    }
+    // A NUL character counts in UTF-16 too; without the mark the bytes stay bytes.
+    EXPECT_EQ(ProfileFile::readProfile(le + QByteArray("\0\0", 2)).loadError(7), QStringLiteral("Line 6 holds a NUL byte"));
+    EXPECT_EQ(ProfileFile::readProfile(le.sliced(2)).loadError(7), QStringLiteral("Line 1 holds a NUL byte"));
 }
 
 TEST(ProfileReader, BadVersionDoesNotSpoilTheFile)

@@ -137,36 +137,29 @@ protected:
     QTemporaryDir exeDir;
 };
 
-TEST_F(SettingsLocationTest, BesideTheExecutableWhenItsFolderIsWritable)
+TEST_F(SettingsLocationTest, BesideAPortableCopyWithoutProbing)
 {
-    const QString p = SettingsFile::settingsPath(exeDir.path(), [](const QString &) { return true; });
-    EXPECT_EQ(p, QDir(exeDir.path()).filePath(QStringLiteral("CORVANE_Config.ini")));
-    EXPECT_EQ(SettingsFile::settingsPath(exeDir.path()), p);
+    EXPECT_EQ(SettingsFile::settingsPath(exeDir.path()), QDir(exeDir.path()).filePath(QStringLiteral("CORVANE_Config.ini")));
+    EXPECT_TRUE(QDir(exeDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
-TEST_F(SettingsLocationTest, PerUserFolderWhenTheExecutableFolderIsNotWritable)
+TEST_F(SettingsLocationTest, InstalledCopyUsesThePerUserFolder)
 {
+    ASSERT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/CORVANE_Config.ini")));
     const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir(configDir).removeRecursively();
-    QString asked;
-    const QString p = SettingsFile::settingsPath(exeDir.path(), [&](const QString &d) {
-        asked = d;
-        return false;
-    });
-    EXPECT_EQ(asked, exeDir.path());
+    const QString p = SettingsFile::settingsPath(QStringLiteral("/usr/bin"));
     EXPECT_EQ(p, QDir(configDir).filePath(QStringLiteral("CORVANE_Config.ini")));
     EXPECT_TRUE(QFileInfo(configDir).isDir()) << "the folder is created";
-    SettingsFile s(p);
-    EXPECT_TRUE(s.writeConfig({}));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/CORVANE_Config.ini")));
+    EXPECT_TRUE(SettingsFile(p).writeConfig({}));
     QDir(configDir).removeRecursively();
 }
 
-TEST_F(SettingsLocationTest, WritabilityProbeLeavesNothingBehind)
+TEST(SettingsLocation, SystemPrefixesAreWholeFolderNames)
 {
-    EXPECT_TRUE(SettingsFile::isFolderWritable(exeDir.path()));
-    EXPECT_TRUE(QDir(exeDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_FALSE(SettingsFile::isFolderWritable(exeDir.filePath(QStringLiteral("absent"))));
-    ASSERT_TRUE(putFile(exeDir.filePath(QStringLiteral("plain")), "x"));
-    EXPECT_FALSE(SettingsFile::isFolderWritable(exeDir.filePath(QStringLiteral("plain"))));
-    EXPECT_FALSE(SettingsFile::isFolderWritable(QStringLiteral("/proc")));
+    for (const char *dir : {"/usr", "/usr/bin", "/usr/local/bin", "/opt/corvane", "/snap/corvane/12/bin", "/bin"})
+        EXPECT_TRUE(SettingsFile::isSystemFolder(QString::fromLatin1(dir))) << dir;
+    for (const char *dir : {"/usr2/bin", "/optional", "/home/me/corvane", "/media/stick", "/tmp"})
+        EXPECT_FALSE(SettingsFile::isSystemFolder(QString::fromLatin1(dir))) << dir;
 }
