@@ -14,7 +14,8 @@ public:
     ControllerLock &operator=(const ControllerLock &) = delete;
 
     // Takes the lock of `serial`, waiting at most `waitMs` (the wait
-    // sleeps); nullptr with the reason (who holds it) in `error`.
+    // sleeps); nullptr with the reason (who holds it) in `error`. Without a
+    // private folder for locks it hands out a lock that guards nothing.
     static std::unique_ptr<ControllerLock> acquire(const QString &serial, int waitMs, QString *error);
 
     // How long a program waits for another one's sequence to end.

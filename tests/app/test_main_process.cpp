@@ -120,8 +120,9 @@ TEST_F(ProgramTest, FifoAsSettingsFileNeitherStopsTheWindowNorIsReplaced)
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
-// Another user made the folder our socket would go to (without a runtime
-// folder): it is not used, and the program still starts and stays.
+// Another user made the folders our socket and locks would go to (without a
+// runtime folder, with a home that is not ours): they are not used, and the
+// program still starts, stays, and opens its controller.
 TEST_F(ProgramTest, SocketFolderOfAnotherUserDoesNotStopTheWindow)
 {
     if (::geteuid() != 0)
@@ -132,15 +133,22 @@ TEST_F(ProgramTest, SocketFolderOfAnotherUserDoesNotStopTheWindow)
     ASSERT_EQ(::chmod(QFile::encodeName(tmp).constData(), 01777), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(theirs).constData(), 0777), 0);
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+    const QString home = dir.filePath(QStringLiteral("home"));
+    ASSERT_TRUE(QDir().mkpath(home));
+    ASSERT_EQ(::chown(QFile::encodeName(home).constData(), 65534, 65534), 0);
 
     QProcess p;
-    launch(p, {QStringLiteral("--simulate")}, [&tmp](QProcessEnvironment &env) {
+    launch(p, {QStringLiteral("--simulate")}, [&tmp, &home](QProcessEnvironment &env) {
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         env.insert(QStringLiteral("TMPDIR"), tmp);
+        env.insert(QStringLiteral("HOME"), home);
     });
+    // The controller is opened: a planted lock folder does not keep it away.
+    QByteArray err = waitForEditor(p);
+    EXPECT_TRUE(err.contains("editor filled")) << err.constData();
     // Running on, not handed over: a copy that found "another copy" ends at once.
-    EXPECT_FALSE(p.waitForFinished(3000));
-    const QByteArray err = p.readAllStandardError();
+    EXPECT_FALSE(p.waitForFinished(1000));
+    err += p.readAllStandardError();
     EXPECT_TRUE(err.contains("No private folder for the single-instance socket")) << err.constData();
     p.terminate();
     ASSERT_TRUE(p.waitForFinished(10000));

@@ -81,6 +81,8 @@ protected:
         ASSERT_TRUE(m_tmp.isValid());
         save("XDG_RUNTIME_DIR", m_runtime.path());
         save("TMPDIR", m_tmp.path());
+        // No home to fall back on: the temporary folder is what is left.
+        save("HOME", m_tmp.filePath(QStringLiteral("no-home")));
     }
     void TearDown() override
     {

@@ -61,7 +61,11 @@ TEST(UserRuntimeFolder, RefusesAFolderOthersMayWrite)
     QString why;
     EXPECT_FALSE(isPrivateFolder(dir.path(), &why));
     EXPECT_TRUE(why.contains(QStringLiteral("other users")));
-    // The runtime folder named by the environment is only used when it is private.
+    // The runtime folder named by the environment is only used when it is
+    // private; then comes a folder in the home, where no one else can plant it.
+    QTemporaryDir home;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
-    EXPECT_FALSE(userRuntimeFolder().startsWith(dir.path()));
+    qputenv("HOME", QFile::encodeName(home.path()));
+    EXPECT_EQ(userRuntimeFolder(), home.filePath(QStringLiteral(".cache/corvane-runtime")));
+    EXPECT_TRUE(isPrivateFolder(userRuntimeFolder()));
 }

@@ -51,6 +51,17 @@ QString userRuntimeFolder(QString *error)
         if (privateFolder(folder, error))
             return folder;
     }
+    // Without one, a folder in the home, where no other user can plant it
+    // first; the shared temporary folder only as the last resort.
+    const QString home = QDir::homePath();
+    if (isPrivateFolder(home)) {
+        const QString cache = QDir(home).filePath(QStringLiteral(".cache"));
+        const QString folder = QDir(cache).filePath(QStringLiteral("corvane-runtime"));
+        if (::mkdir(QFile::encodeName(cache).constData(), 0700) == 0 || errno == EEXIST) {
+            if (privateFolder(folder, error))
+                return folder;
+        }
+    }
     const QString fallback = QDir(QDir::tempPath()).filePath(QStringLiteral("corvane-%1").arg(::getuid()));
     if (privateFolder(fallback, error))
         return fallback;
