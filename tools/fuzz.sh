@@ -13,7 +13,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(language_project profile_reader settings_reader state_file instance_message hid_reply)
+targets=(language_project profile_reader settings_reader state_file instance_message hid_reply
+         cli_arguments window_arguments)
 mode=short
 seconds=30
 runs=0

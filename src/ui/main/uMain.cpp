@@ -5,8 +5,14 @@
 #include "ui/main/ShortcutHints.h"
 #include "ui/main/ThemeIcons.h"
 #include "core/files/SettingsFile.h"
+#include "core/i18n/LanguageCatalogue.h"
+#include "core/i18n/LanguageManager.h"
+#include "ui/i18n/LanguageIcons.h"
+#include "ui/i18n/LanguageSelector.h"
+#include "ui/main/WindowPlacementStore.h"
 #include "ui/editor/ConfigEditor.h"
 #include "ui/editor/ConfigEditorForm.h"
+#include "ui/main/DeveloperMode.h"
 #include "ui/main/DevicePanel.h"
 #include "ui/main/ProfileActions.h"
 #include "ui_ConfigEditor.h"
@@ -84,18 +90,6 @@ void dropLayoutCaches(QWidget *root)
     }
     if (root->layout())
         root->layout()->invalidate();
-}
-
-// The executable's name with the version inserted before its extension
-// ("x.exe" gives "x114.exe"); a name without extension, as usual on Linux,
-// gets the version appended.
-QString distributionName(const QString &exeFileName)
-{
-    const QString tag = QStringLiteral("%1%2").arg(VersionMajor * 10 + VersionMinor).arg(VersionBuild);
-    const qsizetype dot = exeFileName.lastIndexOf(QLatin1Char('.'));
-    if (dot <= 0)
-        return exeFileName + tag;
-    return exeFileName.left(dot) + tag + exeFileName.mid(dot);
 }
 
 } // namespace
@@ -322,7 +316,7 @@ void TMain::setVisible(bool visible)
     if (visible && !m_placementRestored) {
         m_placementRestored = true;
         ReadSettingsAndLanguage();
-        RestorePlacement();
+        restoreWindowPlacement(*this, *m_iniFile);
     }
     QMainWindow::setVisible(visible);
 }
@@ -362,29 +356,9 @@ void TMain::FormShow()
     Timer1.start();
 }
 
-// Developer mode: the debug window beside the main window, and the
-// distribution name logged. The copy into "dist/" exists only in debug
-// builds; a build for users never writes beside the working directory.
 void TMain::DeveloperCopy()
 {
-    const QString exe = QCoreApplication::applicationFilePath();
-    const QString distName = distributionName(QFileInfo(exe).fileName());
-
-    // The frame's corner is placed, as for the main window's own position.
-    const QRect frame = frameGeometry();
-    m_debug->winId();
-    m_debug->windowHandle()->setFramePosition(QPoint(frame.left() + frame.width(), frame.top()));
-    m_debug->show();
-    m_debug->S(distName);
-
-#ifndef NDEBUG
-    QString target = QDir::current().filePath(QStringLiteral("dist/") + distName);
-    if (QFileInfo(target).isDir())
-        target = QDir(target).filePath(QFileInfo(exe).fileName());
-    QFile::remove(target);
-    if (!QFile::copy(exe, target))
-        qCDebug(lcMain) << "developer copy to" << target << "failed";
-#endif
+    showDeveloperMode(*m_debug, *this, VersionMajor * 10 + VersionMinor, VersionBuild);
 }
 
 void TMain::closeEvent(QCloseEvent *event)
@@ -400,7 +374,7 @@ void TMain::FormClose()
         return;
     m_settingsWritten = true;
     Timer1.stop();
-    WritePlacement();
+    writeWindowPlacement(*this, *m_iniFile);
     WriteSettings();
 }
 
@@ -451,4 +425,60 @@ void TMain::BringToFront()
     show();
     raise();
     activateWindow();
+}
+
+// --- the "CONFIG" settings
+
+void TMain::ReadSettings()
+{
+    const ConfigSettings c = m_iniFile->readConfig();
+    m_devices->SaveSnr = c.device;
+    StoredLanguage = c.language;
+    ui->chkAutoSend->setChecked(c.autoSend);
+    PageConfig()->setCurrentIndex(c.tabActive);
+}
+
+void TMain::WriteSettings()
+{
+    ConfigSettings c;
+    c.device = ui->cbHid->currentText();
+    c.language = CurrentLanguageCode();
+    c.autoSend = ui->chkAutoSend->isChecked();
+    c.tabActive = qMax(0, PageConfig()->currentIndex());
+    if (!m_iniFile->writeConfig(c))
+        qCWarning(lcMain) << "settings not saved:" << m_iniFile->errorString();
+}
+
+// --- the language selector
+
+void TMain::FillLanguageSelector()
+{
+    QStringList ids;
+    if (SystemLanguages) {
+        for (const TLanguage *l : *SystemLanguages)
+            ids << l->ID;
+    }
+    LanguageIcons = std::make_unique<TLanguageIcons>(ids);
+    LanguageSelector::Fill(cbLang, *LanguageIcons, StoredLanguage);
+    // Translate before the user sees the windows.
+    cbLangChange();
+}
+
+void TMain::cbLangChange()
+{
+    LanguageSelector::Apply(cbLang, {this, m_about, m_msgBox});
+    // Names for assistive technology follow the translated captions.
+    m_editorForm->refreshAccessibleNames();
+    for (QWidget *w : std::initializer_list<QWidget *>{ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7})
+        w->setAccessibleName(w->toolTip());
+    // Sized for the new texts before anything else uses the window's size.
+    FitWindowSize();
+}
+
+QString TMain::CurrentLanguageCode() const
+{
+    // Without the language manager nothing could change the stored choice.
+    if (!LanguageManager || !LanguageManager->CurrentLanguage)
+        return StoredLanguage;
+    return LanguageManager->CurrentLanguage->ID;
 }

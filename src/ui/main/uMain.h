@@ -47,10 +47,9 @@ struct TMainSetup
 // the controller session, the device panel that follows the bus and runs
 // the device functions, the editor, and the profile actions.
 //
-// The frame itself is defined in
-//   uMain.cpp           creation, tool bar, showing, closing, About
-//   uMainSettings.cpp   settings file and window placement
-//   uMainLanguage.cpp   language selector hooks
+// The frame itself (creation, tool bar, showing, closing, its settings and
+// the language selector's hooks) is uMain.cpp; the window placement is kept
+// by WindowPlacementStore.
 class TMain : public QMainWindow
 {
     Q_OBJECT
@@ -87,7 +86,7 @@ public:
     QComboBox *cbLang = nullptr;           // "Change language"
     QToolButton *ToolButton7 = nullptr;    // "Info..."
 
-    // --- language selector hooks (uMainLanguage.cpp)
+    // --- language selector hooks
     // "LANGUAGE" as read from the settings file in FormShow.
     QString StoredLanguage;
     // Fills cbLang and makes the stored language current; FormShow calls it
@@ -105,7 +104,7 @@ public:
     void FitWindowSize();
 
 public slots:
-    // --- frame (uMain.cpp)
+    // --- frame
     void FormShow();
     void FormClose();
     void ButExitClick();
@@ -115,7 +114,7 @@ public slots:
     // Starts the device link (Timer1's handler; the device panel's Startup).
     void Startup();
 
-    // --- language selector (uMainLanguage.cpp)
+    // --- language selector
     void cbLangChange();
 
 signals:
@@ -140,12 +139,10 @@ private:
     void ButSaveProfileClick();
     void ButLoadProfileClick();
 
-    // uMainSettings.cpp
+    // the "CONFIG" settings
     void ReadSettings();
     void ReadSettingsAndLanguage();
     void WriteSettings();
-    void RestorePlacement();
-    void WritePlacement();
 
     QTabWidget *PageConfig() const;
 
