@@ -17,7 +17,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     const QCommandLineOption trace(QStringLiteral("trace"), {});
     const QCommandLineOption simulate(QStringLiteral("simulate"), {}, QStringLiteral("N"));
     const QCommandLineOption state(QStringLiteral("simulate-state"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("SPEC"));
+    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("FAULT"));
     p.addOptions({help, version, trace, simulate, state, faults});
     // A bare --simulate means one controller; the parser knows only options
     // that always or never take a value.
@@ -38,8 +38,10 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     c.simulateFaults = p.value(faults);
     if (p.isSet(simulate)) {
         bool ok = false;
-        c.simulate = p.value(simulate).toInt(&ok);
-        if (!ok || c.simulate < 1 || c.simulate > kMaxSimulated)
+        const int n = p.value(simulate).toInt(&ok);
+        if (ok && n >= 1 && n <= kMaxSimulated)
+            c.simulate = n;
+        else
             c.error = QStringLiteral("--simulate takes a number from 1 to %1").arg(kMaxSimulated);
     }
     for (const QCommandLineOption *valued : {&state, &faults}) {
@@ -54,12 +56,12 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
 QString UsageText(const QString &program)
 {
     return QStringLiteral(
-               "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--simulate-faults SPEC] [--trace]\n"
+               "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--simulate-faults FAULT] [--trace]\n"
                "Configuration tool for the CORVANE LED controller.\n\n"
                "  --simulate[=N]            work with N simulated controllers (default 1) instead of USB\n"
                "  --simulate-state FILE     where simulated controllers keep their settings\n"
-               "  --simulate-faults SPEC[,SPEC...]\n"
-               "                            faults of simulated controllers, SPEC = SERIAL:ACTION with\n"
+               "  --simulate-faults FAULT[,FAULT...]\n"
+               "                            faults of simulated controllers, FAULT = SERIAL:ACTION with\n"
                "                            ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
                "                            unplug-at=MS, replug-at=MS (after start), never-ready,\n"
                "                            wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"

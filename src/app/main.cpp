@@ -6,7 +6,7 @@
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
-#include "device/SimFaultSpec.h"
+#include "device/SimFaultList.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "core/i18n/LanguageManager.h"

@@ -28,7 +28,7 @@ bool CliOptions::Parse(const QStringList &arguments, CliOptions *o, QString *err
     const QCommandLineOption all(QStringLiteral("all"), {});
     const QCommandLineOption simulate(QStringLiteral("simulate"), {}, QStringLiteral("N"));
     const QCommandLineOption state(QStringLiteral("simulate-state"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("SPEC"));
+    const QCommandLineOption faults(QStringLiteral("simulate-faults"), {}, QStringLiteral("FAULT"));
     const QCommandLineOption trace(QStringLiteral("trace"), {});
     const QCommandLineOption json(QStringLiteral("json"), {});
     const QCommandLineOption raw(QStringLiteral("raw"), {});
@@ -63,8 +63,9 @@ bool CliOptions::Parse(const QStringList &arguments, CliOptions *o, QString *err
     }
     if (p.isSet(simulate)) {
         bool ok = false;
-        o->simulate = p.value(simulate).toInt(&ok);
-        if (!ok || o->simulate < 1 || o->simulate > kMaxSimulated) {
+        const int n = p.value(simulate).toInt(&ok);
+        o->simulate = ok && n >= 1 && n <= kMaxSimulated ? n : 0;
+        if (o->simulate == 0) {
             *error = QStringLiteral("--simulate takes a number from 1 to %1").arg(kMaxSimulated);
             return false;
         }
@@ -121,8 +122,8 @@ QString CliHelpText()
         "  --trace                     every HID report exchanged, on standard error\n"
         "  --simulate[=N]              N simulated controllers (default 1) instead of USB\n"
         "  --simulate-state FILE       where simulated controllers keep their settings\n"
-        "  --simulate-faults SPEC[,SPEC...]\n"
-        "                              faults of simulated controllers, SPEC = SERIAL:ACTION with\n"
+        "  --simulate-faults FAULT[,FAULT...]\n"
+        "                              faults of simulated controllers, FAULT = SERIAL:ACTION with\n"
         "                              ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
         "                              unplug-at=MS, replug-at=MS (after start), never-ready,\n"
         "                              wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"

@@ -7,7 +7,7 @@
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
-#include "device/SimFaultSpec.h"
+#include "device/SimFaultList.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "device/uComHid.h"

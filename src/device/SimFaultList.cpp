@@ -1,4 +1,4 @@
-#include "device/SimFaultSpec.h"
+#include "device/SimFaultList.h"
 
 #include "core/protocol/ParamTags.h"
 #include "device/SimBus.h"
