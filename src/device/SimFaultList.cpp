@@ -72,10 +72,10 @@ Apply action(const QString &text, QString *error)
 
 } // namespace
 
-bool applySimFaults(SimBus &bus, const QString &spec, QString *error)
+bool applySimFaults(SimBus &bus, const QString &faults, QString *error)
 {
     QList<std::pair<SimUnit *, Apply>> faults;
-    for (const QString &item : spec.split(QLatin1Char(','))) {
+    for (const QString &item : faults.split(QLatin1Char(','))) {
         const qsizetype colon = item.indexOf(QLatin1Char(':'));
         SimUnit *unit = colon > 0 ? bus.Find(item.left(colon)) : nullptr;
         if (!unit) {

@@ -17,4 +17,4 @@ class SimBus;
 //   never-ready             answers "not ready" for ever
 //   wrong-echo              echoes another command byte
 // Applies nothing and says why for an unknown serial number or action.
-bool applySimFaults(SimBus &bus, const QString &spec, QString *error);
+bool applySimFaults(SimBus &bus, const QString &faults, QString *error);

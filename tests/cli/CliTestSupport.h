@@ -2,6 +2,7 @@
 #include "QtPrinters.h"
 #include "cli/CliRun.h"
 #include "device/SimBus.h"
+#include "device/SimUnit.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -9,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include <gtest/gtest.h>
 
 // One in-process run of corvane-cli: exit code and both output streams.
 struct CliRunResult {
@@ -37,3 +40,14 @@ inline void DrainEvents()
 {
     QCoreApplication::processEvents();
 }
+
+// One sane simulated controller, and runs of the command line against it.
+class CliOneController : public ::testing::Test {
+protected:
+    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
+    void TearDown() override { DrainEvents(); }
+    CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
+
+    SimBus bus;
+    SimUnit *unit = nullptr;
+};

@@ -23,15 +23,7 @@ QList<QByteArray> writtenTags(const SimUnit *unit)
 }
 } // namespace
 
-class CliCommands : public ::testing::Test {
-protected:
-    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
-    void TearDown() override { DrainEvents(); }
-    CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
-
-    SimBus bus;
-    SimUnit *unit = nullptr;
-};
+using CliCommands = CliOneController;
 
 TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
 {

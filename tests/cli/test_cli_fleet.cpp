@@ -24,15 +24,7 @@ int writes(const SimUnit *unit)
     return n;
 }
 
-class CliFields : public ::testing::Test {
-protected:
-    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
-    void TearDown() override { DrainEvents(); }
-    CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
-
-    SimBus bus;
-    SimUnit *unit = nullptr;
-};
+using CliFields = CliOneController;
 
 TEST_F(CliFields, GetShowsNamedFieldsInModelOrder)
 {
