@@ -74,7 +74,7 @@ Apply action(const QString &text, QString *error)
 
 bool applySimFaults(SimBus &bus, const QString &faults, QString *error)
 {
-    QList<std::pair<SimUnit *, Apply>> faults;
+    QList<std::pair<SimUnit *, Apply>> planned;
     for (const QString &item : faults.split(QLatin1Char(','))) {
         const qsizetype colon = item.indexOf(QLatin1Char(':'));
         SimUnit *unit = colon > 0 ? bus.Find(item.left(colon)) : nullptr;
@@ -86,9 +86,9 @@ bool applySimFaults(SimBus &bus, const QString &faults, QString *error)
         Apply apply = action(item.mid(colon + 1), error);
         if (!apply)
             return false;
-        faults.append({unit, std::move(apply)});
+        planned.append({unit, std::move(apply)});
     }
-    for (const auto &[unit, apply] : faults)
+    for (const auto &[unit, apply] : planned)
         apply(bus, unit);
     return true;
 }
