@@ -17,6 +17,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -63,14 +65,5 @@ BENCHMARK(BM_DoInit)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2.0)
 
 int main(int argc, char **argv)
 {
-    // Widgets need a platform; a benchmark run has no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

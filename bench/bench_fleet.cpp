@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -50,11 +52,5 @@ BENCHMARK(BM_LoadProfileOnEvery)->Arg(1)->Arg(8)->UseRealTime()->Unit(benchmark:
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -51,15 +53,8 @@ BENCHMARK(BM_LanguageSwitch)->Iterations(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     initLocalisation();
-    {
-        QApplication app(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
+    const int rc = runBenchmarks<QApplication>(argc, argv);
     shutdownLocalisation();
-    return 0;
+    return rc;
 }

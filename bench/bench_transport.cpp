@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -66,9 +68,5 @@ BENCHMARK(BM_TwentyOneReads)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "device/SimFaultList.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -59,14 +61,11 @@ QString UsageText(const QString &program)
                "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--simulate-faults FAULT] [--trace]\n"
                "Configuration tool for the CORVANE LED controller.\n\n"
                "  --simulate[=N]            work with N simulated controllers (default 1) instead of USB\n"
-               "  --simulate-state FILE     where simulated controllers keep their settings\n"
-               "  --simulate-faults FAULT[,FAULT...]\n"
-               "                            faults of simulated controllers, FAULT = SERIAL:ACTION with\n"
-               "                            ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
-               "                            unplug-at=MS, replug-at=MS (after start), never-ready,\n"
-               "                            wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"
-               "  --trace                   write every HID report exchanged to standard error\n"
-               "  -h, --help                show this help\n"
-               "  -v, --version             show the version\n")
-        .arg(program);
+               "  --simulate-state FILE     where simulated controllers keep their settings\n")
+               .arg(program)
+        + simFaultsHelp(28)
+        + QStringLiteral(
+            "  --trace                   write every HID report exchanged to standard error\n"
+            "  -h, --help                show this help\n"
+            "  -v, --version             show the version\n");
 }

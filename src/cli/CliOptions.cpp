@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "device/SimFaultList.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -121,12 +123,9 @@ QString CliHelpText()
         "  --json                      one JSON document (watch: one per line) on standard output\n"
         "  --trace                     every HID report exchanged, on standard error\n"
         "  --simulate[=N]              N simulated controllers (default 1) instead of USB\n"
-        "  --simulate-state FILE       where simulated controllers keep their settings\n"
-        "  --simulate-faults FAULT[,FAULT...]\n"
-        "                              faults of simulated controllers, FAULT = SERIAL:ACTION with\n"
-        "                              ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n"
-        "                              unplug-at=MS, replug-at=MS (after start), never-ready,\n"
-        "                              wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n"
+        "  --simulate-state FILE       where simulated controllers keep their settings\n")
+        + simFaultsHelp(30)
+        + QStringLiteral(
         "  -h, --help                  this help\n"
         "  -v, --version               the version\n"
         "\n"

@@ -92,3 +92,13 @@ bool applySimFaults(SimBus &bus, const QString &faults, QString *error)
         apply(bus, unit);
     return true;
 }
+
+QString simFaultsHelp(int column)
+{
+    const QString pad(column, QLatin1Char(' '));
+    return QStringLiteral("  --simulate-faults FAULT[,FAULT...]\n")
+        + pad + QStringLiteral("faults of simulated controllers, FAULT = SERIAL:ACTION with\n")
+        + pad + QStringLiteral("ACTION one of unplug-after=K, fail-after=K (K-th transfer),\n")
+        + pad + QStringLiteral("unplug-at=MS, replug-at=MS (after start), never-ready,\n")
+        + pad + QStringLiteral("wrong-echo, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS\n");
+}

@@ -18,3 +18,7 @@ class SimBus;
 //   wrong-echo              echoes another command byte
 // Applies nothing and says why for an unknown serial number or action.
 bool applySimFaults(SimBus &bus, const QString &faults, QString *error);
+
+// The option's help lines for a program's --help, descriptions starting at
+// `column` so each program keeps its own alignment.
+QString simFaultsHelp(int column);

@@ -1,5 +1,7 @@
 #include "core/i18n/QtTranslations.h"
 
+#include "core/i18n/LanguageCode.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
@@ -15,18 +17,6 @@ std::unique_ptr<QTranslator> &installed()
 {
     static std::unique_ptr<QTranslator> translator;
     return translator;
-}
-
-// Plain language codes only, so the code never reaches the file name as a path.
-bool isLanguageCode(const QString &code)
-{
-    if (code.size() < 2 || code.size() > 3)
-        return false;
-    for (QChar c : code) {
-        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -47,7 +37,7 @@ bool use(const QString &code)
             QCoreApplication::removeTranslator(current.get());
         current.reset();
     }
-    if (!isLanguageCode(code) || !QCoreApplication::instance())
+    if (!isLetterCode(code, 2, 3) || !QCoreApplication::instance())
         return false;
     // qtbase holds the widgets' texts; "qt_" would pull in every module.
     auto translator = std::make_unique<QTranslator>();

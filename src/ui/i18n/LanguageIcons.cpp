@@ -1,5 +1,7 @@
 #include "ui/i18n/LanguageIcons.h"
 
+#include "core/i18n/LanguageCode.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -18,19 +20,6 @@ static void initFlagResources()
 namespace {
 
 const QString kFlagFolder = QStringLiteral(":/flags");
-
-// Only plain two-letter codes name a flag; anything else (an empty code, a
-// path, a region suffix) must not reach the resource path.
-bool isFlagCode(const QString &code)
-{
-    if (code.size() != 2)
-        return false;
-    for (QChar c : code) {
-        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -74,7 +63,7 @@ QStringList TLanguageIcons::flagNames()
 
 QPixmap TLanguageIcons::loadFlag(const QString &code)
 {
-    if (!isFlagCode(code))
+    if (!isLetterCode(code, 2, 2))
         return {};
     initFlagResources();
     QPixmap flag(kFlagFolder + u'/' + code.toUpper() + QStringLiteral(".png"));

@@ -12,18 +12,8 @@
 #include <QStatusBar>
 
 namespace {
-class LanguageWindowTest : public MainWindowTest {
+class LanguageWindowTest : public LocalisedWindowTest {
 protected:
-    void SetUp() override
-    {
-        initLocalisation();
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        shutdownLocalisation();
-    }
     void choose(const char *code)
     {
         QComboBox *cb = window->cbLang;

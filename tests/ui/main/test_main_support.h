@@ -1,4 +1,5 @@
 #pragma once
+#include "core/i18n/LanguageManager.h"
 #include "ui/main/LedIndicator.h"
 #include "ui/main/DevicePanel.h"
 #include "ui/main/ProfileActions.h"
@@ -125,4 +126,20 @@ protected:
     QTemporaryDir dir;
     SimBus bus; // outlives the window
     std::unique_ptr<TMain> window;
+};
+
+// The same window with the program's languages loaded.
+class LocalisedWindowTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        initLocalisation();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        shutdownLocalisation();
+    }
 };

@@ -86,19 +86,7 @@ void setEverySpin(QWidget *window, bool toMaximum)
         s->setValue(toMaximum ? s->maximum() : s->minimum());
 }
 
-class TextsFitTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        initLocalisation();
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        shutdownLocalisation();
-    }
-};
+using TextsFitTest = LocalisedWindowTest;
 
 } // namespace
 
