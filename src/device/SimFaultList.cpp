@@ -24,15 +24,18 @@ bool number(const QString &text, int min, int max, int *value)
     return true;
 }
 
-// TAG:STATUS of the refusals.
+// TAG:STATUS of the refusals. STATUS is the reply's status byte (0xC4) or the
+// result as the error messages show it (0x80C4), so a code copied from a
+// message can be replayed.
 bool refusal(const QString &text, QByteArray *tag, uint8_t *status)
 {
     const QString code = text.section(QLatin1Char(':'), 0, 0);
+    const QString value = text.section(QLatin1Char(':'), 1);
     int s = 0;
-    if (tagIndex(code) < 0 || !number(text.section(QLatin1Char(':'), 1), 0x80, 0xFF, &s))
+    if (tagIndex(code) < 0 || !(number(value, 0x80, 0xFF, &s) || number(value, 0x8080, 0x80FF, &s)))
         return false;
     *tag = code.toLatin1();
-    *status = uint8_t(s);
+    *status = uint8_t(s & 0xFF);
     return true;
 }
 
