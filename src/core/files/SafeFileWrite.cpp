@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -14,8 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcFileWrite, "corvane.files.write")
-
 namespace {
 
 // As many link levels as the kernel itself follows.
@@ -26,11 +23,18 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Callers show our texts as they are, so every one names the file, which the
+// system's own ("No such file or directory") do not.
+QString cannotWrite(const QString &path, const QString &why)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(path, why);
+}
+
 struct Target
 {
     QString path;                 // what is really replaced
     std::optional<struct stat> existing;
-    QString problem;              // non-empty: do not write
+    QString problem;              // non-empty: do not write; names the file
 };
 
 Target resolve(const QString &path)
@@ -41,7 +45,7 @@ Target resolve(const QString &path)
         struct stat st{};
         if (::lstat(QFile::encodeName(t.path).constData(), &st) != 0) {
             if (errno != ENOENT)
-                t.problem = systemError(errno);
+                t.problem = cannotWrite(path, systemError(errno));
             return t; // a new file (also where a dangling link points)
         }
         if (!S_ISLNK(st.st_mode)) {
@@ -64,11 +68,11 @@ QString keepOwnerAndMode(int fd, const struct stat &old, const QString &path)
 {
     struct stat now{};
     if (::fstat(fd, &now) != 0)
-        return systemError(errno);
+        return cannotWrite(path, systemError(errno));
     if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
         return QStringLiteral("%1 belongs to another user or group; replacing it would change its owner").arg(path);
     if (::fchmod(fd, old.st_mode & 07777) != 0)
-        return systemError(errno);
+        return cannotWrite(path, systemError(errno));
     return {};
 }
 
@@ -76,11 +80,14 @@ QString keepOwnerAndMode(int fd, const struct stat &old, const QString &path)
 
 bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error)
 {
+    // The caller reports the text; logging it here too would say it twice.
     auto fail = [&](const QString &text) {
         if (error)
             *error = text;
-        qCWarning(lcFileWrite) << "cannot write" << path << text;
         return false;
+    };
+    auto failSystem = [&](const QString &text) {
+        return fail(cannotWrite(path, text));
     };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
@@ -93,7 +100,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
     // short (disk full, size limit), so every byte must be accounted for
     // here, where a short write is still visible.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
+        return failSystem(file.errorString());
     // A short write is no error by itself; writing the rest again either
     // succeeds or reports the real cause (disk full, size limit).
     for (qsizetype done = 0; done < data.size();) {
@@ -101,7 +108,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
         if (n <= 0) {
             const QString why = file.errorString();
             file.cancelWriting();
-            return fail(why);
+            return failSystem(why);
         }
         done += qsizetype(n);
     }
@@ -117,10 +124,10 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
     if (::fsync(file.handle()) != 0) {
         const QString why = systemError(errno);
         file.cancelWriting();
-        return fail(why);
+        return failSystem(why);
     }
     if (!file.commit())
-        return fail(file.errorString());
+        return failSystem(file.errorString());
     return true;
 }
 
