@@ -86,9 +86,6 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
             *error = text;
         return false;
     };
-    auto failSystem = [&](const QString &text) {
-        return fail(cannotWrite(path, text));
-    };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
     const Target target = resolve(path);
@@ -100,7 +97,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
     // short (disk full, size limit), so every byte must be accounted for
     // here, where a short write is still visible.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failSystem(file.errorString());
+        return fail(cannotWrite(path, file.errorString()));
     // A short write is no error by itself; writing the rest again either
     // succeeds or reports the real cause (disk full, size limit).
     for (qsizetype done = 0; done < data.size();) {
@@ -108,7 +105,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
         if (n <= 0) {
             const QString why = file.errorString();
             file.cancelWriting();
-            return failSystem(why);
+            return fail(cannotWrite(path, why));
         }
         done += qsizetype(n);
     }
@@ -124,10 +121,10 @@ bool writeFileAtomically(const QString &path, QByteArrayView data, QString *erro
     if (::fsync(file.handle()) != 0) {
         const QString why = systemError(errno);
         file.cancelWriting();
-        return failSystem(why);
+        return fail(cannotWrite(path, why));
     }
     if (!file.commit())
-        return failSystem(file.errorString());
+        return fail(cannotWrite(path, file.errorString()));
     return true;
 }
 
