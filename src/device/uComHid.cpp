@@ -21,16 +21,28 @@ constexpr uint16_t kReleaseFamily = 0x4790;
 constexpr uint8_t kStatusNotReady = 0x40;
 constexpr uint8_t kDataBytesPerReport = kReportSize - 2;
 const QString kSerialMissing = QStringLiteral("SERIAL IS MISSING");
+
+// The default 50 us timer slack of the calling thread would stretch every
+// 2 ms poll wait; the waits still sleep, they just wake on time.
+void tightenTimerSlack()
+{
+#ifdef __linux__
+    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+#endif
+}
 } // namespace
 
 TComHid::TComHid(HidControllerFactory controllerFactory)
     : m_factory(std::move(controllerFactory))
 {
-#ifdef __linux__
-    // The default 50 us timer slack would stretch every 2 ms poll wait; the
-    // waits still sleep, they just wake on time.
-    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
-#endif
+    tightenTimerSlack();
+}
+
+TComHid::TComHid(const TDevListEntry &only)
+    : Dev(only.Object)
+    , DevList{only}
+{
+    tightenTimerSlack();
 }
 
 TComHid::~TComHid() = default;

@@ -24,17 +24,28 @@ struct TDevListEntry {
 // The one object through which the tool talks to a controller: keeps the list
 // of connected controllers, the selected one, and builds one 64-byte command
 // report at a time. Never raises: every failure is a status code.
+//
+// Threads: a transport and everything it hands out belong to the thread
+// that made it. A transport following the bus enumerates on that thread;
+// one bound to a single controller (see the second constructor) may be made
+// and used on another, since a device handle is only ever used by the one
+// transport that holds it and the bus is never enumerated from there.
 class TComHid {
 public:
     // Called with every report exchanged: sent true for the report sent.
     using TraceSink = std::function<void(bool sent, const uint8_t *report)>;
 
     explicit TComHid(HidControllerFactory controllerFactory);
+    // A transport for one controller already listed elsewhere: its list
+    // holds that entry alone, selected, and it never follows the bus.
+    explicit TComHid(const TDevListEntry &only);
     ~TComHid();
     TComHid(const TComHid &) = delete;
     TComHid &operator=(const TComHid &) = delete;
 
     void SetOnEnum(TOnHidEnum OnEnum);
+    // Replaces the notification of a transport already following the bus.
+    void replaceOnEnum(TOnHidEnum OnEnum) { OnHidEnum = std::move(OnEnum); }
     void SetDevice(int idx);
     void NewOut(uint8_t com);
     void AddOut(TWidth w, int64_t data);
@@ -53,12 +64,13 @@ public:
 
     void SetTrace(TraceSink sink) { m_trace = std::move(sink); }
 
-    // Fields, public where the rest of the program reads them.
-    TOnHidEnum OnHidEnum;
-    std::array<uint8_t, kReportSize> OutBuf{};
-    uint16_t OutPos = 3;
-    HidDevicePtr Dev;
-    QList<TDevListEntry> DevList;
+    // The controllers of the last enumeration, in its order.
+    const QList<TDevListEntry> &devices() const { return DevList; }
+    // The selected controller; null when none is selected or it has left.
+    const HidDevicePtr &device() const { return Dev; }
+    // The report being built and where its next payload byte goes.
+    const std::array<uint8_t, kReportSize> &outReport() const { return OutBuf; }
+    uint16_t outPos() const { return OutPos; }
 
     HidController *HidCtrl() const { return m_hidCtrl.get(); }
     // Why the controller cannot reach any device; empty when it can.
@@ -73,6 +85,12 @@ private:
     void HidData() {} // input reports are never used
     void refreshLength();
     bool exchange(bool send, uint8_t *report);
+
+    TOnHidEnum OnHidEnum;
+    std::array<uint8_t, kReportSize> OutBuf{};
+    uint16_t OutPos = 3;
+    HidDevicePtr Dev;
+    QList<TDevListEntry> DevList;
 
     HidControllerFactory m_factory;
     std::unique_ptr<HidController> m_hidCtrl;

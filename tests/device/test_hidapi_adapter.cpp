@@ -186,7 +186,7 @@ TEST_F(HidapiAdapterTest, FailedStartIsReportedWithItsReason)
     hid.SetOnEnum([&] { ++notified; });
     EXPECT_EQ(hid.StartError(), "Cannot access USB HID devices: Couldn't create udev context");
     EXPECT_EQ(notified, 1); // the empty first scan is still reported
-    EXPECT_TRUE(hid.DevList.isEmpty());
+    EXPECT_TRUE(hid.devices().isEmpty());
     EXPECT_EQ(FakeHid::Devices()[0].opens, 0);
 
     FakeHid::FailInit(-1, L"Success"); // hidapi gave no reason

@@ -39,7 +39,7 @@ protected:
     QStringList listed() const
     {
         QStringList serials;
-        for (const TDevListEntry &e : std::as_const(hid->DevList))
+        for (const TDevListEntry &e : std::as_const(hid->devices()))
             serials << e.Text;
         return serials;
     }
@@ -71,7 +71,7 @@ TEST_F(EmulatedHidraw, IdentifiesReadsAllAndWrites)
     bus->Plug(SimControllerModel::Sane(1));
     start();
     ASSERT_EQ(listed(), QStringList{"SIM0001"});
-    EXPECT_EQ(hid->DevList[0].Object->VersionNumber(), 0x4790);
+    EXPECT_EQ(hid->devices()[0].Object->VersionNumber(), 0x4790);
     EXPECT_TRUE(hid->StartError().isEmpty());
 
     const TIdentifyResult id = identify();
@@ -101,7 +101,7 @@ TEST_F(EmulatedHidraw, PlugAndUnplugReachTheDeviceListThroughUdev)
     bus->Plug(SimControllerModel::Sane(1));
     ASSERT_TRUE(waitFor([&] { return listed() == QStringList{"SIM0001"}; }));
     ASSERT_TRUE(identify().Result);
-    const HidDevicePtr device = hid->Dev;
+    const HidDevicePtr device = hid->device();
 
     // Gone in the middle of a session: the next command fails at once,
     // before the removal has even been seen.
@@ -109,7 +109,7 @@ TEST_F(EmulatedHidraw, PlugAndUnplugReachTheDeviceListThroughUdev)
     uint32_t value = 0;
     EXPECT_EQ(read("BRIG", value), Status::CommunicationError);
     ASSERT_TRUE(waitFor([&] { return listed().isEmpty(); }));
-    EXPECT_EQ(hid->Dev, nullptr);
+    EXPECT_EQ(hid->device(), nullptr);
     uint8_t report[64] = {3};
     EXPECT_FALSE(device->SetFeature(report, 64));
 }
@@ -119,13 +119,13 @@ TEST_F(EmulatedHidraw, AnotherControllerAtTheSameNodeIsANewDevice)
     bus->Plug(SimControllerModel::Sane(1));
     start();
     ASSERT_TRUE(identify().Result);
-    const HidDevicePtr first = hid->Dev;
+    const HidDevicePtr first = hid->device();
 
     // Both changes fall into one settle window of the udev monitor.
     bus->Unplug();
     bus->Plug(SimControllerModel::Sane(2));
     ASSERT_TRUE(waitFor([&] { return listed() == QStringList{"SIM0002"}; }));
-    EXPECT_EQ(hid->Dev, nullptr);
+    EXPECT_EQ(hid->device(), nullptr);
     uint8_t report[64] = {3};
     EXPECT_FALSE(first->SetFeature(report, 64));
     ASSERT_TRUE(identify().Result);
@@ -134,12 +134,12 @@ TEST_F(EmulatedHidraw, AnotherControllerAtTheSameNodeIsANewDevice)
 
     // The same controller back at its node is a new device as well: the
     // handle opened before its removal is dead.
-    const HidDevicePtr second = hid->Dev;
+    const HidDevicePtr second = hid->device();
     const int before = enumerations;
     bus->Unplug();
     bus->Plug(SimControllerModel::Sane(2));
-    ASSERT_TRUE(waitFor([&] { return enumerations > before && !hid->DevList.isEmpty(); }));
-    EXPECT_NE(hid->DevList[0].Object, second);
+    ASSERT_TRUE(waitFor([&] { return enumerations > before && !hid->devices().isEmpty(); }));
+    EXPECT_NE(hid->devices()[0].Object, second);
     ASSERT_TRUE(identify().Result);
     EXPECT_LT(read("BRIG", value), Status::FirstFailure);
 }
