@@ -105,7 +105,7 @@ void ReportFields(CliReport &report, const FieldValues &values, const QList<Fiel
 CliStatus RunList(CliContext &ctx)
 {
     Json controllers = Json::array();
-    for (const TDevListEntry &e : std::as_const(ctx.hid.DevList)) {
+    for (const TDevListEntry &e : std::as_const(ctx.hid.devices())) {
         const QString release = QStringLiteral("0x%1").arg(e.Object->VersionNumber(), 4, 16, QLatin1Char('0'));
         const QString problem = e.Object->AccessProblem();
         ctx.report.line(QStringLiteral("%1 %2 %3").arg(e.Text, release, accessText(problem)));

@@ -47,13 +47,12 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(TComHid &bus, const Cl
         std::unique_ptr<QThread> thread;
     };
     std::vector<Job> jobs;
-    for (const TDevListEntry &e : std::as_const(bus.DevList))
+    for (const TDevListEntry &e : std::as_const(bus.devices()))
         jobs.push_back({e, {}, nullptr});
     for (Job &job : jobs) {
         job.thread.reset(QThread::create([&job, &command, &options] {
             // A transport of its own, bound to this one controller.
-            TComHid hid(HidControllerFactory{});
-            hid.DevList = {job.entry};
+            TComHid hid(job.entry);
             if (options.trace) {
                 hid.SetTrace([&job](bool sent, const uint8_t *report) {
                     job.report.trace << ReportTraceLine(sent, report);

@@ -18,8 +18,7 @@ CliReport applyTo(const TDevListEntry &entry, const CliOptions &options)
 {
     static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr,
                                   [](CliContext &ctx) { return ApplyProfile(*ctx.session, ctx.options.apply, ctx.report); }};
-    TComHid hid(HidControllerFactory{});
-    hid.DevList = {entry};
+    TComHid hid(entry);
     ControllerSession session(&hid);
     session.select(0);
     CliReport report;
@@ -49,7 +48,7 @@ CliStatus RunWatch(CliContext &ctx)
         out->event(QStringLiteral("%1 %2").arg(serial, QLatin1String(event)), data);
     };
     const auto follow = [&] {
-        const QList<TDevListEntry> now = ctx.hid.DevList;
+        const QList<TDevListEntry> now = ctx.hid.devices();
         const auto contains = [](const QList<TDevListEntry> &list, const TDevListEntry &e) {
             return std::any_of(list.begin(), list.end(), [&e](const TDevListEntry &x) { return x.Object == e.Object; });
         };
@@ -75,8 +74,8 @@ CliStatus RunWatch(CliContext &ctx)
         known = now;
     };
     follow();
-    ctx.hid.OnHidEnum = follow;
+    ctx.hid.replaceOnEnum(follow);
     loop.exec();
-    ctx.hid.OnHidEnum = {};
+    ctx.hid.replaceOnEnum({});
     return {};
 }

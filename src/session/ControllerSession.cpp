@@ -32,7 +32,7 @@ ControllerSession::Sequence::Sequence(ControllerSession &session)
 {
     // Without a controller there is nothing to keep apart; every exchange
     // fails by itself.
-    if (m_session.m_sequenceDepth++ > 0 || !m_session.m_hid || !m_session.m_hid->Dev)
+    if (m_session.m_sequenceDepth++ > 0 || !m_session.m_hid || !m_session.m_hid->device())
         return;
     QString error;
     m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
@@ -51,14 +51,14 @@ void ControllerSession::select(int index)
     if (!m_hid)
         return;
     m_hid->SetDevice(index);
-    m_serial = index >= 0 && index < m_hid->DevList.size() ? m_hid->DevList[index].Text : QString();
+    m_serial = index >= 0 && index < m_hid->devices().size() ? m_hid->devices()[index].Text : QString();
 }
 
 SessionResult ControllerSession::selectSerial(const QString &serial)
 {
     QStringList serials;
     QList<int> matches;
-    const QList<TDevListEntry> devices = m_hid ? m_hid->DevList : QList<TDevListEntry>();
+    const QList<TDevListEntry> devices = m_hid ? m_hid->devices() : QList<TDevListEntry>();
     for (int i = 0; i < devices.size(); ++i) {
         serials << devices[i].Text;
         if (serial.isEmpty() || devices[i].Text.compare(serial, Qt::CaseInsensitive) == 0)
@@ -82,13 +82,13 @@ SessionResult ControllerSession::selectSerial(const QString &serial)
 
 SessionTicket ControllerSession::ticket() const
 {
-    return {m_serial, m_hid ? m_hid->Dev : nullptr};
+    return {m_serial, m_hid ? m_hid->device() : nullptr};
 }
 
 bool ControllerSession::holds(const SessionTicket &ticket) const
 {
     const auto device = ticket.device.lock();
-    return device && m_hid && m_hid->Dev == device && ticket.serial == m_serial;
+    return device && m_hid && m_hid->device() == device && ticket.serial == m_serial;
 }
 
 SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *identified)
@@ -98,8 +98,8 @@ SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *ident
     if (!m_hid)
         return exchangeFailed("Error Reading Biosinfo = ", Status::CommunicationError);
     // Without access every exchange would fail; the reason is what helps.
-    if (m_hid->Dev && !m_hid->Dev->AccessProblem().isEmpty())
-        return SessionResult::noAccess(m_hid->Dev->AccessProblem());
+    if (m_hid->device() && !m_hid->device()->AccessProblem().isEmpty())
+        return SessionResult::noAccess(m_hid->device()->AccessProblem());
     const Sequence sequence(*this);
     if (!sequence.result().ok())
         return sequence.result();

@@ -132,7 +132,7 @@ void DevicePanel::HidEnum()
     OldDrop = ui.main.cbHid->currentText();
     // The device shown has left, even if one with the same serial number took
     // its place within one change: whatever is chosen now is opened anew.
-    if (!m_comHid->Dev)
+    if (!m_comHid->device())
         OldDrop.clear();
 
     int selected = -1;
@@ -140,7 +140,7 @@ void DevicePanel::HidEnum()
         // Filling the list is not a choice of the user.
         const QSignalBlocker quiet(ui.main.cbHid);
         ui.main.cbHid->clear();
-        for (const TDevListEntry &entry : std::as_const(m_comHid->DevList))
+        for (const TDevListEntry &entry : std::as_const(m_comHid->devices()))
             ui.main.cbHid->addItem(entry.Text);
         selected = indexOfSerial(ui.main.cbHid, SaveSnr);
         if (selected < 0)
