@@ -118,8 +118,6 @@ QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtoco
             range += QStringLiteral(" with %1").arg(QLatin1String(paramField(FieldId::LedProtocol).items[std::size_t(ledProtocol)].token));
         return range;
     }
-    if (value % field.scale != 0)
-        return QStringLiteral("%1 takes steps of %2 %3").arg(name).arg(field.scale).arg(QLatin1String(field.unit));
     return {};
 }
 

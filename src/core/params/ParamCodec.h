@@ -42,8 +42,9 @@ FieldValues loadParams(const QList<TCfgData> &params);
 std::optional<uint32_t> findParam(const QList<TCfgData> &params, const char *code);
 
 // Why a field cannot take `value`, or an empty text: outside its range,
-// not one of its items, not a whole number of device steps, or above what
-// `ledProtocol` allows for a protocol-limited field (-1: no protocol known).
+// not one of its items, or above what `ledProtocol` allows for a
+// protocol-limited field (-1: no protocol known). A value between two of
+// the controller's steps is not refused here; a change rounds it down.
 QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtocol = -1);
 
 // Why a raw word is not a value the fields can hold (a field out of its

@@ -168,7 +168,6 @@ TEST(FieldModelCheck, ValuesAtBothSidesOfTheirLimits)
     EXPECT_EQ(fieldValueProblem(leds, 171, 2), QStringLiteral("stripe.leds_per_channel takes 1 to 170 with ws2821"));
     EXPECT_TRUE(fieldValueProblem(leds, 2048).isEmpty());
     EXPECT_TRUE(fieldValueProblem(paramField(FieldId::KeysPcDiskMs), 5000).isEmpty());
-    EXPECT_FALSE(fieldValueProblem(paramField(FieldId::KeysPcDiskMs), 510).isEmpty()); // not whole 20 ms steps
     EXPECT_TRUE(fieldValueProblem(paramField(FieldId::Ws2801Clock), 7).isEmpty());
     EXPECT_FALSE(fieldValueProblem(paramField(FieldId::Ws2801Clock), 8).isEmpty());
     EXPECT_FALSE(fieldValueProblem(paramField(FieldId::Capacity), 4096).isEmpty());
