@@ -2,7 +2,6 @@
 
 #include "cli/CliFieldArgs.h"
 #include "core/protocol/ParamTags.h"
-#include "device/uComHid.h"
 #include "session/ControllerHints.h"
 #include "session/ControllerSession.h"
 
@@ -105,14 +104,13 @@ void ReportFields(CliReport &report, const FieldValues &values, const QList<Fiel
 CliStatus RunList(CliContext &ctx)
 {
     Json controllers = Json::array();
-    for (const TDevListEntry &e : std::as_const(ctx.hid.devices())) {
-        const QString release = QStringLiteral("0x%1").arg(e.Object->VersionNumber(), 4, 16, QLatin1Char('0'));
-        const QString problem = e.Object->AccessProblem();
-        ctx.report.line(QStringLiteral("%1 %2 %3").arg(e.Text, release, accessText(problem)));
-        controllers.push_back({{"serial", toJson(e.Text)},
+    for (const ControllerInfo &c : ctx.bus.controllers()) {
+        const QString release = QStringLiteral("0x%1").arg(c.release, 4, 16, QLatin1Char('0'));
+        ctx.report.line(QStringLiteral("%1 %2 %3").arg(c.serial, release, accessText(c.accessProblem)));
+        controllers.push_back({{"serial", toJson(c.serial)},
                                {"release", toJson(release)},
-                               {"accessible", problem.isEmpty()},
-                               {"problem", toJson(problem)}});
+                               {"accessible", c.accessProblem.isEmpty()},
+                               {"problem", toJson(c.accessProblem)}});
     }
     ctx.report.set("controllers", controllers);
     if (controllers.empty())
@@ -128,7 +126,7 @@ CliStatus RunInfo(CliContext &ctx)
     SessionResult read = ctx.session->identify(r);
     if (read.ok())
         read = ctx.session->readAll();
-    const auto capacity = read.ok() ? std::optional<uint32_t>(ctx.session->cfg().CfgData.first().Value) : std::nullopt;
+    const auto capacity = read.ok() ? std::optional<uint32_t>(uint32_t(ctx.session->capacity())) : std::nullopt;
     const std::array<std::tuple<const char *, const char *, QString>, 7> rows{{
         {"Serial", "serial", ctx.session->serial()},
         {"Version", "version", r.Version},

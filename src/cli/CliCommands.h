@@ -6,12 +6,12 @@
 
 class CliOutput;
 class ControllerSession;
-class TComHid;
 
-// What a command works with: the bus, the session of its controller (none
-// for commands that need no controller), the options, and its report.
+// What a command works with: the session that follows the bus, the session
+// of its controller (none for commands that need no controller), the
+// options, and its report.
 struct CliContext {
-    TComHid &hid;
+    ControllerSession &bus;
     ControllerSession *session;
     const CliOptions &options;
     CliReport &report;

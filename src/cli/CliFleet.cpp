@@ -1,7 +1,6 @@
 #include "cli/CliFleet.h"
 
 #include "core/protocol/ReportTrace.h"
-#include "device/uComHid.h"
 #include "session/ControllerSession.h"
 
 #include <QThread>
@@ -27,18 +26,21 @@ CliStatus prepare(CliNeeds needs, ControllerSession &session)
 
 } // namespace
 
-void RunOnController(ControllerSession &session, TComHid &hid, const CliCommand &command, const CliOptions &options,
-                     CliReport &report)
+void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
+                     const CliOptions &options, CliReport &report)
 {
     report.set("serial", toJson(session.serial()));
-    report.status = prepare(command.needs, session);
+    const ControllerSession::Sequence whole(session);
+    report.status = CliStatus::From(whole.result());
+    if (report.status.ok())
+        report.status = prepare(command.needs, session);
     if (!report.status.ok())
         return;
-    CliContext ctx{hid, &session, options, report};
+    CliContext ctx{bus, &session, options, report};
     report.status = command.run(ctx);
 }
 
-QList<std::pair<QString, CliReport>> RunOnEveryController(TComHid &bus, const CliCommand &command,
+QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
                                                          const CliOptions &options)
 {
     struct Job {
@@ -47,20 +49,18 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(TComHid &bus, const Cl
         std::unique_ptr<QThread> thread;
     };
     std::vector<Job> jobs;
-    for (const TDevListEntry &e : std::as_const(bus.devices()))
+    for (const TDevListEntry &e : bus.controllerEntries())
         jobs.push_back({e, {}, nullptr});
     for (Job &job : jobs) {
-        job.thread.reset(QThread::create([&job, &command, &options] {
-            // A transport of its own, bound to this one controller.
-            TComHid hid(job.entry);
+        job.thread.reset(QThread::create([&job, &bus, &command, &options] {
+            // A session of its own on this thread, bound to this one controller.
+            ControllerSession session(job.entry);
             if (options.trace) {
-                hid.SetTrace([&job](bool sent, const uint8_t *report) {
+                session.setTrace([&job](bool sent, const uint8_t *report) {
                     job.report.trace << ReportTraceLine(sent, report);
                 });
             }
-            ControllerSession session(&hid);
-            session.select(0);
-            RunOnController(session, hid, command, options, job.report);
+            RunOnController(bus, session, command, options, job.report);
         }));
         job.thread->start();
     }

@@ -6,13 +6,14 @@
 class CliOutput;
 
 // One command on every controller attached, all at once: each controller
-// gets its own thread, transport and session, so its exchanges stay one
-// sequence while the protocol waits of all of them overlap. Returns the
-// reports by serial number, in the order of the device list.
-QList<std::pair<QString, CliReport>> RunOnEveryController(TComHid &bus, const CliCommand &command,
+// gets its own thread and session, so its exchanges stay one sequence while
+// the protocol waits of all of them overlap. Returns the reports by serial
+// number, in the order of the device list.
+QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
                                                          const CliOptions &options);
 
 // Prepares the controller the session has selected as far as the command
-// needs it, then runs the command into `report`.
-void RunOnController(ControllerSession &session, TComHid &hid, const CliCommand &command, const CliOptions &options,
-                     CliReport &report);
+// needs it, then runs the command into `report`, holding the controller
+// for the whole command so no other program's change comes in between.
+void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
+                     const CliOptions &options, CliReport &report);

@@ -21,10 +21,9 @@ CliStatus RunTestPattern(CliContext &ctx)
 
 CliStatus RunResetDefaults(CliContext &ctx)
 {
-    if (const SessionResult r = ctx.session->resetDefaults(ctx.session->ticket()); !r.ok())
-        return CliStatus::From(r);
-    const SessionResult read = ctx.session->readAll();
-    if (read.ok())
-        ReportParams(ctx.report, "params", ctx.session->cfg().CfgData);
-    return CliStatus::From(read);
+    // The session reads the defaults back after the settle time.
+    const SessionResult r = ctx.session->resetDefaults(ctx.session->ticket());
+    if (r.ok())
+        ReportParams(ctx.report, "params", ctx.session->params());
+    return CliStatus::From(r);
 }

@@ -47,7 +47,7 @@ int CliOutput::usage(const QString &command, const QString &message)
 
 int CliOutput::finish(const QString &command, const CliReport &report)
 {
-    for (const QString &t : report.trace)
+    for (const QString &t : report.trace + report.notes)
         m_err << t << '\n';
     if (!report.status.ok())
         m_err << report.status.message << '\n';
@@ -71,7 +71,7 @@ int CliOutput::finishAll(const QString &command, const QList<std::pair<QString, 
     for (const auto &[serial, report] : reports) {
         if (report.status.code > worst.code)
             worst = report.status;
-        for (const QString &t : report.trace)
+        for (const QString &t : report.trace + report.notes)
             m_err << serial << ": " << t << '\n';
         if (!report.status.ok())
             m_err << serial << ": " << report.status.message << '\n';

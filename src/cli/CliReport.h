@@ -16,9 +16,16 @@ Json toJson(const QString &text);
 struct CliReport {
     QStringList lines;
     QStringList trace; // reports exchanged, when traced
+    QStringList notes; // what the session adjusted, for standard error
     Json data = Json::object();
     CliStatus status;
 
+    static CliReport failed(const CliStatus &status)
+    {
+        CliReport report;
+        report.status = status;
+        return report;
+    }
     void line(const QString &text) { lines << text; }
     void set(const char *key, Json value) { data[key] = std::move(value); }
 };

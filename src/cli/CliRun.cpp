@@ -10,7 +10,6 @@
 #include "device/SimFaultList.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
-#include "device/uComHid.h"
 #include "session/ControllerHints.h"
 #include "session/ControllerSession.h"
 
@@ -29,18 +28,16 @@ HidControllerFactory controllerFactory(SimBus *bus)
 }
 
 // The one controller a command without --all works on.
-CliReport runOnOne(TComHid &hid, const CliCommand &command, const CliOptions &options, CliOutput &output)
+CliReport runOnOne(ControllerSession &bus, const CliCommand &command, const CliOptions &options, CliOutput &output)
 {
     CliReport report;
     if (command.needs == CliNeeds::Nothing || command.needs == CliNeeds::Bus) {
-        CliContext ctx{hid, nullptr, options, report, &output};
+        CliContext ctx{bus, nullptr, options, report, &output};
         report.status = command.run(ctx);
+    } else if (const SessionResult r = bus.selectSerial(options.device); !r.ok()) {
+        report.status = CliStatus::From(r);
     } else {
-        ControllerSession session(&hid);
-        if (const SessionResult r = session.selectSerial(options.device); !r.ok())
-            report.status = CliStatus::From(r);
-        else
-            RunOnController(session, hid, command, options, report);
+        RunOnController(bus, bus, command, options, report);
     }
     return report;
 }
@@ -100,34 +97,35 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
             return output.usage(options.command, error);
     }
 
-    TComHid hid(controllerFactory(command->needs == CliNeeds::Nothing ? nullptr : bus));
-    if (options.trace && !options.all) {
-        hid.SetTrace([&err](bool sent, const uint8_t *report) {
-            err << ReportTraceLine(sent, report) << '\n';
-            err.flush();
-        });
-    }
+    ControllerSession session;
     if (command->needs != CliNeeds::Nothing) {
+        TComHid::TraceSink trace;
+        if (options.trace && !options.all) {
+            trace = [&err](bool sent, const uint8_t *report) {
+                err << ReportTraceLine(sent, report) << '\n';
+                err.flush();
+            };
+        }
         // The first scan is reported at once; events the bus queued meanwhile
         // are delivered before the command runs.
-        hid.SetOnEnum([] {});
+        session.start(controllerFactory(bus), trace);
         QCoreApplication::processEvents();
         // Without HID access every controller would look absent.
-        if (const QString problem = hid.StartError(); !problem.isEmpty())
-            return output.finish(options.command, {{}, {}, {}, CliStatus::Failed(problem)});
+        if (const QString problem = session.startError(); !problem.isEmpty())
+            return output.finish(options.command, CliReport::failed(CliStatus::Failed(problem)));
     }
 
     int code = ExitOk;
     if (options.all) {
-        auto reports = RunOnEveryController(hid, *command, options);
+        auto reports = RunOnEveryController(session, *command, options);
         // Saves the controllers' threads announced are made before judging them.
         QCoreApplication::processEvents();
         for (auto &[serial, report] : reports)
             noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
-        code = reports.isEmpty() ? output.finish(options.command, {{}, {}, {}, CliStatus::NoController(NoControllerMessage())})
+        code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(CliStatus::NoController(NoControllerMessage())))
                                  : output.finishAll(options.command, reports);
     } else {
-        CliReport report = runOnOne(hid, *command, options, output);
+        CliReport report = runOnOne(session, *command, options, output);
         noteUnsaved(state, state ? state->SaveError() : QString(), report, output);
         code = output.finish(options.command, report);
     }

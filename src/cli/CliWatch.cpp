@@ -6,23 +6,20 @@
 
 #include "core/files/ProfileFile.h"
 #include "core/process/SignalWatcher.h"
-#include "device/uComHid.h"
 #include "session/ControllerSession.h"
 
 #include <QEventLoop>
 
 namespace {
 
-// The profile rules for one controller that just arrived.
-CliReport applyTo(const TDevListEntry &entry, const CliOptions &options)
+// The profile rules for one controller that just arrived, in a session of its own.
+CliReport applyTo(ControllerSession &bus, const TDevListEntry &entry, const CliOptions &options)
 {
     static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr,
                                   [](CliContext &ctx) { return ApplyProfile(*ctx.session, ctx.options.apply, ctx.report); }};
-    TComHid hid(entry);
-    ControllerSession session(&hid);
-    session.select(0);
+    ControllerSession session(entry);
     CliReport report;
-    RunOnController(session, hid, apply, options, report);
+    RunOnController(bus, session, apply, options, report);
     return report;
 }
 
@@ -41,41 +38,33 @@ CliStatus RunWatch(CliContext &ctx)
     QEventLoop loop;
     QObject::connect(&stop, &SignalWatcher::signalReceived, &loop, &QEventLoop::quit);
 
-    QList<TDevListEntry> known;
-    const auto report = [&](const QString &serial, const char *event, Json extra = Json::object()) {
+    const auto report = [out](const QString &serial, const char *event, Json extra = Json::object()) {
         Json data = {{"event", event}, {"serial", toJson(serial)}};
         data.update(extra);
         out->event(QStringLiteral("%1 %2").arg(serial, QLatin1String(event)), data);
     };
-    const auto follow = [&] {
-        const QList<TDevListEntry> now = ctx.hid.devices();
-        const auto contains = [](const QList<TDevListEntry> &list, const TDevListEntry &e) {
-            return std::any_of(list.begin(), list.end(), [&e](const TDevListEntry &x) { return x.Object == e.Object; });
-        };
-        for (const TDevListEntry &e : known) {
-            if (!contains(now, e))
-                report(e.Text, "left");
-        }
-        for (const TDevListEntry &e : now) {
-            if (contains(known, e))
-                continue;
-            report(e.Text, "arrived");
-            if (ctx.options.apply.isEmpty())
-                continue;
-            const CliReport applied = applyTo(e, ctx.options);
-            Json extra = {{"ok", applied.status.ok()}, {"exitCode", applied.status.code}};
-            if (!applied.status.ok())
-                extra["error"] = toJson(applied.status.message);
-            extra.update(applied.data);
-            report(e.Text, applied.status.ok() ? "applied" : "failed", extra);
-            if (!applied.status.ok())
-                out->warn(QStringLiteral("%1: %2").arg(e.Text, applied.status.message));
-        }
-        known = now;
+    const auto arrived = [&](const QString &serial, int index) {
+        report(serial, "arrived");
+        if (ctx.options.apply.isEmpty())
+            return;
+        const CliReport applied = applyTo(ctx.bus, ctx.bus.controllerEntries().at(index), ctx.options);
+        Json extra = {{"ok", applied.status.ok()}, {"exitCode", applied.status.code}};
+        if (!applied.status.ok())
+            extra["error"] = toJson(applied.status.message);
+        extra.update(applied.data);
+        report(serial, applied.status.ok() ? "applied" : "failed", extra);
+        if (!applied.status.ok())
+            out->warn(QStringLiteral("%1: %2").arg(serial, applied.status.message));
     };
-    follow();
-    ctx.hid.replaceOnEnum(follow);
+    // Those present at the start arrive first.
+    const QList<ControllerInfo> present = ctx.bus.controllers();
+    for (int i = 0; i < present.size(); ++i)
+        arrived(present[i].serial, i);
+    const QMetaObject::Connection arrivals = QObject::connect(&ctx.bus, &ControllerSession::controllerArrived, &loop, arrived);
+    const QMetaObject::Connection departures = QObject::connect(
+        &ctx.bus, &ControllerSession::controllerLeft, &loop, [&](const QString &serial) { report(serial, "left"); });
     loop.exec();
-    ctx.hid.replaceOnEnum({});
+    QObject::disconnect(arrivals);
+    QObject::disconnect(departures);
     return {};
 }

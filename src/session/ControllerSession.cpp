@@ -1,64 +1,111 @@
 #include "session/ControllerSession.h"
 
 #include "core/files/ProfileFile.h"
+#include "core/params/LayoutValidation.h"
 #include "core/protocol/ParamTags.h"
+#include "device/DeviceFunctions.h"
 #include "session/ControllerHints.h"
 #include "session/ControllerLock.h"
-#include "device/DeviceFunctions.h"
-#include "device/uComHid.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace {
-
 
 SessionResult exchangeFailed(const char *prefix, uint16_t status)
 {
     return SessionResult::failed(QLatin1String(prefix) + ErrToStr(status), status);
 }
 
+QString notReadText(const char *what, const QString &tag)
+{
+    return QStringLiteral("Not %1: %2 and the parameters after it were not read from this CORVANE. "
+                          "Choose the CORVANE again to read its configuration.")
+        .arg(QLatin1String(what), tag);
+}
+
 } // namespace
 
-ControllerSession::ControllerSession(TComHid *hid)
-    : m_hid(hid)
+ControllerSession::ControllerSession(QObject *parent)
+    : QObject(parent)
+{
+}
+
+ControllerSession::ControllerSession(const TDevListEntry &controller, QObject *parent)
+    : QObject(parent)
+    , m_hid(std::make_unique<TComHid>(controller))
+    , m_serial(controller.Text)
 {
 }
 
 ControllerSession::~ControllerSession() = default;
 
-ControllerSession::Sequence::Sequence(ControllerSession &session)
-    : m_session(session)
+// --- the bus
+
+void ControllerSession::start(HidControllerFactory factory, TComHid::TraceSink trace)
 {
-    // Without a controller there is nothing to keep apart; every exchange
-    // fails by itself.
-    if (m_session.m_sequenceDepth++ > 0 || !m_session.m_hid || !m_session.m_hid->device())
+    if (m_hid)
         return;
-    QString error;
-    m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
-    if (!m_session.m_lock)
-        m_result = SessionResult::failed(error);
+    m_hid = std::make_unique<TComHid>(std::move(factory));
+    if (trace)
+        m_hid->SetTrace(std::move(trace));
+    m_hid->SetOnEnum([this] { busScanned(); });
 }
 
-ControllerSession::Sequence::~Sequence()
+QString ControllerSession::startError() const
 {
-    if (--m_session.m_sequenceDepth == 0)
-        m_session.m_lock.reset();
+    return m_hid ? m_hid->StartError() : QString();
 }
+
+void ControllerSession::busScanned()
+{
+    const QList<TDevListEntry> now = m_hid->devices();
+    const auto listedIn = [](const QList<TDevListEntry> &list, const TDevListEntry &e) {
+        return std::any_of(list.cbegin(), list.cend(), [&e](const TDevListEntry &x) { return x.Object == e.Object; });
+    };
+    const QList<TDevListEntry> before = std::exchange(m_listed, now);
+    for (const TDevListEntry &e : before) {
+        if (!listedIn(now, e))
+            emit controllerLeft(e.Text);
+    }
+    for (int i = 0; i < now.size(); ++i) {
+        if (!listedIn(before, now[i]))
+            emit controllerArrived(now[i].Text, i);
+    }
+    emit controllersChanged();
+}
+
+QList<ControllerInfo> ControllerSession::controllers() const
+{
+    QList<ControllerInfo> list;
+    for (const TDevListEntry &e : controllerEntries())
+        list.append({e.Text, e.Object->VersionNumber(), e.Object->AccessProblem()});
+    return list;
+}
+
+QList<TDevListEntry> ControllerSession::controllerEntries() const
+{
+    return m_hid ? m_hid->devices() : QList<TDevListEntry>();
+}
+
+// --- choosing
 
 void ControllerSession::select(int index)
 {
+    forgetValues();
     if (!m_hid)
         return;
     m_hid->SetDevice(index);
-    m_serial = index >= 0 && index < m_hid->devices().size() ? m_hid->devices()[index].Text : QString();
+    const QList<TDevListEntry> &devices = m_hid->devices();
+    m_serial = index >= 0 && index < devices.size() ? devices[index].Text : QString();
 }
 
 SessionResult ControllerSession::selectSerial(const QString &serial)
 {
     QStringList serials;
     QList<int> matches;
-    const QList<TDevListEntry> devices = m_hid ? m_hid->devices() : QList<TDevListEntry>();
+    const QList<TDevListEntry> devices = controllerEntries();
     for (int i = 0; i < devices.size(); ++i) {
         serials << devices[i].Text;
         if (serial.isEmpty() || devices[i].Text.compare(serial, Qt::CaseInsensitive) == 0)
@@ -91,6 +138,16 @@ bool ControllerSession::holds(const SessionTicket &ticket) const
     return device && m_hid && m_hid->device() == device && ticket.serial == m_serial;
 }
 
+void ControllerSession::forgetValues()
+{
+    CfgLoaded = false;
+    m_cfg.beginLoad();
+    m_source.fill(ValueSource::None);
+    m_userFields.reset();
+}
+
+// --- identifying
+
 SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *identified)
 {
     if (identified)
@@ -111,30 +168,50 @@ SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *ident
     return {};
 }
 
-SessionResult ControllerSession::readAll()
+// --- values
+
+SessionResult ControllerSession::readInto(int first, int count,
+                                          const std::function<void(const QByteArray &, uint32_t)> &store)
 {
-    if (CfgLoaded)
-        return {};
-    const Sequence sequence(*this);
-    m_cfg.beginLoad();
-    if (!sequence.result().ok()) {
-        m_cfg.appendUnread(tagCode(0));
-        return sequence.result();
-    }
-    for (int i = 0; i < kParamTagCount; ++i) {
+    for (int i = first; i < first + count; ++i) {
         const QByteArray code(tagCode(i));
         uint32_t value = 0;
         const uint16_t r = m_hid ? ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], value)
                                  : Status::CommunicationError;
-        if (r >= Status::FirstFailure) {
-            m_cfg.appendUnread(code);
+        if (r >= Status::FirstFailure)
             return exchangeFailed("Error reading Config = ", r);
-        }
-        m_cfg.appendRead(code, value);
+        store(code, value);
     }
-    m_cfg.finishLoad();
-    CfgLoaded = true;
     return {};
+}
+
+SessionResult ControllerSession::readAll()
+{
+    if (CfgLoaded)
+        return {};
+    forgetValues();
+    SessionResult result;
+    {
+        const Sequence sequence(*this);
+        result = sequence.result();
+        if (result.ok()) {
+            result = readInto(0, kParamTagCount, [this](const QByteArray &code, uint32_t value) {
+                m_cfg.appendRead(code, value);
+                m_source[std::size_t(tagIndex(code))] = ValueSource::Read;
+            });
+        }
+        if (result.ok()) {
+            m_cfg.finishLoad();
+            CfgLoaded = true;
+            m_readInSequence = true;
+        } else {
+            // The parameter that failed stays, unread, so the set says where the load stopped.
+            m_cfg.appendUnread(tagCode(int(m_cfg.CfgData.size())));
+            result.kind = SessionResult::Kind::LoadFailed;
+        }
+    }
+    emit loadFinished(result);
+    return result;
 }
 
 SessionResult ControllerSession::read(const QList<int> &indexes, QList<TCfgData> *params)
@@ -143,56 +220,129 @@ SessionResult ControllerSession::read(const QList<int> &indexes, QList<TCfgData>
     if (!sequence.result().ok())
         return sequence.result();
     for (int index : indexes) {
-        const QByteArray code(tagCode(index));
-        uint32_t value = 0;
-        const uint16_t r = m_hid ? ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], value)
-                                 : Status::CommunicationError;
-        if (r >= Status::FirstFailure)
-            return exchangeFailed("Error reading Config = ", r);
-        params->append(TCfgData(code, value));
+        if (SessionResult r = readInto(index, 1, [params](const QByteArray &code, uint32_t value) {
+                params->append(TCfgData(code, value));
+            });
+            !r.ok())
+            return r;
     }
     return {};
 }
 
-SessionResult ControllerSession::writeChanged(const LayoutArrangement &arrangement, const SessionTicket &ticket)
+bool ControllerSession::allRead() const
 {
-    if (const auto problem = validateLayout(arrangement, m_cfg.LedMaxCnt))
+    return std::none_of(m_source.cbegin(), m_source.cend(), [](ValueSource s) { return s == ValueSource::None; });
+}
+
+ParamWords ControllerSession::words() const
+{
+    ParamWords words{};
+    for (const TCfgData &d : m_cfg.CfgData) {
+        if (const int index = tagIndex(d.Code); index >= 0)
+            words[std::size_t(index)] = d.Value;
+    }
+    return words;
+}
+
+FieldsResult ControllerSession::setFields(const QList<FieldChange> &fields, const QList<WordChange> &words,
+                                          WordCheck check)
+{
+    if (!allRead()) {
+        // Values are only ever changed over what this controller holds.
+        FieldsResult refused;
+        const FieldId field = !fields.isEmpty() ? fields.first().field
+                                                : paramRecord(words.isEmpty() ? ParamTag::LMAX : words.first().tag).fields.front().id;
+        refused.refused.append({field, 0, notReadText("changed", m_cfg.firstUnread())});
+        return refused;
+    }
+    const ChangePlan plan = planChanges(this->words(), m_cfg.LedMaxCnt, fields, words, check);
+    if (!plan.result.ok())
+        return plan.result;
+    for (int i = 0; i < kParamTagCount; ++i) {
+        if (!plan.touched.test(std::size_t(i)))
+            continue;
+        m_cfg.SetConfig(tagCode(i), plan.words[std::size_t(i)]);
+        m_source[std::size_t(i)] = ValueSource::User;
+    }
+    m_userFields |= plan.userFields;
+    return plan.result;
+}
+
+SessionResult ControllerSession::writeChanged(const SessionTicket &ticket, QList<TCfgData> *written)
+{
+    if (!allRead())
+        return SessionResult::failed(notReadText("sent", m_cfg.firstUnread()));
+    if (const auto problem = validateLayout(LayoutArrangement::fromParams(m_cfg.CfgData), m_cfg.LedMaxCnt))
         return SessionResult::invalid(*problem);
     if (!m_cfg.changed())
         return {};
-    const bool held = holds(ticket);
+    // Values changed for a controller that is no longer the open one never
+    // reach another: as far as they go, their controller is gone.
+    if (!holds(ticket))
+        return exchangeFailed("Error writing Config = ", Status::CommunicationError);
     const Sequence sequence(*this);
-    if (held && !sequence.result().ok())
+    if (!sequence.result().ok())
         return sequence.result();
-    const QList<TCfgData> &data = m_cfg.CfgData;
-    const QList<TCfgData> &orig = m_cfg.CfgOrig;
-    for (qsizetype i = 0; i < qMin(data.size(), orig.size()); ++i) {
-        if (data[i].Value == orig[i].Value)
+    return writeAll(written);
+}
+
+SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
+{
+    for (qsizetype i = 0; i < qMin(m_cfg.CfgData.size(), m_cfg.CfgOrig.size()); ++i) {
+        if (m_cfg.CfgData[i].Value == m_cfg.CfgOrig[i].Value)
             continue;
-        // Values changed for a controller that is no longer the open one
-        // never reach another: as far as they go, their controller is gone.
-        const uint16_t r = held && m_hid
-            ? WriteParameter(*m_hid, Buf, data[i].Code, data[i].Value, Crypt[kCryptWriteWord])
-            : Status::CommunicationError;
+        const QByteArray code = m_cfg.CfgData[i].Code;
+        const auto tag = static_cast<ParamTag>(tagIndex(code));
+        if (!m_readInSequence) {
+            // Another program may have changed this parameter since it was
+            // read: the user's fields go onto what the controller holds now.
+            uint32_t now = 0;
+            const uint16_t r = ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], now);
+            if (r >= Status::FirstFailure)
+                return exchangeFailed("Error reading Config = ", r);
+            if (now != m_cfg.CfgOrig[i].Value) {
+                m_cfg.CfgData[i].Value = mergedWord(tag, now, m_cfg.CfgData[i].Value);
+                m_cfg.CfgOrig[i].Value = now;
+                if (m_cfg.CfgData[i].Value == now)
+                    continue;
+            }
+        }
+        const TCfgData data = m_cfg.CfgData[i];
+        const uint16_t r = WriteParameter(*m_hid, Buf, data.Code, data.Value, Crypt[kCryptWriteWord]);
         if (r != Status::Ok)
             return exchangeFailed("Error writing Config = ", r);
         m_cfg.markWritten(i);
+        for (const ParamField &f : paramRecord(tag).fields)
+            m_userFields.reset(std::size_t(fieldIndexOf(f.id)));
+        if (written)
+            written->append(data);
     }
     return {};
 }
 
-LayoutArrangement ControllerSession::paramArrangement() const
+uint32_t ControllerSession::mergedWord(ParamTag tag, uint32_t held, uint32_t mine) const
 {
-    return LayoutArrangement::fromParams(m_cfg.CfgData);
+    FieldValues merged{};
+    FieldValues own{};
+    loadParam(tag, held, merged);
+    loadParam(tag, mine, own);
+    bool whole = true;
+    for (const ParamField &f : paramRecord(tag).fields) {
+        if (m_userFields.test(std::size_t(fieldIndexOf(f.id))))
+            at(merged, f.id) = at(own, f.id);
+        else
+            whole = false;
+    }
+    // A word the user gave whole is written as given, bits and all.
+    return whole ? mine : packParam(tag, merged).value_or(held);
 }
+
+// --- profiles
 
 SessionResult ControllerSession::saveProfile(const QString &fileName) const
 {
-    if (!m_cfg.complete())
-        return SessionResult::failed(
-            QStringLiteral("Not saved: %1 and the parameters after it were not read from this CORVANE. "
-                           "Choose the CORVANE again to read its configuration.")
-                .arg(m_cfg.firstUnread()));
+    if (!allRead())
+        return SessionResult::failed(notReadText("saved", m_cfg.firstUnread()));
     QList<ProfileParam> params;
     for (const TCfgData &d : m_cfg.CfgData)
         params.append({d.Code, d.Value});
@@ -202,59 +352,115 @@ SessionResult ControllerSession::saveProfile(const QString &fileName) const
     return {};
 }
 
-SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, const Step &send, const Step &reload)
+SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
+                                              ProfileApplied *applied)
 {
     // The whole file is checked before anything is applied, so a bad value
-    // never leaves the parameter set half changed.
+    // never leaves the parameter set, or the controller, half changed.
     if (const QString error = profile.loadError(BiosInfo.SysId); !error.isEmpty())
         return SessionResult::failed(error);
-    // Nothing of another program comes between the writes and the read-back.
+    if (!holds(ticket))
+        return exchangeFailed("Error writing Config = ", Status::CommunicationError);
+    // Nothing of another program comes between the reads, the writes and the read-back.
     const Sequence sequence(*this);
     if (!sequence.result().ok())
         return sequence.result();
-    // Values are only ever applied over what this controller holds.
-    if (!m_cfg.complete()) {
-        if (SessionResult r = reload(); !r.ok())
-            return r;
-    }
+    if (SessionResult r = readAll(); !r.ok())
+        return r;
+    QList<WordChange> words;
     for (const ProfileParam &p : profile.params) {
-        // The capacity is the controller's own, not a setting: the firmware
-        // refuses it, and being first it would stop every later write.
-        if (tagIndex(p.code) != tagIndexOf(ParamTag::LMAX))
-            m_cfg.SetConfig(p.code, p.value); // tags that name no parameter are skipped
+        // Tags that name no parameter are skipped; the capacity is the
+        // controller's own, not a setting.
+        const int index = tagIndex(p.code);
+        if (index >= 0 && index != tagIndexOf(ParamTag::LMAX))
+            words.append({static_cast<ParamTag>(index), p.value});
     }
-    send();
-    return reload();
+    const ChangePlan plan = planChanges(this->words(), m_cfg.LedMaxCnt, {}, words, WordCheck::Profile);
+    if (!plan.result.ok()) {
+        const FieldRefusal &r = plan.result.refused.first();
+        const ParamTag tag = paramField(r.field).tag;
+        const uint32_t word = std::find_if(words.cbegin(), words.cend(), [tag](const WordChange &w) {
+                                  return w.tag == tag;
+                              })->word;
+        return SessionResult::invalid(QStringLiteral("Not applied: %1=%2 in the file does not fit: %3")
+                                          .arg(QLatin1String(tagCode(tag)))
+                                          .arg(QString::fromLatin1(ProfileFile::formatValue(word)))
+                                          .arg(wordFieldsProblem(tag, word)));
+    }
+    if (!plan.result.arrangementProblem.isEmpty())
+        return SessionResult::invalid(plan.result.arrangementProblem);
+    setFields({}, words, WordCheck::Profile);
+    ProfileApplied ignored;
+    ProfileApplied &out = applied ? *applied : ignored;
+    out.reached = true;
+    out.adjusted = plan.result.adjusted;
+    const SessionResult sent = writeChanged(ticket, &out.written);
+    // Show what the controller holds now, not what the file said.
+    CfgLoaded = false;
+    const SessionResult reload = readAll();
+    return sent.ok() ? reload : sent;
+}
+
+// --- device functions
+
+SessionResult ControllerSession::guarded(const SessionTicket &ticket, const char *prefix,
+                                         const std::function<uint16_t()> &exchange,
+                                         const std::function<SessionResult()> &then)
+{
+    if (!holds(ticket))
+        return exchangeFailed(prefix, Status::CommunicationError);
+    const Sequence sequence(*this);
+    if (!sequence.result().ok())
+        return sequence.result();
+    if (const uint16_t r = exchange(); r != Status::Ok)
+        return exchangeFailed(prefix, r);
+    return then ? then() : SessionResult();
 }
 
 SessionResult ControllerSession::restart(const SessionTicket &ticket)
 {
-    const Sequence sequence(*this);
-    if (holds(ticket) && !sequence.result().ok())
-        return sequence.result();
-    const uint16_t r = holds(ticket) ? RestartDevice(*m_hid, Buf, Crypt[kCryptWriteWord]) : Status::CommunicationError;
-    return r == Status::Ok ? SessionResult() : exchangeFailed("Restart Error = ", r);
+    return guarded(ticket, "Restart Error = ", [this] { return RestartDevice(*m_hid, Buf, Crypt[kCryptWriteWord]); });
 }
 
 SessionResult ControllerSession::testPattern(const SessionTicket &ticket)
 {
-    const Sequence sequence(*this);
-    if (holds(ticket) && !sequence.result().ok())
-        return sequence.result();
-    const uint16_t r = holds(ticket) ? ActivateTestPattern(*m_hid, Buf) : Status::CommunicationError;
-    return r == Status::Ok ? SessionResult() : exchangeFailed("Pattern Error = ", r);
+    return guarded(ticket, "Pattern Error = ", [this] { return ActivateTestPattern(*m_hid, Buf); });
 }
 
 SessionResult ControllerSession::resetDefaults(const SessionTicket &ticket)
 {
-    const Sequence sequence(*this);
-    if (holds(ticket) && !sequence.result().ok())
-        return sequence.result();
-    const uint16_t r = holds(ticket) ? ResetToDefaults(*m_hid, Buf, Crypt[kCryptWriteWord]) : Status::CommunicationError;
-    if (r != Status::Ok)
-        return exchangeFailed("Reset Error = ", r);
-    // The controller needs a moment before its defaults can be read back.
-    std::this_thread::sleep_for(std::chrono::milliseconds(kResetSettleMs));
-    CfgLoaded = false;
-    return {};
+    return guarded(
+        ticket, "Reset Error = ", [this] { return ResetToDefaults(*m_hid, Buf, Crypt[kCryptWriteWord]); },
+        [this] {
+            // The controller needs a moment before its defaults can be read back.
+            std::this_thread::sleep_for(std::chrono::milliseconds(kResetSettleMs));
+            CfgLoaded = false;
+            return readAll();
+        });
+}
+
+// --- the lock
+
+ControllerSession::Sequence::Sequence(ControllerSession &session)
+    : m_session(session)
+{
+    if (m_session.m_sequenceDepth++ > 0)
+        return;
+    m_session.m_readInSequence = false;
+    // Without a controller there is nothing to keep apart; every exchange
+    // fails by itself.
+    if (!m_session.selectedPresent())
+        return;
+    QString error;
+    m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
+    if (!m_session.m_lock)
+        m_result = SessionResult::failed(error);
+}
+
+ControllerSession::Sequence::~Sequence()
+{
+    if (--m_session.m_sequenceDepth > 0)
+        return;
+    m_session.m_lock.reset();
+    m_session.m_readInSequence = false;
 }

@@ -1,21 +1,23 @@
 #pragma once
-#include "core/params/LayoutValidation.h"
 #include "core/params/uConfig.h"
 #include "core/protocol/BiosInfo.h"
 #include "core/protocol/DeviceCrypto.h"
 #include "device/DeviceIdentity.h"
 #include "device/ParamIo.h"
+#include "device/uComHid.h"
+#include "session/FieldChanges.h"
 #include "session/SessionResult.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
+#include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 
 class ControllerLock;
-class HidDevice;
-class TComHid;
 struct ParsedProfile;
 
 // Which controller an operation was started for: its serial number and the
@@ -28,77 +30,130 @@ struct SessionTicket {
     std::weak_ptr<HidDevice> device;
 };
 
-// One controller session, shared by the window and the command line: choose
-// a controller, identify it, read all its parameters, validate and write the
-// changed ones, apply and save profiles, run its functions. Nothing here
-// shows anything; every operation returns its result with the message the
-// user is to see.
-class ControllerSession {
-public:
-    explicit ControllerSession(TComHid *hid = nullptr);
-    ~ControllerSession();
+// A controller on the bus as a list shows it.
+struct ControllerInfo {
+    QString serial;
+    uint16_t release = 0;
+    QString accessProblem; // why it cannot be opened; empty when it can
+};
 
-    // The transport, created when the device link starts; without one every
-    // exchange fails as with an unplugged controller.
-    void setTransport(TComHid *hid) { m_hid = hid; }
-    TComHid *transport() const { return m_hid; }
+// What applying a profile did beside its result.
+struct ProfileApplied {
+    bool reached = false;            // the file's values were good and went to the controller
+    QList<TCfgData> written;         // in write order
+    QList<FieldAdjustment> adjusted; // lowered by the protocol's limits
+};
+
+// Where a parameter's value came from.
+enum class ValueSource {
+    None, // never read from this controller: not to be saved, sent or shown
+    Read, // read from the open controller in this session
+    User, // set by the user (an edit, a command line, a profile)
+};
+
+// The controller session both front ends drive: it follows the bus, opens a
+// controller by serial number, identifies it, keeps its parameters with
+// where each value came from, judges every change by one rule (setFields),
+// writes what changed, applies and saves profiles and runs the controller's
+// functions. Nothing here shows anything; every operation returns its
+// result with the message the user is to see.
+//
+// Threads: a session and its transport belong to the thread that made
+// them. The session that follows the bus lives on the main thread; a
+// session for one controller of that bus (the second constructor) may be
+// made on a thread of its own, one per controller, so the protocol waits of
+// several controllers overlap while each controller's exchanges stay one
+// sequence on one thread.
+class ControllerSession : public QObject {
+    Q_OBJECT
+public:
+    explicit ControllerSession(QObject *parent = nullptr);
+    // A session for one controller listed by a session that follows the
+    // bus; it is selected at once and never follows the bus itself.
+    explicit ControllerSession(const TDevListEntry &controller, QObject *parent = nullptr);
+    ~ControllerSession() override;
+
+    // --- the bus
+    // Starts following the bus through the controller `factory` makes. The
+    // first scan, and its controllersChanged, happen before this returns.
+    void start(HidControllerFactory factory, TComHid::TraceSink trace = {});
+    bool started() const { return bool(m_hid); }
+    // Every report exchanged from now on goes to `sink` too.
+    void setTrace(TComHid::TraceSink sink)
+    {
+        if (m_hid)
+            m_hid->SetTrace(std::move(sink));
+    }
+    // Why no controller can be reached at all; empty when the bus works.
+    QString startError() const;
+    QList<ControllerInfo> controllers() const;
+    // The listed controllers, to open in sessions of their own.
+    QList<TDevListEntry> controllerEntries() const;
 
     // --- choosing
-    // Selects entry `index` of the transport's device list.
+    // Opens entry `index` of the list; the values of any earlier controller
+    // are dropped.
     void select(int index);
     // Selects by serial number (any letter case) or, with an empty serial,
     // the only controller present.
     SessionResult selectSerial(const QString &serial);
     QString serial() const { return m_serial; }
+    // The controller chosen is still on the bus (as the same device).
+    bool selectedPresent() const { return m_hid && m_hid->device(); }
     SessionTicket ticket() const;
     bool holds(const SessionTicket &ticket) const;
 
     // --- identifying: firmware and CPU information, version check, access
     // words. A controller that cannot be opened says why, before any exchange.
     SessionResult identify(TDeviceReadouts &readouts, bool *identified = nullptr);
-    TBiosInfo BiosInfo;
-    TCrypt Crypt{};
+    const TBiosInfo &biosInfo() const { return BiosInfo; }
 
-    // --- parameters
-    TCfg &cfg() { return m_cfg; }
-    const TCfg &cfg() const { return m_cfg; }
-    // True while the parameter set reflects the open controller; whoever
-    // wants a fresh load clears it first.
-    bool CfgLoaded = false;
-    // Reads every parameter into the parameter set unless CfgLoaded is set.
-    // Stops at the first failure with "Error reading Config = ".
+    // --- values
+    // Reads every parameter unless they were read since the controller was
+    // chosen. Stops at the first failure with "Error reading Config = ".
     SessionResult readAll();
-    // Reads the parameters at `indexes` (read order) without touching the set.
+    bool loaded() const { return CfgLoaded; }
+    // Reads the parameters at `indexes` (read order) without keeping them.
     SessionResult read(const QList<int> &indexes, QList<TCfgData> *params);
+    // The parameters as the session holds them, in read order; only those
+    // the last load reached.
+    QList<TCfgData> params() const { return m_cfg.CfgData; }
+    FieldValues fieldValues() const { return loadParams(m_cfg.CfgData); }
+    ValueSource source(ParamTag tag) const { return m_source[std::size_t(tagIndexOf(tag))]; }
+    // Every parameter came from this controller (or from the user on top).
+    bool allRead() const;
+    int capacity() const { return m_cfg.LedMaxCnt; }
+    // Some value differs from what the controller holds.
+    bool changed() const { return m_cfg.changed(); }
+
+    // The one way to change values: judged together by one rule (see
+    // planChanges); refused changes leave every value as it was.
+    FieldsResult setFields(const QList<FieldChange> &fields, const QList<WordChange> &words = {},
+                           WordCheck check = WordCheck::Fields);
+
     // Checks the arrangement, then writes every changed parameter in list
     // order; each success counts as the controller's value at once. Writes
-    // nothing unless `ticket` still holds.
-    SessionResult writeChanged(const LayoutArrangement &arrangement, const SessionTicket &ticket);
-    // The arrangement the parameter values describe (the command line's check).
-    LayoutArrangement paramArrangement() const;
+    // nothing unless `ticket` still holds. `written` receives what was
+    // written, also when a later write fails.
+    SessionResult writeChanged(const SessionTicket &ticket, QList<TCfgData> *written = nullptr);
 
     // --- profiles
-    // Saves the identity and every parameter; refused while the parameters
-    // were not all read from this controller.
+    // Saves the identity and every parameter; refused while a parameter was
+    // not read from this controller.
     SessionResult saveProfile(const QString &fileName) const;
-    // Applies a profile: checks it whole, loads the parameters first if the
-    // set does not hold them all, stores the file's values (never the
-    // capacity, which belongs to the controller), runs `send` and then
-    // `reload` whatever the send did. The front ends bring their own send
-    // (the window checks its editor) and reload (the window shows the
-    // values); `reload` is expected to clear CfgLoaded and read again.
-    // Returns the failure of the check or of a load; the send reports its own.
-    using Step = std::function<SessionResult()>;
-    SessionResult applyProfile(const ParsedProfile &profile, const Step &send, const Step &reload);
+    // Applies a profile to the open controller: checks it whole (every value
+    // against its field, the arrangement), reads the parameters first if
+    // needed, stores the file's values (never the capacity, the
+    // controller's own), writes what changed and reads everything back,
+    // whatever the writes did. The first failure is returned.
+    SessionResult applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
+                               ProfileApplied *applied = nullptr);
 
     // --- device functions; each refuses a ticket that no longer holds.
     SessionResult restart(const SessionTicket &ticket);
     SessionResult testPattern(const SessionTicket &ticket);
-    // Resets to the defaults; after the settle time CfgLoaded is cleared,
-    // so the next load reads the defaults back.
+    // Resets to the defaults and, after the settle time, reads them back.
     SessionResult resetDefaults(const SessionTicket &ticket);
-
-    TAnswerBuf Buf{};
 
     // Holds the open controller's lock for one exchange sequence, so no
     // other program's commands come between this one's; sequences inside a
@@ -117,10 +172,45 @@ public:
         SessionResult m_result;
     };
 
+signals:
+    // The bus was scanned (also when nothing changed).
+    void controllersChanged();
+    // `index` is its place in the list at the moment of the signal.
+    void controllerArrived(const QString &serial, int index);
+    void controllerLeft(const QString &serial);
+    // A load of every parameter ended (also a failed one, and the read-back
+    // after a profile or a reset).
+    void loadFinished(const SessionResult &result);
+
 private:
-    TComHid *m_hid;
+    void busScanned();
+    void forgetValues();
+    // Reads into the parameter set, `from` the tag at that index on.
+    SessionResult readInto(int first, int count, const std::function<void(const QByteArray &, uint32_t)> &read);
+    // A step that writes: the ticket must hold and the lock be had first.
+    SessionResult guarded(const SessionTicket &ticket, const char *prefix, const std::function<uint16_t()> &exchange,
+                          const std::function<SessionResult()> &then = {});
+    SessionResult writeAll(QList<TCfgData> *written);
+    // The controller's word `held` with the fields the user set taken from `mine`.
+    uint32_t mergedWord(ParamTag tag, uint32_t held, uint32_t mine) const;
+    ParamWords words() const;
+
+    std::unique_ptr<TComHid> m_hid;
     std::unique_ptr<ControllerLock> m_lock;
     int m_sequenceDepth = 0;
     QString m_serial;
+    QList<TDevListEntry> m_listed; // the previous scan, to tell arrivals and departures
+
+    TBiosInfo BiosInfo;
+    TCrypt Crypt{};
+    TAnswerBuf Buf{};
     TCfg m_cfg;
+    // True while the parameter set reflects the chosen controller.
+    bool CfgLoaded = false;
+    std::array<ValueSource, kParamTagCount> m_source{};
+    // Fields the user set since the last load: a write merges them into
+    // what the controller holds at that moment.
+    std::bitset<kFieldCount> m_userFields;
+    // Set while the values were read within the sequence still running.
+    bool m_readInSequence = false;
 };

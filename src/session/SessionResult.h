@@ -13,6 +13,7 @@ struct SessionResult {
         Invalid,      // the values do not fit the controller; nothing was written
         NoController, // none connected, or none with the serial number asked for
         NoAccess,     // present, but this user may not open it
+        LoadFailed,   // the parameters could not all be read (the window's editor reports it)
     };
 
     Kind kind = Kind::Ok;

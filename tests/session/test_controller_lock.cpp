@@ -26,30 +26,6 @@ TEST(ControllerLock, SecondHolderWaitsThenNamesTheFirst)
     EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error)) << error.toStdString();
 }
 
-TEST(ControllerLock, SessionHeldElsewhereSendsNothing)
-{
-    SimTransport sim;
-    SimUnit *unit = sim.bus.Add(SimControllerModel::Sane(1));
-    sim.start();
-    ControllerSession session(sim.hid.get());
-    session.select(0);
-
-    QString error;
-    auto other = ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error);
-    ASSERT_TRUE(other);
-    TDeviceReadouts readouts;
-    const SessionResult r = session.identify(readouts);
-    EXPECT_FALSE(r.ok());
-    EXPECT_TRUE(r.message.startsWith(QStringLiteral("CORVANE SIM0001 is in use by "))) << r.message.toStdString();
-    EXPECT_TRUE(unit->Received().isEmpty());
-    EXPECT_FALSE(session.readAll().ok());
-    EXPECT_FALSE(session.cfg().complete());
-
-    other.reset();
-    EXPECT_TRUE(session.identify(readouts).ok());
-    EXPECT_TRUE(session.readAll().ok());
-}
-
 TEST(UserRuntimeFolder, RefusesAFolderOthersMayWrite)
 {
     QTemporaryDir dir;

@@ -121,7 +121,7 @@ QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtoco
     return {};
 }
 
-QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
+QString wordFieldsProblem(ParamTag tag, uint32_t word, int ledProtocol)
 {
     const ParamRecord &record = paramRecord(tag);
     FieldValues values{};
@@ -130,14 +130,23 @@ QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
         // rather than quietly "off".
         const int64_t value = int64_t(rawField(field, word)) * field.scale;
         if (QString problem = fieldValueProblem(field, value, ledProtocol); !problem.isEmpty())
-            return QStringLiteral("%1=0x%2: %3").arg(QLatin1String(record.code)).arg(word, 8, 16, QLatin1Char('0')).arg(problem);
+            return problem;
         at(values, field.id) = value;
     }
     if (packParam(tag, values) != word)
-        return QStringLiteral("%1=0x%2: bits are set outside the parameter's fields")
-            .arg(QLatin1String(record.code))
-            .arg(word, 8, 16, QLatin1Char('0'));
+        return QStringLiteral("bits are set outside the parameter's fields");
     return {};
+}
+
+QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
+{
+    const QString problem = wordFieldsProblem(tag, word, ledProtocol);
+    if (problem.isEmpty())
+        return {};
+    return QStringLiteral("%1=0x%2: %3")
+        .arg(QLatin1String(paramRecord(tag).code))
+        .arg(word, 8, 16, QLatin1Char('0'))
+        .arg(problem);
 }
 
 int nearestInt(double value)

@@ -50,6 +50,8 @@ QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtoco
 // Why a raw word is not a value the fields can hold (a field out of its
 // range, or bits set outside every field), or an empty text.
 QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
+// The same without naming the word: "brightness_percent takes 0 to 200 %".
+QString wordFieldsProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
 
 // A floating spin value (the key times) to the nearest integer; ties go to
 // the even neighbour, NaN gives 0 and values beyond int are clamped.

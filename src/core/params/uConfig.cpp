@@ -7,10 +7,21 @@ bool TCfg::SetConfig(const QByteArray &code, uint32_t Value)
     for (TCfgData &entry : CfgData) {
         if (entry.Code == code) {
             entry.Value = Value;
+            noteColors(code, Value);
             return true;
         }
     }
     return false;
+}
+
+void TCfg::noteColors(const QByteArray &code, uint32_t value)
+{
+    const int index = tagIndex(code);
+    if (index != tagIndexOf(ParamTag::COL0) && index != tagIndexOf(ParamTag::COL1))
+        return;
+    const int first = index == tagIndexOf(ParamTag::COL0) ? 0 : 4;
+    for (int k = 0; k < 4; ++k)
+        LedColors[first + k] = uint8_t(value >> (8 * k));
 }
 
 bool TCfg::changed() const
@@ -35,14 +46,9 @@ void TCfg::appendRead(const QByteArray &code, uint32_t value)
 {
     CfgData.append(TCfgData(code, value));
     m_readCount = CfgData.size();
-    const int index = tagIndex(CfgData.last().Code);
-    if (index == tagIndexOf(ParamTag::LMAX))
+    if (tagIndex(CfgData.last().Code) == tagIndexOf(ParamTag::LMAX))
         LedMaxCnt = int(value);
-    else if (index == tagIndexOf(ParamTag::COL0) || index == tagIndexOf(ParamTag::COL1)) {
-        const int first = index == tagIndexOf(ParamTag::COL0) ? 0 : 4;
-        for (int k = 0; k < 4; ++k)
-            LedColors[first + k] = uint8_t(value >> (8 * k));
-    }
+    noteColors(CfgData.last().Code, value);
 }
 
 void TCfg::appendUnread(const QByteArray &code)

@@ -50,6 +50,9 @@ public:
     void markWritten(qsizetype index);
 
 private:
+    // Keeps LedColors in step with COL0 and COL1.
+    void noteColors(const QByteArray &code, uint32_t value);
+
     bool m_complete = false;
     qsizetype m_readCount = 0;
 };

@@ -2,7 +2,6 @@
 #include "ui_ConfigEditor.h"
 
 #include "core/i18n/TranslateText.h"
-#include "core/params/ProtocolLimits.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/editor/ConfigEditorForm.h"
 
@@ -33,22 +32,21 @@ ConfigEditor::ConfigEditor(ConfigEditorForm &form, const EditorFrame &frame, Con
     m_saveTimer.setInterval(kAutoSendMs);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { SendConfig(m_countdownTicket); });
     connect(m_frame.send, &QPushButton::clicked, this, [this] { SendConfig(); });
+    connect(&m_session, &ControllerSession::loadFinished, this, &ConfigEditor::ShowLoad);
     m_binding.onEdited(this, [this](FieldId field) { fieldEdited(field); });
 }
 
 SessionResult ConfigEditor::DoInit()
 {
-    if (m_session.CfgLoaded)
+    if (m_session.loaded())
         return {};
-    m_bound.reset();
-    const SessionResult load = m_session.readAll();
-    ShowLoad(load);
-    return load;
+    // Shown through loadFinished, like every load the session makes.
+    return m_session.readAll();
 }
 
 void ConfigEditor::ShowLoad(const SessionResult &load)
 {
-    m_bound.reset();
+    m_bound = false;
     if (!load.ok()) {
         showFailedLoad();
         emit loadShown(false);
@@ -56,40 +54,40 @@ void ConfigEditor::ShowLoad(const SessionResult &load)
         return;
     }
     setUsable(true);
-    FieldValues values{};
-    for (const TCfgData &param : m_session.cfg().CfgData) {
-        const auto tag = static_cast<ParamTag>(tagIndex(param.Code));
-        loadParam(tag, param.Value, values);
-        showTag(tag, values);
-        setBound(tag, true);
-    }
-    m_readouts.DrawMatrixPreview();
+    showValues();
     m_frame.send->setEnabled(false);
     emit loadShown(true);
 }
 
-// Sets a tag's controls from loaded values, then whatever depends on them.
-void ConfigEditor::showTag(ParamTag tag, const FieldValues &values)
+// Sets every control from the session's values, in read order, so a
+// protocol's limits are in place before the counts they limit are shown.
+void ConfigEditor::showValues()
 {
-    if (tag == ParamTag::LMAX) {
-        m_frame.capacity->setText(QStringLiteral("%1 LEDs").arg(m_session.cfg().LedMaxCnt));
-        return;
+    m_bound = false;
+    const FieldValues values = m_session.fieldValues();
+    m_frame.capacity->setText(QStringLiteral("%1 LEDs").arg(m_session.capacity()));
+    for (const ParamRecord &record : paramRecords()) {
+        for (const ParamField &field : record.fields)
+            m_binding.show(field.id, at(values, field.id));
+        afterEffects(record.tag);
     }
-    for (const ParamField &field : paramRecord(tag).fields)
-        m_binding.show(field.id, at(values, field.id));
-    switch (tag) {
-    case ParamTag::LPRO: m_readouts.SetProtocolLimits(); break;
-    case ParamTag::CFG1: m_readouts.ShowWS2812Timing(); break;
-    case ParamTag::CFG2: m_readouts.ShowAPA106Timing(); break;
-    case ParamTag::CFG3: m_readouts.ShowWS2821Timing(); break;
-    default: break;
-    }
+    m_readouts.DrawMatrixPreview();
+    m_bound = true;
 }
 
-void ConfigEditor::setBound(ParamTag tag, bool bound)
+// What depends on a parameter besides its own controls.
+void ConfigEditor::afterEffects(ParamTag tag)
 {
-    for (const ParamField &field : paramRecord(tag).fields)
-        m_bound.set(std::size_t(fieldIndexOf(field.id)), bound);
+    switch (tag) {
+    case ParamTag::LPRO: m_readouts.SetProtocolLimits(); break; // LedProtoChange
+    case ParamTag::CFG1: m_readouts.ShowWS2812Timing(); break;  // WS2812Change
+    case ParamTag::CFG2: m_readouts.ShowAPA106Timing(); break;  // APA106Change
+    case ParamTag::CFG3: m_readouts.ShowWS2821Timing(); break;  // WS2821Change
+    case ParamTag::MCHN:                                        // MatrixCountChange
+    case ParamTag::MXOR:                                        // LedOrderChange
+    case ParamTag::MBEG: m_readouts.DrawMatrixPreview(); break; // FirstLedChange
+    default: break;
+    }
 }
 
 // After a failed load the editor holds no values of this controller: it
@@ -122,90 +120,64 @@ void ConfigEditor::setUsable(bool usable)
     }
 }
 
-// One path for every edit: the control's group is packed into its
-// parameter, then the group's after-effects run. The groups' handlers are
-// KeyTimingChange, StartupChange, ComProtoChange, LayoutChange, BrightChange,
-// MirrorClick, StripeChange, MatrixLedChange, WS2801ClkChange,
-// APA102ClkChange and LPD8803ClkChange (store, then CheckChanged), and the
-// ones with after-effects below.
+// One path for every edit: the field goes to the session, which judges it
+// by the same rule as the command line's; the editor then shows what the
+// session holds. The groups' handlers (KeyTimingChange, StartupChange,
+// ComProtoChange, LayoutChange, BrightChange, LedColChange, MirrorClick,
+// StripeChange, MatrixLedChange, the clock changes and the ones named in
+// afterEffects) all come down to this.
 void ConfigEditor::fieldEdited(FieldId field)
 {
-    if (!m_bound.test(std::size_t(fieldIndexOf(field))))
+    if (!m_bound)
         return;
-    const ParamTag tag = paramField(field).tag;
-    switch (tag) {
-    case ParamTag::COL0:
-    case ParamTag::COL1:
-        LedColChange();
-        return;
-    case ParamTag::MCHN:
-        MatrixCountChange();
-        return;
-    default:
-        break;
+    const FieldsResult r = m_session.setFields({{field, at(m_binding.read(), field)}});
+    m_bound = false;
+    const FieldValues values = m_session.fieldValues();
+    // A refused value returns to the last one accepted (a module count the
+    // channels cannot take is undone); a count the protocol lowered shows
+    // lowered. The edited control keeps what was typed when the controller
+    // only rounds it to its steps.
+    if (!r.ok())
+        m_binding.show(field, at(values, field));
+    for (const FieldAdjustment &a : r.adjusted) {
+        if (a.field != field)
+            m_binding.show(a.field, at(values, a.field));
     }
-    store(tag);
-    switch (tag) {
-    case ParamTag::LPRO: // LedProtoChange: a lowered maximum clamps the bound
-        CheckChanged();  // counts, which then arrive as ordinary edits
-        m_readouts.SetProtocolLimits();
-        return;
-    case ParamTag::MXOR: // LedOrderChange
-    case ParamTag::MBEG: // FirstLedChange
-        CheckChanged();
-        m_readouts.DrawMatrixPreview();
-        return;
-    case ParamTag::CFG1: // WS2812Change
-        m_readouts.ShowWS2812Timing();
-        break;
-    case ParamTag::CFG2: // APA106Change
-        m_readouts.ShowAPA106Timing();
-        break;
-    case ParamTag::CFG3: // WS2821Change
-        m_readouts.ShowWS2821Timing();
-        break;
-    default:
-        break;
-    }
+    if (r.ok())
+        afterEffects(paramField(field).tag);
+    m_bound = true;
     CheckChanged();
+    announceAdjustments(r.adjusted);
 }
 
-void ConfigEditor::store(ParamTag tag)
+// What the session changed beyond the edit is said, in the status text.
+void ConfigEditor::announceAdjustments(const QList<FieldAdjustment> &adjusted)
 {
-    if (const auto word = packParam(tag, m_binding.read()))
-        m_session.cfg().SetConfig(tagCode(tag), *word);
-}
-
-void ConfigEditor::MatrixCountChange()
-{
-    if (matrixModulesFit(ui.edMatrixX->value(), ui.edMatrixY->value(), ui.edStripeChannels->maximum())) {
-        store(ParamTag::MCHN);
-        CheckChanged();
-        m_readouts.DrawMatrixPreview();
+    if (adjusted.isEmpty())
         return;
-    }
-    // Too many modules for the protocol's channels: quietly go back to the
-    // last accepted counts. The restored values come back through here.
-    ui.edMatrixX->setValue(m_readouts.LastMatrixX);
-    ui.edMatrixY->setValue(m_readouts.LastMatrixY);
-}
-
-void ConfigEditor::LedColChange()
-{
-    const FieldValues values = m_binding.read();
-    TCfg &cfg = m_session.cfg();
-    for (int k = 0; k < 8; ++k)
-        cfg.LedColors[k] = uint8_t(at(values, FieldId(fieldIndexOf(FieldId::Channel1ColorOrder) + k)));
-    // Both halves are packed; only the one that really differs counts as
-    // changed and is written.
-    for (ParamTag tag : {ParamTag::COL0, ParamTag::COL1})
-        cfg.SetConfig(tagCode(tag), *packParam(tag, values));
-    CheckChanged();
+    const AdjustmentWording wording{
+        [this](FieldId id) {
+            const QWidget *control = m_binding.control(id);
+            return control ? control->accessibleName() : QString::fromLatin1(paramField(id).name);
+        },
+        [](int protocol) {
+            const auto items = paramField(FieldId::LedProtocol).items;
+            return protocol >= 0 && protocol < int(items.size())
+                ? TranslateText(QString::fromLatin1(items[std::size_t(protocol)].text))
+                : QString::number(protocol);
+        },
+        [](const QString &pattern) { return TranslateText(pattern); }};
+    QStringList texts;
+    if (!m_frame.status->currentMessage().isEmpty())
+        texts << m_frame.status->currentMessage();
+    for (const FieldAdjustment &a : adjusted)
+        texts << describeAdjustment(a, wording);
+    m_frame.status->showMessage(texts.join(QStringLiteral(" \u2014 ")));
 }
 
 bool ConfigEditor::CheckChanged()
 {
-    const bool changed = m_session.cfg().changed();
+    const bool changed = m_session.changed();
     m_frame.send->setEnabled(changed);
     if (changed && m_frame.autoSend->isChecked()) {
         m_countdownTicket = m_session.ticket();
@@ -220,29 +192,15 @@ bool ConfigEditor::CheckChanged()
     return changed;
 }
 
-LayoutArrangement ConfigEditor::arrangement() const
-{
-    LayoutArrangement a;
-    a.layout = ui.cbLayout->currentIndex();
-    a.stripeCount = ui.edStripeCount->value();
-    a.stripeChannels = ui.edStripeChannels->value();
-    a.matrixX = ui.edMatrixX->value();
-    a.matrixY = ui.edMatrixY->value();
-    a.matrixLedX = ui.edMatrixLedX->value();
-    a.matrixLedY = ui.edMatrixLedY->value();
-    a.stripeCountMax = ui.edStripeCount->maximum();
-    return a;
-}
-
 SessionResult ConfigEditor::SendConfig()
 {
     return SendConfig(m_session.ticket());
 }
 
-SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket, const std::optional<LayoutArrangement> &checked)
+SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket)
 {
     m_saveTimer.stop();
-    const SessionResult r = m_session.writeChanged(checked.value_or(arrangement()), ticket);
+    const SessionResult r = m_session.writeChanged(ticket);
     if (!r.ok()) {
         // The send button stays as it was, so the user can try again; only
         // the next change arms the auto-send again.
@@ -251,6 +209,9 @@ SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket, const std::o
         m_frame.status->clearMessage();
         return r;
     }
+    // Another program's change to a parameter sent here was kept beside
+    // this one's: show what the controller holds now.
+    showValues();
     m_frame.status->clearMessage();
     m_frame.send->setEnabled(false);
     return r;

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <bitset>
 
 class ConfigEditorForm;
 class QCheckBox;
@@ -22,34 +21,32 @@ struct EditorFrame {
     QStatusBar *status = nullptr;  // sBar
 };
 
-// The configuration editor at work: loads the controller's parameters into
-// the form, turns every edit into its parameter (control edited -> field ->
-// SetConfig) with the after-effects the groups need, tracks what changed,
-// and sends it on request or 10 s after the last edit.
+// The configuration editor at work: shows the session's parameters in the
+// form, hands every edit to the session (control edited -> field ->
+// setFields) and shows what the session made of it, with the after-effects
+// the groups need, tracks what changed, and sends it on request or 10 s
+// after the last edit. The values and the rules are the session's.
 class ConfigEditor : public QObject {
     Q_OBJECT
 public:
     ConfigEditor(ConfigEditorForm &form, const EditorFrame &frame, ControllerSession &session,
                  QObject *parent = nullptr);
 
-    // Reads every parameter unless the session's CfgLoaded is set, and
-    // shows them. A failed load is reported ("Config error") and leaves the
-    // editor in its failed state: no values, nothing to edit or send.
+    // Reads every parameter unless the session holds them already. Every
+    // load the session finishes is shown; a failed one is reported ("Config
+    // error") and leaves the editor in its failed state: no values, nothing
+    // to edit or send.
     SessionResult DoInit();
-    // Shows the outcome of a load the session made.
-    void ShowLoad(const SessionResult &load);
 
-    // Checks the editor's arrangement (or the one given) and writes the
-    // changed parameters to the open controller; failures are shown. The
-    // countdown sends for the controller it was started for.
+    // Writes the changed parameters to the open controller; failures are
+    // shown. The countdown sends for the controller it was started for.
     SessionResult SendConfig();
-    SessionResult SendConfig(const SessionTicket &ticket, const std::optional<LayoutArrangement> &checked = {});
+    SessionResult SendConfig(const SessionTicket &ticket);
 
     // Change tracking: send button, "Parameter changed", auto-send countdown.
     bool CheckChanged();
-
-    // The arrangement the editor's controls describe.
-    LayoutArrangement arrangement() const;
+    // Says in the status text what the session changed beyond what was asked.
+    void announceAdjustments(const QList<FieldAdjustment> &adjusted);
 
     const QTimer &SaveTimer() const { return m_saveTimer; }
     const EditorBinding &binding() const { return m_binding; }
@@ -60,14 +57,12 @@ signals:
     void loadShown(bool complete);
 
 private:
+    void ShowLoad(const SessionResult &load);
+    void showValues();
     void fieldEdited(FieldId field);
-    void store(ParamTag tag);
-    void showTag(ParamTag tag, const FieldValues &values);
-    void setBound(ParamTag tag, bool bound);
+    void afterEffects(ParamTag tag);
     void setUsable(bool usable);
     void showFailedLoad();
-    void MatrixCountChange();
-    void LedColChange();
 
     Ui::ConfigEditorForm &ui;
     EditorFrame m_frame;
@@ -77,7 +72,7 @@ private:
     QTimer m_saveTimer;
     // The controller the countdown was started for.
     SessionTicket m_countdownTicket;
-    // Fields whose edits reach their parameter; none while values are set
-    // in code, so a load never counts as an edit.
-    std::bitset<kFieldCount> m_bound;
+    // Edits reach the session only while the editor shows a good load and
+    // is not setting values itself, so showing values never counts as an edit.
+    bool m_bound = false;
 };

@@ -72,10 +72,7 @@ DevicePanel::DevicePanel(const Controls &controls, ControllerSession &session, H
     connect(ui.editor.butDefault, &QPushButton::clicked, this, &DevicePanel::butDefaultClick);
 }
 
-DevicePanel::~DevicePanel()
-{
-    m_session.setTransport(nullptr);
-}
+DevicePanel::~DevicePanel() = default;
 
 void DevicePanel::setEditor(ConfigEditor *editor)
 {
@@ -87,18 +84,16 @@ void DevicePanel::Startup()
 {
     ui.startupTimer.stop();
     // The device link starts once.
-    if (m_comHid)
+    if (m_started)
         return;
+    m_started = true;
     ClearDeviceInfo();
-    m_comHid = std::make_unique<TComHid>(m_factory);
-    if (m_trace)
-        m_comHid->SetTrace(m_trace);
-    m_session.setTransport(m_comHid.get());
+    connect(&m_session, &ControllerSession::controllersChanged, this, &DevicePanel::HidEnum);
     // The first scan, and with it the opening of a device, happens in here.
-    m_comHid->SetOnEnum([this] { HidEnum(); });
+    m_session.start(m_factory, m_trace);
     // Without HID access no controller can ever be listed: say why, once,
     // rather than only "No CORVANE connected".
-    if (const QString problem = m_comHid->StartError(); !problem.isEmpty())
+    if (const QString problem = m_session.startError(); !problem.isEmpty())
         ShowError(problem);
 }
 
@@ -119,7 +114,6 @@ void DevicePanel::ClearDeviceInfo()
     ui.loadProfile->setEnabled(false);
     ui.saveProfile->setEnabled(false);
     m_open = false;
-    m_session.CfgLoaded = false;
     ui.main.sBar->clearMessage();
     ui.main.chkAutoSend->setEnabled(false);
     LetPendingEventsRun();
@@ -132,7 +126,7 @@ void DevicePanel::HidEnum()
     OldDrop = ui.main.cbHid->currentText();
     // The device shown has left, even if one with the same serial number took
     // its place within one change: whatever is chosen now is opened anew.
-    if (!m_comHid->device())
+    if (!m_session.selectedPresent())
         OldDrop.clear();
 
     int selected = -1;
@@ -140,8 +134,8 @@ void DevicePanel::HidEnum()
         // Filling the list is not a choice of the user.
         const QSignalBlocker quiet(ui.main.cbHid);
         ui.main.cbHid->clear();
-        for (const TDevListEntry &entry : std::as_const(m_comHid->devices()))
-            ui.main.cbHid->addItem(entry.Text);
+        for (const ControllerInfo &controller : m_session.controllers())
+            ui.main.cbHid->addItem(controller.serial);
         selected = indexOfSerial(ui.main.cbHid, SaveSnr);
         if (selected < 0)
             selected = indexOfSerial(ui.main.cbHid, OldDrop);
@@ -202,7 +196,7 @@ void DevicePanel::cbHidChange()
 
 bool DevicePanel::ReadDeviceInfo()
 {
-    if (!m_comHid)
+    if (!m_session.started())
         return false;
     m_session.select(ui.main.cbHid->currentIndex());
 
@@ -257,7 +251,7 @@ void DevicePanel::ShowOpened()
     ui.editor.pageConfig->show();
     ui.loadProfile->setEnabled(true);
     // Only what was read from this controller may go into a file.
-    ui.saveProfile->setEnabled(m_session.cfg().complete());
+    ui.saveProfile->setEnabled(m_session.allRead());
     ui.main.chkAutoSend->setEnabled(true);
     emit DeviceOpened(ui.main.cbHid->currentText());
 }
@@ -304,14 +298,11 @@ void DevicePanel::butDefaultClick()
     if (answer != mrYes)
         return;
 
+    // The defaults are read back by the session and shown by the editor.
     ButtonBusy busy(ui.editor.butDefault);
     LetPendingEventsRun();
-    const SessionResult r = m_session.resetDefaults(ticket);
-    if (!r.ok()) {
+    if (const SessionResult r = m_session.resetDefaults(ticket); !r.ok() && r.kind != SessionResult::Kind::LoadFailed) {
         busy.release();
         ShowError(r.message);
-        return;
     }
-    if (m_editor)
-        m_editor->DoInit();
 }

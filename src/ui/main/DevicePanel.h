@@ -1,4 +1,5 @@
 #pragma once
+#include "device/HidController.h"
 #include "device/uComHid.h"
 
 #include <QObject>
@@ -43,8 +44,6 @@ public:
     // The editor exists from the window's first showing on.
     void setEditor(ConfigEditor *editor);
 
-    TComHid *ComHid() const { return m_comHid.get(); }
-
     QString OldDrop; // the device combo box's text before the latest drop-down or refresh
     QString SaveSnr; // serial number preferred when the device list is filled
 
@@ -76,7 +75,7 @@ private:
     ControllerSession &m_session;
     HidControllerFactory m_factory;
     TComHid::TraceSink m_trace;
-    std::unique_ptr<TComHid> m_comHid;
+    bool m_started = false;
     ConfigEditor *m_editor = nullptr;
     bool m_open = false;
     QSet<QString> m_accessProblemsShown;

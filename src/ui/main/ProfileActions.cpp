@@ -38,31 +38,24 @@ void TProfileActions::butLoadProfileClick()
     const QString fileName = ProfileDialogs::Ask(ProfileDialogs::Kind::Open, m.Window, title);
     if (fileName.isEmpty())
         return;
-    if (LoadProfile(fileName) && m.StatusBar)
+    if (!LoadProfile(fileName))
+        return;
+    if (m.StatusBar)
         m.StatusBar->showMessage(QFileInfo(fileName).fileName());
+    if (m.Editor)
+        m.Editor->announceAdjustments(m_adjusted);
 }
 
 bool TProfileActions::LoadProfile(const QString &fileName)
 {
-    // The editor sends (reporting its own errors) and shows the
-    // controller's values afterwards. The check is on the values about to be
-    // written: the editor's controls still show the controller's old
-    // arrangement, and a profile that does not fit must not pass on them.
-    bool sent = false;
-    bool reloaded = false;
-    const SessionResult r = m.Session->applyProfile(
-        ProfileFile::readProfileFile(fileName),
-        [&] {
-            sent = true;
-            return m.Editor->SendConfig(m.Session->ticket(), m.Session->paramArrangement());
-        },
-        [&] {
-            reloaded = true;
-            m.Session->CfgLoaded = false;
-            return m.Editor->DoInit();
-        });
-    // A load reports its own failure; the file's does not.
-    if (!r.ok() && !reloaded)
+    // The session checks the file whole, writes and reads the controller
+    // back; the editor shows what it then holds, and a failed read-back
+    // itself. A file refused before anything was written leaves the status
+    // bar as it was.
+    ProfileApplied applied;
+    const SessionResult r = m.Session->applyProfile(ProfileFile::readProfileFile(fileName), m.Session->ticket(), &applied);
+    if (!r.ok() && r.kind != SessionResult::Kind::LoadFailed)
         ShowError(r.message);
-    return r.ok() || sent;
+    m_adjusted = applied.adjusted;
+    return r.ok() || applied.reached;
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include "session/FieldChanges.h"
+
+#include <QList>
 #include <QString>
 
 class ConfigEditor;
@@ -30,4 +33,6 @@ public:
 
 private:
     TProfileContext m;
+    // What the protocol limits lowered in the last profile applied.
+    QList<FieldAdjustment> m_adjusted;
 };

@@ -72,12 +72,10 @@ public:
     // The controller session, its parameter set and the editor (from
     // FormShow on), the device panel and the profile actions.
     ControllerSession &Session() { return m_session; }
-    TCfg *Cfg() { return m_editor ? &m_session.cfg() : nullptr; }
     ConfigEditor *Editor() const { return m_editor.get(); }
     ConfigEditorForm *EditorForm() const { return m_editorForm; }
     DevicePanel &Devices() const { return *m_devices; }
     TProfileActions &Profiles();
-    bool &CfgLoaded() { return m_session.CfgLoaded; }
 
     // Tool bar controls (created in code: a tool bar in a form holds actions only).
     QToolButton *ToolButton1 = nullptr;    // "Exit"
