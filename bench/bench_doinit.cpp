@@ -2,10 +2,8 @@
 // answers at once. Each of the 21 reads must wait 2 ms before its first
 // poll; the counter "vs_floor" is the wall time of one load over that floor
 // of 42 ms (target <= 1.15), so it shows what filling the editor costs.
-#include "core/protocol/DeviceCrypto.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
-#include "device/uComHid.h"
 #include "session/ControllerSession.h"
 #include "ui/editor/ConfigEditor.h"
 #include "ui/editor/ConfigEditorForm.h"
@@ -30,8 +28,7 @@ constexpr double kFloorSeconds = 21 * 0.002;
 // The editor and the main window's controls the load touches.
 struct Window : QWidget {
     SimBus bus;
-    TComHid hid{[this] { return std::make_unique<SimController>(&bus); }};
-    ControllerSession session{&hid};
+    ControllerSession session;
     ConfigEditorForm *form = new ConfigEditorForm(this);
     EditorFrame frame{new QLabel(this), new QPushButton(this), new QCheckBox(this), new QStatusBar(this)};
 
@@ -40,9 +37,10 @@ struct Window : QWidget {
         auto *lay = new QVBoxLayout(this);
         lay->addWidget(form);
         bus.AddSane(1);
-        hid.SetOnEnum({});
+        session.start([this] { return std::make_unique<SimController>(&bus); });
         session.select(0);
-        session.Crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
+        TDeviceReadouts readouts;
+        session.identify(readouts);
     }
 };
 
@@ -51,7 +49,7 @@ void BM_DoInit(benchmark::State &state)
     Window win;
     ConfigEditor editor(*win.form, win.frame, win.session);
     for (auto _ : state) {
-        win.session.CfgLoaded = false;
+        win.session.select(0); // forgets the values: the next DoInit reads them all
         if (!editor.DoInit().ok())
             state.SkipWithError("load failed");
     }

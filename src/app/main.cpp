@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "core/Version.h"
 #include "core/process/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "ui/dialogs/uMessageBox.h"
@@ -6,7 +7,7 @@
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/SimController.h"
-#include "device/SimFaultList.h"
+#include "device/Simulation.h"
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "core/i18n/LanguageManager.h"
@@ -75,20 +76,22 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
         return 0;
 
     // The simulated bus outlives the window that talks to it.
-    SimBus bus;
-    bus.AddSane(cmd.simulate);
-    SimState *state = AttachSimState(bus, cmd.simulateState);
-    QString faultError;
-    if (!cmd.simulateFaults.isEmpty() && !applySimFaults(bus, cmd.simulateFaults, &faultError)) {
+    Simulation sim = startSimulation(cmd.simulate, cmd.simulateState, cmd.simulateFaults);
+    if (!sim.ok()) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
-                     qPrintable(faultError));
+                     qPrintable(sim.error));
         return 2;
     }
+    if (!sim.warning.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(sim.warning));
+    SimState *state = sim.state;
+    if (state)
+        state->OnWarning = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
 
     TMainSetup setup;
-    setup.ControllerFactory = [&bus, simulate = cmd.simulate]() -> std::unique_ptr<HidController> {
-        if (simulate > 0)
-            return std::make_unique<SimController>(&bus);
+    setup.ControllerFactory = [bus = sim.bus.get()]() -> std::unique_ptr<HidController> {
+        if (bus)
+            return std::make_unique<SimController>(bus);
         return MakeSystemHidController();
     };
     if (cmd.trace)
@@ -138,7 +141,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (cmd.version) {
-        std::puts("CORVANE Config Tool v1.1.4");
+        std::puts("CORVANE Config Tool v" CORVANE_VERSION);
         return 0;
     }
 

@@ -44,12 +44,12 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
                                                          const CliOptions &options)
 {
     struct Job {
-        TDevListEntry entry;
+        ControllerHandle entry;
         CliReport report;
         std::unique_ptr<QThread> thread;
     };
     std::vector<Job> jobs;
-    for (const TDevListEntry &e : bus.controllerEntries())
+    for (const ControllerHandle &e : bus.controllerHandles())
         jobs.push_back({e, {}, nullptr});
     for (Job &job : jobs) {
         job.thread.reset(QThread::create([&job, &bus, &command, &options] {

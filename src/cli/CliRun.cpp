@@ -4,8 +4,10 @@
 #include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
+#include "core/Version.h"
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
+#include "device/Simulation.h"
 #include "device/SimController.h"
 #include "device/SimFaultList.h"
 #include "device/SimState.h"
@@ -79,23 +81,18 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     if (!command->check(options, &error))
         return output.usage(options.command, error);
 
-    std::unique_ptr<SimBus> ownBus;
-    SimState *state = nullptr;
-    if (!bus && options.simulate > 0) {
-        ownBus = std::make_unique<SimBus>();
-        ownBus->AddSane(options.simulate);
-        QString warning;
-        state = SimState::Attach(*ownBus, options.simulateState, &warning);
-        if (!warning.isEmpty())
-            output.warn(warning);
-        bus = ownBus.get();
+    Simulation sim;
+    if (!bus) {
+        sim = startSimulation(options.simulate, options.simulateState, options.simulateFaults);
+        if (!sim.ok())
+            return output.usage(options.command, sim.error);
+        if (!sim.warning.isEmpty())
+            output.warn(sim.warning);
+        bus = sim.bus.get();
+    } else if (!options.simulateFaults.isEmpty() && !applySimFaults(*bus, options.simulateFaults, &error)) {
+        return output.usage(options.command, error);
     }
-    if (!options.simulateFaults.isEmpty()) {
-        if (!bus)
-            return output.usage(options.command, QStringLiteral("--simulate-faults needs --simulate"));
-        if (!applySimFaults(*bus, options.simulateFaults, &error))
-            return output.usage(options.command, error);
-    }
+    SimState *state = sim.state;
 
     ControllerSession session;
     if (command->needs != CliNeeds::Nothing) {

@@ -13,7 +13,7 @@
 namespace {
 
 // The profile rules for one controller that just arrived, in a session of its own.
-CliReport applyTo(ControllerSession &bus, const TDevListEntry &entry, const CliOptions &options)
+CliReport applyTo(ControllerSession &bus, const ControllerHandle &entry, const CliOptions &options)
 {
     static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr,
                                   [](CliContext &ctx) { return ApplyProfile(*ctx.session, ctx.options.apply, ctx.report); }};
@@ -47,7 +47,7 @@ CliStatus RunWatch(CliContext &ctx)
         report(serial, "arrived");
         if (ctx.options.apply.isEmpty())
             return;
-        const CliReport applied = applyTo(ctx.bus, ctx.bus.controllerEntries().at(index), ctx.options);
+        const CliReport applied = applyTo(ctx.bus, ctx.bus.controllerHandles().at(index), ctx.options);
         Json extra = {{"ok", applied.status.ok()}, {"exitCode", applied.status.code}};
         if (!applied.status.ok())
             extra["error"] = toJson(applied.status.message);

@@ -190,17 +190,3 @@ SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *war
     state->Follow();
     return state;
 }
-
-SimState *AttachSimState(SimBus &bus, const QString &pathOrEmpty)
-{
-    // Without simulated controllers (real hardware) there is nothing to keep.
-    if (bus.Units().isEmpty())
-        return nullptr;
-    const auto toStderr = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
-    QString warning;
-    SimState *state = SimState::Attach(bus, pathOrEmpty, &warning);
-    state->OnWarning = toStderr;
-    if (!warning.isEmpty())
-        toStderr(warning);
-    return state;
-}

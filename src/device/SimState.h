@@ -82,8 +82,3 @@ private:
     // read or wrote them; whatever differs from these was changed here.
     QHash<QString, QJsonObject> m_known;
 };
-
-// Loads the simulated controllers' state and keeps saving it; warnings go to
-// standard error. Called once, right after the controllers are added; does
-// nothing (and returns null) for a bus without controllers.
-SimState *AttachSimState(SimBus &bus, const QString &pathOrEmpty);

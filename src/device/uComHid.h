@@ -44,8 +44,6 @@ public:
     TComHid &operator=(const TComHid &) = delete;
 
     void SetOnEnum(TOnHidEnum OnEnum);
-    // Replaces the notification of a transport already following the bus.
-    void replaceOnEnum(TOnHidEnum OnEnum) { OnHidEnum = std::move(OnEnum); }
     void SetDevice(int idx);
     void NewOut(uint8_t com);
     void AddOut(TWidth w, int64_t data);

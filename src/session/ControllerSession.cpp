@@ -32,7 +32,7 @@ ControllerSession::ControllerSession(QObject *parent)
 {
 }
 
-ControllerSession::ControllerSession(const TDevListEntry &controller, QObject *parent)
+ControllerSession::ControllerSession(const ControllerHandle &controller, QObject *parent)
     : QObject(parent)
     , m_hid(std::make_unique<TComHid>(controller))
     , m_serial(controller.Text)
@@ -79,12 +79,12 @@ void ControllerSession::busScanned()
 QList<ControllerInfo> ControllerSession::controllers() const
 {
     QList<ControllerInfo> list;
-    for (const TDevListEntry &e : controllerEntries())
+    for (const TDevListEntry &e : controllerHandles())
         list.append({e.Text, e.Object->VersionNumber(), e.Object->AccessProblem()});
     return list;
 }
 
-QList<TDevListEntry> ControllerSession::controllerEntries() const
+QList<ControllerHandle> ControllerSession::controllerHandles() const
 {
     return m_hid ? m_hid->devices() : QList<TDevListEntry>();
 }
@@ -105,7 +105,7 @@ SessionResult ControllerSession::selectSerial(const QString &serial)
 {
     QStringList serials;
     QList<int> matches;
-    const QList<TDevListEntry> devices = controllerEntries();
+    const QList<TDevListEntry> devices = controllerHandles();
     for (int i = 0; i < devices.size(); ++i) {
         serials << devices[i].Text;
         if (serial.isEmpty() || devices[i].Text.compare(serial, Qt::CaseInsensitive) == 0)
@@ -270,8 +270,11 @@ FieldsResult ControllerSession::setFields(const QList<FieldChange> &fields, cons
 
 SessionResult ControllerSession::writeChanged(const SessionTicket &ticket, QList<TCfgData> *written)
 {
-    if (!allRead())
-        return SessionResult::failed(notReadText("sent", m_cfg.firstUnread()));
+    if (!allRead()) {
+        // After a load that broke off nothing counts as changed; an edit
+        // made on top of it cannot be sent.
+        return m_cfg.changed() ? SessionResult::failed(notReadText("sent", m_cfg.firstUnread())) : SessionResult();
+    }
     if (const auto problem = validateLayout(LayoutArrangement::fromParams(m_cfg.CfgData), m_cfg.LedMaxCnt))
         return SessionResult::invalid(*problem);
     if (!m_cfg.changed())
@@ -299,7 +302,7 @@ SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
             uint32_t now = 0;
             const uint16_t r = ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], now);
             if (r >= Status::FirstFailure)
-                return exchangeFailed("Error reading Config = ", r);
+                return exchangeFailed("Error writing Config = ", r); // the user is sending
             if (now != m_cfg.CfgOrig[i].Value) {
                 m_cfg.CfgData[i].Value = mergedWord(tag, now, m_cfg.CfgData[i].Value);
                 m_cfg.CfgOrig[i].Value = now;
@@ -353,7 +356,8 @@ SessionResult ControllerSession::saveProfile(const QString &fileName) const
 }
 
 SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
-                                              ProfileApplied *applied)
+                                              ProfileApplied *applied,
+                                              const std::function<void(const SessionResult &)> &written)
 {
     // The whole file is checked before anything is applied, so a bad value
     // never leaves the parameter set, or the controller, half changed.
@@ -395,6 +399,8 @@ SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, cons
     out.reached = true;
     out.adjusted = plan.result.adjusted;
     const SessionResult sent = writeChanged(ticket, &out.written);
+    if (written)
+        written(sent);
     // Show what the controller holds now, not what the file said.
     CfgLoaded = false;
     const SessionResult reload = readAll();

@@ -30,6 +30,9 @@ struct SessionTicket {
     std::weak_ptr<HidDevice> device;
 };
 
+// A controller listed on the bus, to open in a session of its own.
+using ControllerHandle = TDevListEntry;
+
 // A controller on the bus as a list shows it.
 struct ControllerInfo {
     QString serial;
@@ -70,7 +73,7 @@ public:
     explicit ControllerSession(QObject *parent = nullptr);
     // A session for one controller listed by a session that follows the
     // bus; it is selected at once and never follows the bus itself.
-    explicit ControllerSession(const TDevListEntry &controller, QObject *parent = nullptr);
+    explicit ControllerSession(const ControllerHandle &controller, QObject *parent = nullptr);
     ~ControllerSession() override;
 
     // --- the bus
@@ -88,7 +91,7 @@ public:
     QString startError() const;
     QList<ControllerInfo> controllers() const;
     // The listed controllers, to open in sessions of their own.
-    QList<TDevListEntry> controllerEntries() const;
+    QList<ControllerHandle> controllerHandles() const;
 
     // --- choosing
     // Opens entry `index` of the list; the values of any earlier controller
@@ -145,9 +148,11 @@ public:
     // against its field, the arrangement), reads the parameters first if
     // needed, stores the file's values (never the capacity, the
     // controller's own), writes what changed and reads everything back,
-    // whatever the writes did. The first failure is returned.
+    // whatever the writes did. The first failure is returned; `written`,
+    // when given, hears how the writes ended before the read-back starts.
     SessionResult applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
-                               ProfileApplied *applied = nullptr);
+                               ProfileApplied *applied = nullptr,
+                               const std::function<void(const SessionResult &)> &written = {});
 
     // --- device functions; each refuses a ticket that no longer holds.
     SessionResult restart(const SessionTicket &ticket);

@@ -106,16 +106,6 @@ TEST_F(CliCommands, SetRefusesALayoutTooLargeAndWritesNothing)
     EXPECT_TRUE(writtenTags(unit).isEmpty());
 }
 
-TEST_F(CliCommands, SetChecksTheMatrixPerModuleLimitFirst)
-{
-    // WS2821 (DMX) allows 170 LEDs per module; the 16 x 16 modules have 256.
-    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("LAYO=1"), QStringLiteral("LPRO=2"),
-                                QStringLiteral("stripe.leds_per_channel=128")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Too many LEDs/matrix defined (max. 170)\n"));
-    EXPECT_TRUE(writtenTags(unit).isEmpty());
-}
-
 TEST_F(CliCommands, RefusedWriteStopsWithTheWindowsMessage)
 {
     unit->Faults().WriteStatus.insert("BRIG", 0xC3);

@@ -77,24 +77,6 @@ TEST_F(CliProfiles, ForeignSystemIdChangesNothing)
     EXPECT_EQ(writesTo(a), 0);
 }
 
-TEST_F(CliProfiles, EmptyParameterSectionAndBadValueStopBeforeAnyWrite)
-{
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
-    const QString empty = file("empty.cvn");
-    writeFile(empty, "[GLOBAL]\nID=" + id + "\n");
-    CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), empty});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QStringLiteral("No parameter in file\n"));
-
-    const QString bad = file("bad.cvn");
-    writeFile(bad, "[GLOBAL]\nID=" + id + "\n[PARAMETER]\nBRIG=150\nSTUP=bright\n");
-    r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), bad});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_FALSE(r.err.isEmpty());
-    EXPECT_EQ(writesTo(a), 0);
-    EXPECT_EQ(a->Firmware().Param("BRIG"), 100u);
-}
-
 TEST_F(CliProfiles, AmbiguousProfileChangesNothingButUtf16Loads)
 {
     const QByteArray head = "[GLOBAL]\nID=" + ProfileFile::formatValue(a->Firmware().Model().Bios.SysId)
@@ -120,32 +102,6 @@ TEST_F(CliProfiles, AmbiguousProfileChangesNothingButUtf16Loads)
     EXPECT_EQ(a->Firmware().Param("BRIG"), 15u);
 }
 
-TEST_F(CliProfiles, UnknownKeysAndCapacityAreSkipped)
-{
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
-    const QString path = file("partial.cvn");
-    // Lower-case and unknown keys are skipped; LMAX describes the controller
-    // the file came from and is not written.
-    writeFile(path, "[GLOBAL]\nID=" + id + "\n[PARAMETER]\nLMAX=8192\nbrig=7\nXYZW=1\nMIRR=1\n");
-    const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), path});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(writesTo(a), 1);
-    EXPECT_EQ(a->Firmware().Param("MIRR"), 1u);
-    EXPECT_EQ(a->Firmware().Param("BRIG"), 100u);
-    EXPECT_EQ(a->Firmware().Param("LMAX"), 4096u);
-}
-
-TEST_F(CliProfiles, ProfileWithTooManyLedsIsNotWritten)
-{
-    const QByteArray id = ProfileFile::formatValue(a->Firmware().Model().Bios.SysId);
-    const QString path = file("big.cvn");
-    writeFile(path, "[GLOBAL]\nID=" + id + "\n[PARAMETER]\nBRIG=150\nSCFG=525312\n"); // 1024 x 8
-    const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), path});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Too many LEDs in stripe config (max. 4096)\n"));
-    EXPECT_EQ(writesTo(a), 0);
-}
-
 TEST_F(CliProfiles, UnwritableProfileFails)
 {
     const CliRunResult r = run(QStringLiteral("SIM0001"),
@@ -154,17 +110,3 @@ TEST_F(CliProfiles, UnwritableProfileFails)
     EXPECT_FALSE(r.err.isEmpty());
 }
 
-TEST_F(CliProfiles, ProfileOfASiblingWithAnotherCapacityApplies)
-{
-    a->Firmware().SetParam("BRIG", 150);
-    a->Firmware().SetParam("SCFG", 256 | 8 << 16);
-    b->Firmware().SetParam("LMAX", 2048);
-    const QString path = file("sibling.cvn");
-    ASSERT_EQ(run(QStringLiteral("SIM0001"), {QStringLiteral("save-profile"), path}).code, 0);
-
-    const CliRunResult r = run(QStringLiteral("SIM0002"), {QStringLiteral("load-profile"), path});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(b->Firmware().Param("LMAX"), 2048u);
-    EXPECT_EQ(b->Firmware().Param("BRIG"), 150u);
-    EXPECT_EQ(b->Firmware().Param("SCFG"), uint32_t(256 | 8 << 16));
-}

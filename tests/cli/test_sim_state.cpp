@@ -3,6 +3,7 @@
 
 #include "core/files/FileLock.h"
 #include "device/SimState.h"
+#include "device/Simulation.h"
 #include "device/SimUnit.h"
 
 #include <QDir>
@@ -241,24 +242,21 @@ TEST(CliProcess, RemembersBetweenProcessesInTheDefaultLocation)
     EXPECT_EQ(runCli({QStringLiteral("--simulate=2"), QStringLiteral("get")}, &out), 1);
 }
 
-// The window's way in: one call after the controllers are added.
-TEST(SimStateAttach, WindowBusLoadsAndKeepsSaving)
+// Both programs' way in: the controllers, their state and its saving.
+TEST(SimStateAttach, SimulationLoadsAndKeepsSaving)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("state.json"));
     {
-        SimBus bus;
-        bus.AddSane(1);
-        AttachSimState(bus, path);
-        bus.Units().first()->Firmware().SetParam("BRIG", 150);
-        bus.paramsChanged(bus.Units().first()); // as the firmware does after a write
+        const Simulation sim = startSimulation(1, path, {});
+        sim.bus->Units().first()->Firmware().SetParam("BRIG", 150);
+        sim.bus->paramsChanged(sim.bus->Units().first()); // as the firmware does after a write
     }
-    SimBus bus;
-    bus.AddSane(1);
-    AttachSimState(bus, path);
-    EXPECT_EQ(bus.Units().first()->Firmware().Param("BRIG"), 150u);
+    const Simulation sim = startSimulation(1, path, {});
+    EXPECT_EQ(sim.bus->Units().first()->Firmware().Param("BRIG"), 150u);
 
-    SimBus hardware; // no simulated controllers: the file is neither read nor written
-    AttachSimState(hardware, path);
-    EXPECT_TRUE(hardware.findChildren<SimState *>().isEmpty());
+    // Real hardware: nothing simulated, no file read or written, no faults taken.
+    const Simulation hardware = startSimulation(0, path, QStringLiteral("SIM0001:never-ready"));
+    EXPECT_EQ(hardware.bus, nullptr);
+    EXPECT_FALSE(hardware.ok());
 }

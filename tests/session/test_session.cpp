@@ -18,8 +18,7 @@ TEST_F(SessionTest, NothingUnreadIsChangedSentOrSaved)
     EXPECT_EQ(session.source(T::LAYO), ValueSource::Read);
     EXPECT_EQ(session.source(T::BRIG), ValueSource::None);
     EXPECT_FALSE(session.setFields({{FieldId::StartupRed, 1}}).ok());
-    const SessionResult sent = session.writeChanged(session.ticket());
-    EXPECT_TRUE(sent.message.contains(QStringLiteral("BRIG"))) << sent.message.toStdString();
+    EXPECT_TRUE(session.writeChanged(session.ticket()).ok()) << "nothing counts as changed";
     const SessionResult saved = session.saveProfile(QStringLiteral("never-written.cvn"));
     EXPECT_TRUE(saved.message.startsWith(QStringLiteral("Not saved: BRIG"))) << saved.message.toStdString();
     EXPECT_FALSE(QFile::exists(QStringLiteral("never-written.cvn")));

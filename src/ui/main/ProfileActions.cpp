@@ -53,8 +53,15 @@ bool TProfileActions::LoadProfile(const QString &fileName)
     // itself. A file refused before anything was written leaves the status
     // bar as it was.
     ProfileApplied applied;
-    const SessionResult r = m.Session->applyProfile(ProfileFile::readProfileFile(fileName), m.Session->ticket(), &applied);
-    if (!r.ok() && r.kind != SessionResult::Kind::LoadFailed)
+    bool writeShown = false;
+    const SessionResult r = m.Session->applyProfile(
+        ProfileFile::readProfileFile(fileName), m.Session->ticket(), &applied, [&](const SessionResult &sent) {
+            // Said before the read-back, which may have a failure of its own to show.
+            writeShown = !sent.ok();
+            if (writeShown)
+                ShowError(sent.message);
+        });
+    if (!r.ok() && !writeShown && r.kind != SessionResult::Kind::LoadFailed)
         ShowError(r.message);
     m_adjusted = applied.adjusted;
     return r.ok() || applied.reached;

@@ -2,6 +2,9 @@
 
 #include "ui/main/uMain.h"
 
+#include "core/Version.h"
+#include "session/ControllerHints.h"
+
 #include "ui/main/ShortcutHints.h"
 #include "ui/main/ThemeIcons.h"
 #include "core/files/SettingsFile.h"
@@ -48,11 +51,6 @@ constexpr int LanguageSelectorWidth = 102;
 // No standard key sends; Ctrl+Return is the usual "send" of mail and chat.
 const QKeySequence SendShortcut(Qt::CTRL | Qt::Key_Return);
 
-// The version is the program's own: 1.1 is the configuration version the
-// firmware must ask for, 4 the build.
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 1;
-constexpr int VersionBuild = 4;
 
 // The tool buttons' pictures: an icon theme name and the style's picture
 // where the theme has none.
@@ -112,9 +110,7 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
     // Designer keeps only the line feed of a CR LF; the hint is the translation key.
     ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
     // What to do when no controller is found; set here for its CR LFs too.
-    ui->labNoCorvaneHint->setText(QStringLiteral("Plug in a CORVANE: it is found the moment it is connected.\r\n"
-                                                 "Access to it needs the udev rule 70-corvane.rules.\r\n"
-                                                 "To try the program without a controller, start it with --simulate."));
+    ui->labNoCorvaneHint->setText(NoControllerHint());
 
     const DevicePanel::Controls controls{*ui, m_editorForm->form(), butLoadProfile, butSaveProfile, Timer1};
     m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.ControllerFactory, m_setup.Trace);
@@ -154,7 +150,7 @@ TMain::~TMain()
 void TMain::FormCreate()
 {
     ProgTitle = QStringLiteral("CORVANE Config Tool")
-        + QStringLiteral(" v%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionBuild);
+        + QStringLiteral(" v") + QLatin1String(CORVANE_VERSION);
     ProgPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
 
     const QString path = m_setup.SettingsPath.isEmpty() ? SettingsFile::settingsPath(ProgPath) : m_setup.SettingsPath;
@@ -358,7 +354,8 @@ void TMain::FormShow()
 
 void TMain::DeveloperCopy()
 {
-    showDeveloperMode(*m_debug, *this, VersionMajor * 10 + VersionMinor, VersionBuild);
+    // 1.1 is the configuration version the firmware must ask for.
+    showDeveloperMode(*m_debug, *this, kVersionMajor * 10 + kVersionMinor, kVersionBuild);
 }
 
 void TMain::closeEvent(QCloseEvent *event)

@@ -1,7 +1,6 @@
 #pragma once
 #include "SimFixture.h"
 
-#include "core/protocol/DeviceCrypto.h"
 #include "session/ControllerSession.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/editor/ConfigEditor.h"
@@ -45,18 +44,14 @@ public:
     QStatusBar *bar;
 };
 
-// The parameter set and the editor as the tests reach them.
+// The session and the editor as the tests reach them.
 struct CfgUnderTest {
     ControllerSession &session;
     ConfigEditor &editor;
-    QList<TCfgData> &CfgData = session.cfg().CfgData;
-    QList<TCfgData> &CfgOrig = session.cfg().CfgOrig;
-    int &LedMaxCnt = session.cfg().LedMaxCnt;
-    uint8_t (&LedColors)[8] = session.cfg().LedColors;
 
+    QList<TCfgData> params() const { return session.params(); }
     SessionResult DoInit() { return editor.DoInit(); }
     SessionResult SendConfig() { return editor.SendConfig(); }
-    bool SetConfig(const QByteArray &code, uint32_t value) { return session.cfg().SetConfig(code, value); }
     const QTimer &SaveTimer() const { return editor.SaveTimer(); }
 };
 
@@ -71,21 +66,22 @@ protected:
     }
     void TearDown() override { TMsgBox::resetTestResponder(); }
 
-    // Plugs a controller (the sane one unless changed) and opens it.
+    // Plugs a controller (the sane one unless changed) and identifies it.
     SimUnit *plug(SimControllerModel model = SimControllerModel::Sane(1))
     {
-        unit = sim.bus.Add(model);
-        sim.start();
-        session.setTransport(sim.hid.get());
+        unit = bus.Add(model);
+        session.start([this] { return std::make_unique<SimController>(&bus); });
         session.select(0);
-        session.Crypt = DeriveCrypt(model.CpuInfo.data());
+        TDeviceReadouts readouts;
+        session.identify(readouts);
+        unit->ClearReceived();
         return unit;
     }
 
-    // A fresh load, as the device session asks for one.
+    // A fresh load, as choosing the controller again asks for one.
     void load()
     {
-        session.CfgLoaded = false;
+        session.select(0);
         editor.DoInit();
     }
 
@@ -110,7 +106,7 @@ protected:
 
     uint32_t value(const char *tag) const
     {
-        for (const TCfgData &d : session.cfg().CfgData) {
+        for (const TCfgData &d : session.params()) {
             if (d.Code == tag)
                 return d.Value;
         }
@@ -130,9 +126,9 @@ protected:
     }
 
     QList<TMsgBox::Call> boxes() const { return TMsgBox::testCalls(); }
-    bool loaded() const { return session.CfgLoaded; }
+    bool loaded() const { return session.loaded(); }
 
-    SimTransport sim;
+    SimBus bus;
     SimUnit *unit = nullptr;
     CfgTestWindow win;
     ControllerSession session;

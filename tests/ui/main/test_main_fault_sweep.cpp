@@ -93,7 +93,7 @@ protected:
     void openController()
     {
         bus->Plug(unit);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->CfgLoaded() || !errors.isEmpty(); }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->Session().loaded() || !errors.isEmpty(); }, 3000));
     }
 
     bool mayHold(const QByteArray &tag, uint32_t value) const
@@ -127,7 +127,7 @@ protected:
         const ParsedProfile saved = ProfileFile::readProfileFile(dir->filePath("saved.cvn"));
         for (const ProfileParam &p : saved.params)
             EXPECT_TRUE(mayHold(p.code, p.value)) << what << " k=" << k << ": saved " << p.code.constData() << "=" << p.value;
-        if (!window->Session().cfg().complete()) {
+        if (!window->Session().allRead()) {
             EXPECT_TRUE(saved.params.isEmpty()) << what << " k=" << k;
             EXPECT_FALSE(window->butSaveProfile->isEnabled()) << what << " k=" << k;
         }
@@ -149,7 +149,7 @@ protected:
         if (fault == Fault::Unplug) {
             EXPECT_TRUE(noCorvane->isVisible()) << what << " k=" << k;
             EXPECT_FALSE(page->isVisible()) << what << " k=" << k;
-        } else if (!window->Session().cfg().complete()) {
+        } else if (!window->Session().allRead()) {
             // Not identified: the editor is hidden; identified but not
             // loaded: it shows no values and takes no edits.
             EXPECT_TRUE(!page->isVisible() || !bright->isEnabled()) << what << " k=" << k;
@@ -180,7 +180,7 @@ QString expectedError(Op op, Fault fault, int k)
     case Op::Send:
         return kWriteFailed;
     case Op::ProfileLoad:
-        return k <= 4 ? kWriteFailed : kReadFailed;
+        return k <= 8 ? kWriteFailed : kReadFailed;
     case Op::Reset:
         // The preparing command's answer is not looked at; once unplugged,
         // the reset itself fails too.
@@ -203,7 +203,7 @@ void FaultSweep::sweep(Op op, Fault fault, int transfers)
             openController();
         } else {
             openController();
-            ASSERT_TRUE(window->CfgLoaded()) << what;
+            ASSERT_TRUE(window->Session().loaded()) << what;
             unit->ClearReceived();
             arm(fault, k);
             switch (op) {
@@ -242,15 +242,15 @@ void FaultSweep::sweep(Op op, Fault fault, int transfers)
 }
 
 // Identification is two commands, the load 21 reads; each command is one
-// set and one get. A send of two parameters is four transfers, the
-// profile's two writes as many before its read-back, and a reset prepares,
-// resets and reads back.
+// set and one get. A send of two parameters reads each before it writes it
+// (eight transfers), the profile's two writes as many before its
+// read-back, and a reset prepares, resets and reads back.
 TEST_F(FaultSweep, Open) { sweep(Op::Open, Fault::Fail, 4 + 42); }
 TEST_F(FaultSweep, OpenUnplugged) { sweep(Op::Open, Fault::Unplug, 4 + 42); }
-TEST_F(FaultSweep, Send) { sweep(Op::Send, Fault::Fail, 4); }
-TEST_F(FaultSweep, SendUnplugged) { sweep(Op::Send, Fault::Unplug, 4); }
-TEST_F(FaultSweep, ProfileLoad) { sweep(Op::ProfileLoad, Fault::Fail, 4 + 42); }
-TEST_F(FaultSweep, ProfileLoadUnplugged) { sweep(Op::ProfileLoad, Fault::Unplug, 4 + 42); }
+TEST_F(FaultSweep, Send) { sweep(Op::Send, Fault::Fail, 8); }
+TEST_F(FaultSweep, SendUnplugged) { sweep(Op::Send, Fault::Unplug, 8); }
+TEST_F(FaultSweep, ProfileLoad) { sweep(Op::ProfileLoad, Fault::Fail, 8 + 42); }
+TEST_F(FaultSweep, ProfileLoadUnplugged) { sweep(Op::ProfileLoad, Fault::Unplug, 8 + 42); }
 TEST_F(FaultSweep, Reset) { sweep(Op::Reset, Fault::Fail, 4 + 42); }
 TEST_F(FaultSweep, ResetUnplugged) { sweep(Op::Reset, Fault::Unplug, 4 + 42); }
 

@@ -86,7 +86,7 @@ TEST_F(FunctionsTest, AnsweringNoToTheResetSendsNothing)
     EXPECT_EQ(ask.Buttons, mbYes | mbNo);
     EXPECT_FALSE(ask.MsgBeep);
     EXPECT_TRUE(unit->Received().isEmpty());
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
 }
 
 TEST_F(FunctionsTest, ResetRestoresDefaultsAndReadsThemBack)
@@ -100,7 +100,7 @@ TEST_F(FunctionsTest, ResetRestoresDefaultsAndReadsThemBack)
     EXPECT_EQ(head(unit->Received()[1]), functionReport(0x46));
     EXPECT_EQ(commandCount(unit, CmdReadParam), 21);
     EXPECT_NE(unit->Firmware().Param("BRIG"), 7u);
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
     EXPECT_TRUE(button("butDefault")->isEnabled());
     EXPECT_TRUE(errorTexts().isEmpty());
 }
@@ -112,7 +112,7 @@ TEST_F(FunctionsTest, FailedResetDoesNotReread)
 
     EXPECT_EQ(errorTexts(), QList<QString>{"Reset Error = 0x80C3 (Wrong Crypt Code)"});
     EXPECT_EQ(commandCount(unit, CmdReadParam), 0);
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
     EXPECT_TRUE(button("butDefault")->isEnabled());
 }
 

@@ -50,7 +50,7 @@ TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     QComboBox *order = find<QComboBox>("cbLedOrder");
     const int shown = order->currentIndex(); // the walk replaces the items: the selection must stay
-    const QList<TCfgData> before = window->Cfg()->CfgData;
+    const QList<TCfgData> before = window->Session().params();
 
     choose("de");
     EXPECT_EQ(groupTitle("grpLayout"), " ANORDNUNG");
@@ -62,7 +62,7 @@ TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
     choose("de");
     EXPECT_EQ(groupTitle("grpLayout"), " ANORDNUNG");
 
-    EXPECT_EQ(window->Cfg()->CfgData, before);
+    EXPECT_EQ(window->Session().params(), before);
     EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
     EXPECT_FALSE(window->Editor()->SaveTimer().isActive());
     EXPECT_EQ(window->findChild<QStatusBar *>("sBar")->currentMessage(), QString());

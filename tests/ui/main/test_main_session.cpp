@@ -48,7 +48,7 @@ TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
     EXPECT_EQ(text("LabBiosConfig"), "v1.1");
     EXPECT_NE(text("labCapacity"), "---");
     EXPECT_EQ(commandCount(unit, CmdReadParam), 21);
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
     EXPECT_TRUE(window->butLoadProfile->isEnabled());
     EXPECT_TRUE(window->butSaveProfile->isEnabled());
     EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isEnabled());
@@ -104,7 +104,7 @@ TEST_F(SessionTest, RelistingTheOpenDeviceReadsNothing)
     settle();
     EXPECT_TRUE(unit->Received().isEmpty());
     EXPECT_TRUE(isOpen("SIM0001"));
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
 }
 
 TEST_F(SessionTest, PickingTheOpenDeviceAgainDoesNothingAnotherOpensIt)

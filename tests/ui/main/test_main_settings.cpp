@@ -77,7 +77,7 @@ TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
     start();
     EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 0);
-    EXPECT_TRUE(window->Cfg() != nullptr);
+    EXPECT_TRUE(window->Editor() != nullptr);
 }
 
 TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)

@@ -50,7 +50,7 @@ TEST_F(WrongControllerTest, ResetConfirmedWhileItsControllerLeftResetsNoOther)
     EXPECT_EQ(changes(second), 0);
     EXPECT_EQ(second->Firmware().Param("BRIG"), 7u);
     EXPECT_EQ(errorTexts(), QList<QString>{"Reset Error = 0xE000 (Communication Error)"});
-    EXPECT_TRUE(window->CfgLoaded());
+    EXPECT_TRUE(window->Session().loaded());
     EXPECT_TRUE(find<QPushButton>("butDefault")->isEnabled());
 }
 
