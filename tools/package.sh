@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from debian/ with debhelper:
-#   dist/corvane-config_<version>_<arch>.deb         the programs and their files
-#   dist/corvane-config-dbgsym_<version>_<arch>.deb  their debug symbols
+# Builds the Debian packages from debian/ with debhelper:
+#   dist/corvane-cli_<version>_<arch>.deb     the command line, udev rule, completions
+#   dist/corvane-config_<version>_<arch>.deb  the window program and its desktop files
+#   dist/<package>-dbgsym_<version>_<arch>.deb  their debug symbols
 # The build runs in a copy of the sources under build-deb/, so the checkout
 # and its parent folder stay clean. --check then checks what was built
 # (tests/package/check_package.sh).
@@ -51,13 +52,12 @@ if ! (cd "$stage/src" && dpkg-buildpackage --build=binary --no-sign -Jauto) >"$l
   exit 1
 fi
 
-rm -f dist/corvane-config_*.deb dist/corvane-config-dbgsym_*.deb
-for deb in "corvane-config_${version}_${arch}.deb" "corvane-config-dbgsym_${version}_${arch}.deb"; do
-  mv "$stage/$deb" dist/
-  echo "built dist/$deb"
+rm -f dist/corvane-c*.deb
+for pkg in corvane-cli corvane-cli-dbgsym corvane-config corvane-config-dbgsym; do
+  mv "$stage/${pkg}_${version}_${arch}.deb" dist/
+  echo "built dist/${pkg}_${version}_${arch}.deb"
 done
 
 if [ "$check" -eq 1 ]; then
-  bash tests/package/check_package.sh "dist/corvane-config_${version}_${arch}.deb" \
-    "dist/corvane-config-dbgsym_${version}_${arch}.deb"
+  bash tests/package/check_package.sh dist "${version}_${arch}"
 fi
