@@ -18,6 +18,15 @@ SessionResult exchangeFailed(const char *prefix, uint16_t status)
     return SessionResult::failed(QLatin1String(prefix) + ErrToStr(status), status);
 }
 
+// The controller's refusal names the parameter it refused.
+SessionResult writeFailed(const QByteArray &code, uint16_t status)
+{
+    SessionResult r = exchangeFailed("Error writing Config = ", status);
+    r.tag = QString::fromLatin1(code);
+    r.message += QStringLiteral(": ") + r.tag;
+    return r;
+}
+
 QString notReadText(const char *what, const QString &tag)
 {
     return QStringLiteral("Not %1: %2 and the parameters after it were not read from this CORVANE. "
@@ -178,8 +187,11 @@ SessionResult ControllerSession::readInto(int first, int count,
         uint32_t value = 0;
         const uint16_t r = m_hid ? ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], value)
                                  : Status::CommunicationError;
-        if (r >= Status::FirstFailure)
-            return exchangeFailed("Error reading Config = ", r);
+        if (r >= Status::FirstFailure) {
+            SessionResult failed = exchangeFailed("Error reading Config = ", r);
+            failed.tag = QString::fromLatin1(code);
+            return failed;
+        }
         store(code, value);
     }
     return {};
@@ -302,7 +314,7 @@ SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
             uint32_t now = 0;
             const uint16_t r = ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], now);
             if (r >= Status::FirstFailure)
-                return exchangeFailed("Error writing Config = ", r); // the user is sending
+                return writeFailed(code, r); // the user is sending
             if (now != m_cfg.CfgOrig[i].Value) {
                 m_cfg.CfgData[i].Value = mergedWord(tag, now, m_cfg.CfgData[i].Value);
                 m_cfg.CfgOrig[i].Value = now;
@@ -313,7 +325,7 @@ SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
         const TCfgData data = m_cfg.CfgData[i];
         const uint16_t r = WriteParameter(*m_hid, Buf, data.Code, data.Value, Crypt[kCryptWriteWord]);
         if (r != Status::Ok)
-            return exchangeFailed("Error writing Config = ", r);
+            return writeFailed(code, r);
         m_cfg.markWritten(i);
         for (const ParamField &f : paramRecord(tag).fields)
             m_userFields.reset(std::size_t(fieldIndexOf(f.id)));
@@ -460,7 +472,7 @@ ControllerSession::Sequence::Sequence(ControllerSession &session)
     QString error;
     m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
     if (!m_session.m_lock)
-        m_result = SessionResult::failed(error);
+        m_result = SessionResult::inUse(error);
 }
 
 ControllerSession::Sequence::~Sequence()

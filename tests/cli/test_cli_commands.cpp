@@ -112,7 +112,7 @@ TEST_F(CliCommands, RefusedWriteStopsWithTheWindowsMessage)
     const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("STUP=0"), QStringLiteral("BRIG=150"),
                                 QStringLiteral("MIRR=1")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code)\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG\n"));
     // STUP went through before the refusal, MIRR was never tried.
     EXPECT_EQ(writtenTags(unit), (QList<QByteArray>{"STUP", "BRIG"}));
     EXPECT_EQ(r.lines(), QStringList{QStringLiteral("STUP=0")});

@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, CliSimulatedFaults,
     ::testing::Values(
         FaultCase{"SIM0001:refuse-write=BRIG:0xC4", "set BRIG=150", 1,
-                  "Error writing Config = 0x80C4 (Illegal Value/Range)"},
+                  "Error writing Config = 0x80C4 (Illegal Value/Range): BRIG"},
         FaultCase{"SIM0001:refuse-read=6CFG:0x80C7", "get", 1, "Error reading Config = 0x80C7 (Execution Failed)"},
         FaultCase{"SIM0001:fail-after=7", "get", 1, "Error reading Config = 0xE000 (Communication Error)"},
         FaultCase{"SIM0001:unplug-after=1", "info", 1, "Error Reading Biosinfo = 0xE000 (Communication Error)"},

@@ -80,7 +80,7 @@ TEST_F(CliFields, ValuesOutsideTheirFieldsAreRefusedBeforeAnyWrite)
     // --raw writes a word as it is; the controller is the judge then.
     const CliRunResult raw = run({"--raw", "set", "SCFG=0x1080200"});
     EXPECT_EQ(raw.code, 1);
-    EXPECT_EQ(raw.err, "Error writing Config = 0x80C4 (Illegal Value/Range)\n");
+    EXPECT_EQ(raw.err, "Error writing Config = 0x80C4 (Illegal Value/Range): SCFG\n");
 }
 
 TEST_F(CliFields, DescribeListsEveryFieldOfTheModel)
@@ -101,7 +101,7 @@ TEST(CliFleet, AllControllersAtOnceWithTheWorstExitCode)
     const CliRunResult r = RunCliArgs({"--all", "set", "brightness_percent=150"}, &bus);
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.lines(), (QStringList{"[SIM0001]", "BRIG=150", "[SIM0002]", "[SIM0003]", "BRIG=150"}));
-    EXPECT_EQ(r.err, "SIM0002: Error writing Config = 0x80C3 (Wrong Crypt Code)\n");
+    EXPECT_EQ(r.err, "SIM0002: Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG\n");
     EXPECT_EQ(bus.Find("SIM0001")->Firmware().Param("BRIG"), 150u);
     EXPECT_EQ(bus.Find("SIM0002")->Firmware().Param("BRIG"), 100u);
     EXPECT_EQ(bus.Find("SIM0003")->Firmware().Param("BRIG"), 150u);

@@ -44,7 +44,7 @@ TEST_F(SessionTest, RefusedWriteStopsThereAndKeepsWhatWasWritten)
     unit->Faults().WriteStatus.insert("BRIG", 0xC3);
     session.setFields({{FieldId::LedProtocol, 1}, {FieldId::BrightnessPercent, 150}, {FieldId::Ws2801Clock, 5}});
     const SessionResult r = session.writeChanged(session.ticket());
-    EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code)"));
+    EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG"));
     EXPECT_EQ(writtenTags(), (QStringList{"LPRO", "BRIG"}));
     unit->Faults().WriteStatus.clear();
     unit->ClearReceived();
@@ -141,7 +141,7 @@ TEST_F(SessionTest, ProfileWhoseWriteIsRefusedStillReadsBack)
     unit->Faults().WriteStatus.insert("BRIG", 0xC4);
     session.setFields({{FieldId::StartupRed, 1}}); // an edit not yet sent goes too
     const SessionResult r = session.applyProfile(profileOf("BRIG=150\n"), session.ticket());
-    EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C4 (Illegal Value/Range)"));
+    EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C4 (Illegal Value/Range): BRIG"));
     EXPECT_TRUE(session.loaded());
     EXPECT_EQ(word(T::BRIG), 100u);
     EXPECT_EQ(word(T::STUP), 0x32202001u);

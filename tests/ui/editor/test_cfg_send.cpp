@@ -61,7 +61,7 @@ TEST_F(CfgSendTest, RefusedWriteStopsThereAndKeepsEarlierWrites)
     ASSERT_TRUE(cfg.SaveTimer().isActive());
     cfg.SendConfig();
 
-    expectError("Error writing Config = 0x80C3 (Wrong Crypt Code)");
+    expectError("Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG");
     EXPECT_EQ(writtenTags(), (QStringList{"KTIM", "BRIG"}));
     EXPECT_EQ(unit->Firmware().Param("KTIM") & 0xFF, 30u);
     EXPECT_TRUE(win.send->isEnabled());

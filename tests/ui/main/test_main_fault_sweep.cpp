@@ -177,10 +177,12 @@ QString expectedError(Op op, Fault fault, int k)
         return k <= 2 ? QStringLiteral("Error Reading Biosinfo = 0xE000 (Communication Error)")
              : k <= 4 ? QStringLiteral("Error Reading Cpuinfo = 0xE000 (Communication Error)")
                       : kReadFailed;
-    case Op::Send:
-        return kWriteFailed;
+    case Op::Send: // KTIM, then BRIG: each read, then written
+        return kWriteFailed + (k <= 4 ? QStringLiteral(": KTIM") : QStringLiteral(": BRIG"));
     case Op::ProfileLoad:
-        return k <= 8 ? kWriteFailed : kReadFailed;
+        return k <= 4 ? kWriteFailed + QStringLiteral(": BRIG")
+             : k <= 8 ? kWriteFailed + QStringLiteral(": MIRR")
+                      : kReadFailed;
     case Op::Reset:
         // The preparing command's answer is not looked at; once unplugged,
         // the reset itself fails too.
