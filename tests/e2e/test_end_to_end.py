@@ -12,8 +12,9 @@ class TypedValueAboveMaximum(WindowTest):
         bright = w.spin(" LAYOUT", "Bright factor")
         w.type_into(bright, "250")
         self.assertEqual(w.value(bright), 200)
-        w.click(w.button("Send to CORVANE"))
-        wait_until("the send", lambda: not w.enabled(w.button("Send to CORVANE")))
+        send = w.button("Send to CORVANE")
+        w.click(send)
+        wait_until("the send", lambda: not w.enabled(send))
         self.assertEqual(w.held("BRIG"), 200)
 
 
@@ -21,16 +22,16 @@ class WheelOverClosedList(WindowTest):
     language = "de"
 
     def test_the_wheel_over_lists_and_boxes_without_focus_changes_nothing(self):
-        w = self.open_window()
-        before = w.cli("get")
-        protocol = w.combo("LED Protocol")
-        shown = protocol.name
+        w = self.open_window(controllers=2)
+        before = w.cli("get", "--all")
+        protocol, serial = w.combo("LED Protocol"), w.combo("Serial Number")
+        shown = protocol.name, serial.name
         w.wheel(protocol, 2)
         w.wheel(w.spin(" LAYOUT", "Bright factor"), -3)
-        w.wheel(w.combo("Serial Number"), 1)
-        self.assertEqual(w.combo("LED Protocol").name, shown)
+        w.wheel(serial, 1)
+        self.assertEqual((protocol.name, serial.name), shown)
         self.assertFalse(w.enabled(w.button("Send to CORVANE")))
-        self.assertEqual(w.cli("get"), before)
+        self.assertEqual(w.cli("get", "--all"), before)
 
 
 class ProfileSaveAndLoad(WindowTest):
@@ -38,20 +39,21 @@ class ProfileSaveAndLoad(WindowTest):
         w = self.open_window()
         profile = os.path.join(self.scratch, "wall.cvn")
         bright = w.spin(" LAYOUT", "Bright factor")
+        send = w.button("Send to CORVANE")
         w.type_into(bright, "150")
-        w.click(w.button("Send to CORVANE"))
-        wait_until("the send", lambda: not w.enabled(w.button("Send to CORVANE")))
+        w.click(send)
+        wait_until("the send", lambda: not w.enabled(send))
         w.click(w.tool_button("Save config"))
         w.choose_file("Save configuration", profile)
         wait_until("the profile file", lambda: os.path.exists(profile))
 
         w.type_into(bright, "50")
-        w.click(w.button("Send to CORVANE"))
+        w.click(send)
         wait_until("the second send", lambda: w.held("BRIG") == 50)
         w.click(w.tool_button("Open config"))
         w.choose_file("Open configuration", profile)
         wait_until("the profile in the controller", lambda: w.held("BRIG") == 150)
-        wait_until("the reloaded editor", lambda: w.value(w.spin(" LAYOUT", "Bright factor")) == 150)
+        wait_until("the reloaded editor", lambda: w.value(bright) == 150)
 
 
 if __name__ == "__main__":
