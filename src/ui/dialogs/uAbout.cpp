@@ -21,7 +21,9 @@ TAbout::TAbout(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
-    setWindowTitle(TranslateText(QStringLiteral("About")));
+    // The caption stays the form's English text: the language walk
+    // translates from it, and from a caption translated here it could find
+    // no way back to another language.
 
     ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
 
