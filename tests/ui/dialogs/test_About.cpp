@@ -3,6 +3,7 @@
 #include "ui/dialogs/AboutInfo.h"
 #include "ui/dialogs/LinkLabel.h"
 #include "ui/dialogs/uAbout.h"
+#include "ui/widgets/ReadableColour.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -111,4 +112,30 @@ TEST_F(AboutTest, LinksTakeThePalettesLinkColour)
     dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
     about.setPalette(dark);
     EXPECT_EQ(web->palette().color(QPalette::WindowText), QColor(0x80, 0xC0, 0xFF));
+}
+
+TEST(ReadableColour, TheDesignedColourOnlyWhereItStandsOut)
+{
+    struct Row {
+        QColor fixed, background;
+        bool kept;
+    };
+    const Row rows[] = {{Qt::black, Qt::white, true},
+                        {Qt::black, QColor(0x31, 0x36, 0x3B), false}, // a dark theme's window
+                        {QColor(0x76, 0x76, 0x76), Qt::white, true},  // 4.54:1
+                        {QColor(0x77, 0x77, 0x77), Qt::white, false}}; // 4.48:1
+    const QColor text(0xEF, 0xF0, 0xF1);
+    for (const Row &row : rows)
+        EXPECT_EQ(readableOn(row.fixed, row.background, text), row.kept ? row.fixed : text) << row.fixed.name().toStdString();
+}
+
+TEST_F(AboutTest, TitleTakesTheTextColourOfADarkPalette)
+{
+    QLabel *title = label(about, "LabApp");
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QPalette dark = about.palette();
+    dark.setColor(QPalette::Window, QColor(0x31, 0x36, 0x3B));
+    dark.setColor(QPalette::WindowText, QColor(0xEF, 0xF0, 0xF1));
+    about.setPalette(dark);
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(0xEF, 0xF0, 0xF1));
 }
