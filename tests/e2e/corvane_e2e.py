@@ -67,8 +67,7 @@ class Window:
         self.scratch = scratch
         self.language = language
         self.state_file = os.path.join(scratch, "sim-state.json")
-        self._german = german_texts() if language == "de" else None
-        self.used_texts = set()
+        self._german = german_texts()
         program = os.path.join(scratch, "corvane-config")
         # A copy beside its own settings file, as the screenshots are taken.
         shutil.copy2(os.path.join(BUILD_DIR, "corvane-config"), program)
@@ -112,14 +111,12 @@ class Window:
     # --- names as the window shows them in its language
 
     def tr(self, text):
-        """The text as the window shows it; a text without a German
-        translation fails the test, so every name used exists in both."""
-        self.used_texts.add(text)
-        if self._german is None:
-            return text
+        """The text as the window shows it. A text without a German
+        translation fails the test in either language, so every name a test
+        uses exists in both."""
         if text not in self._german:
             raise AssertionError("no German text for %r" % text)
-        return self._german[text]
+        return self._german[text] if self.language == "de" else text
 
     def control_name(self, group, caption):
         """The name the editor gives a control: its group, then its caption."""
@@ -150,14 +147,11 @@ class Window:
         return self.find("spin button", self.control_name(group, caption))
 
     def button(self, text):
+        """A push button by its caption, a tool bar button by its hint."""
         return self.find("push button", self.tr(text))
 
     def check_box(self, text):
         return self.find("check box", self.tr(text))
-
-    def tool_button(self, hint):
-        # A tool bar button is named by its hint.
-        return self.find("push button", self.tr(hint))
 
     def combo(self, caption):
         """A list, found as a screen reader finds it: by the label it is labelled by."""
@@ -173,9 +167,6 @@ class Window:
 
         return wait_until("list labelled %r" % label,
                           lambda: self._first(self.app, "combo box", where=lambda n: self.showing(n) and labelled(n)))
-
-    def page(self, caption):
-        return self.find("page tab", self.tr(caption))
 
     def status_text(self):
         bar = self._first(self.frame, "status bar")
