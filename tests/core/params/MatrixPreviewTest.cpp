@@ -239,16 +239,16 @@ TEST(MatrixPreviewFit, LayoutsThatDoNotFitAreScaledDownWhole)
 {
     struct Row {
         int x, y;
-        bool fits;
+        double scale; // a layout that fits keeps 1; the others keep a 2 px margin
     };
-    const Row rows[] = {{7, 4, true}, {8, 1, false}, {1, 4, true}, {1, 5, false}, {1, 8, false}, {8, 8, false}};
+    const Row rows[] = {{7, 4, 1}, {8, 1, 380 / 404.0}, {1, 4, 1}, {1, 5, 236 / 254.0}, {1, 8, 236 / 404.0}, {8, 8, 236 / 404.0}};
     const QRectF image(0, 0, kPreviewWidth, kPreviewHeight);
     for (const Row &row : rows) {
         SCOPED_TRACE(std::to_string(row.x) + "x" + std::to_string(row.y));
         const MatrixPreviewGeometry g = fitMatrixPreview(kPreviewWidth, kPreviewHeight, row.x, row.y, BottomRight, Linewise);
         const MatrixPreviewGeometry unscaled = preview(row.x, row.y, BottomRight, Linewise);
-        EXPECT_EQ(g.scale == 1.0, row.fits);
-        if (row.fits)
+        EXPECT_DOUBLE_EQ(g.scale, row.scale);
+        if (row.scale == 1)
             EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(unscaled.x0, unscaled.y0));
         ASSERT_EQ(g.cells.size(), row.x * row.y);
         const QImage img = renderMatrixPreview(row.x, row.y, BottomRight, Linewise, kPanel);

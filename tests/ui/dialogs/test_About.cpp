@@ -128,3 +128,15 @@ TEST_F(AboutTest, TheBlackTitleGivesWayToThePalettesTextWhereItCannotBeRead)
             << background.name().toStdString();
     }
 }
+
+TEST_F(AboutTest, TextsThatFitKeepTheDesignedPlaces)
+{
+    about.setApplicationTitle("CORVANE Config Tool v1.1.4");
+    about.show();
+    const std::pair<const char *, QRect> places[] = {
+        {"LabApp", {114, 12, 193, 49}},   {"htLabInfo", {120, 67, 193, 73}}, {"LabWeb", {120, 146, 193, 17}},
+        {"LabSupport", {120, 165, 193, 17}}, {"ButClose", {230, 190, 83, 25}}, {"Panel2", {1, 1, 106, 224}}};
+    for (const auto &[name, place] : places)
+        EXPECT_EQ(about.findChild<QWidget *>(name)->geometry(), place) << name;
+    EXPECT_EQ(about.size(), QSize(324, 226));
+}

@@ -27,6 +27,7 @@ TEST_F(EditorInputTest, TypedValuesClampIntoTheRange)
     // Box, keys typed over its value of 100, its value then, its text after Return.
     const std::tuple<const char *, const char *, int, int> rows[] = {
         {"edBright", "200", 200, 200}, {"edBright", "201", 200, 200}, {"edBright", "15", 15, 15},
+        {"edBright", "2x", 2, 2}, // not a digit: refused as before
         {"edStripeCount", "1500", 1024, 1024}, {"edStartupB", "99999999999999999999", 255, 255},
         // Below the minimum a next digit may still follow; leaving clamps.
         {"edWS2812per", "5", 100, 50}, {"edWS2812per", "51", 51, 51}};
