@@ -57,9 +57,8 @@ private:
 
 void clampTypedValues(QSpinBox *spin)
 {
+    // A spin box makes its line edit and validator when it is made.
     auto *edit = spin->findChild<QLineEdit *>();
-    if (!edit || !edit->validator() || dynamic_cast<const ClampingValidator *>(edit->validator()))
-        return;
     edit->setValidator(new ClampingValidator(spin, edit->validator()));
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
