@@ -28,7 +28,7 @@ names=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build_dir="${2:?--build-dir needs a folder}"; shift 2 ;;
-    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
     -*) echo "unknown option: $1" >&2; exit 2 ;;
     *) names+=("$1"); shift ;;
   esac
