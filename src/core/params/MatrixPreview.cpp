@@ -43,6 +43,11 @@ constexpr int kHeadSide = 2;
 constexpr int kNumberPixelSize = 13;
 const QColor kNumberColor(0xC8, 0xC8, 0xC8);
 
+// A scaled layout keeps a margin of half the gap between cells around it;
+// below a quarter of the size cells would be too small to read.
+constexpr int kScaledMargin = 2;
+constexpr qreal kSmallestScale = 0.25;
+
 int64_t floorDiv(int64_t a, int64_t b)
 {
     int64_t q = a / b;
@@ -184,6 +189,28 @@ MatrixPreviewGeometry computeMatrixPreview(int width, int height, int modulesX, 
     return g;
 }
 
+namespace {
+bool showsEveryModule(const MatrixPreviewGeometry &g)
+{
+    const QRect image(0, 0, g.width, g.height);
+    return g.cells.size() == qint64(g.modulesX) * g.modulesY
+        && std::all_of(g.cells.begin(), g.cells.end(), [&](const PreviewCell &c) { return image.contains(c.frame); });
+}
+} // namespace
+
+MatrixPreviewGeometry fitMatrixPreview(int width, int height, int modulesX, int modulesY,
+                                       int firstLed, int ledOrder)
+{
+    MatrixPreviewGeometry g = computeMatrixPreview(width, height, modulesX, modulesY, firstLed, ledOrder);
+    if (g.cells.isEmpty() || showsEveryModule(g))
+        return g;
+    const qreal scale = std::max(kSmallestScale, std::min(qreal(width) / (qreal(modulesX) * kPreviewCellPitch + 2 * kScaledMargin),
+                                                          qreal(height) / (qreal(modulesY) * kPreviewCellPitch + 2 * kScaledMargin)));
+    g = computeMatrixPreview(qCeil(width / scale), qCeil(height / scale), modulesX, modulesY, firstLed, ledOrder);
+    g.scale = scale;
+    return g;
+}
+
 void DrawArrowsH(QPainter &painter, const ArrowPair &arrows)
 {
     drawArrowLines(painter, arrowLinesH(arrows));
@@ -204,6 +231,7 @@ void DrawMatrixPreview(QImage &img, const QColor &background, const MatrixPrevie
 
     QPainter painter(&img);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.scale(g.scale, g.scale);
     const QPen outline(Qt::black, 1);
     QFont font = painter.font();
     font.setPixelSize(kNumberPixelSize);
@@ -251,7 +279,6 @@ QImage renderMatrixPreview(int modulesX, int modulesY, int firstLed, int ledOrde
     QImage img(qCeil(kPreviewWidth * ratio), qCeil(kPreviewHeight * ratio), QImage::Format_RGB32);
     img.setDevicePixelRatio(ratio);
     DrawMatrixPreview(img, background,
-                      computeMatrixPreview(kPreviewWidth, kPreviewHeight, modulesX, modulesY,
-                                           firstLed, ledOrder));
+                      fitMatrixPreview(kPreviewWidth, kPreviewHeight, modulesX, modulesY, firstLed, ledOrder));
     return img;
 }

@@ -72,8 +72,10 @@ struct PreviewCell {
 };
 
 struct MatrixPreviewGeometry {
+    // The drawing's own size; times `scale` it is the image's.
     int width = 0;
     int height = 0;
+    qreal scale = 1.0;
     int modulesX = 0;
     int modulesY = 0;
     int x0 = 0; // not limited: a wide row starts left of the image
@@ -89,12 +91,21 @@ struct MatrixPreviewGeometry {
 MatrixPreviewGeometry computeMatrixPreview(int width, int height, int modulesX, int modulesY,
                                            int firstLed, int ledOrder);
 
+// The geometry above when every module lies wholly inside the image. A
+// wider or taller layout is laid out on a larger drawing of the image's
+// proportions, which the image shows scaled down, so that every module,
+// number and arrow stays visible (down to a quarter of the size; beyond
+// that, modules outside are clipped as above).
+MatrixPreviewGeometry fitMatrixPreview(int width, int height, int modulesX, int modulesY,
+                                       int firstLed, int ledOrder);
+
 // Draw the two arrows of one cell with the current pen.
 void DrawArrowsH(QPainter &painter, const ArrowPair &arrows);
 void DrawArrowsV(QPainter &painter, const ArrowPair &arrows);
 
-// Paints the whole image: background, then every cell of the geometry, in
-// the image's own device-independent coordinates.
+// Paints the whole image: background, then every cell of the geometry,
+// scaled by the geometry's scale into the image's device-independent
+// coordinates.
 void DrawMatrixPreview(QImage &img, const QColor &background, const MatrixPreviewGeometry &g);
 
 // A 380 x 236 preview image for the given controls, drawn at the given

@@ -4,8 +4,10 @@
 
 using namespace MsgBoxMetrics;
 
-MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, TMsgBut buttons)
+MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, TMsgBut buttons, QSize buttonSize)
 {
+    const QSize button = buttonSize.expandedTo(QSize(ButtonWidth, ButtonHeight));
+    const int taller = button.height() - ButtonHeight;
     MsgBoxLayout l;
     const int labelLeft = hasIcon ? ImgLeft + ImgSize + LabelIconGap : LabelLeftNoIcon;
     l.LabelPos = QPoint(labelLeft, LabelTop);
@@ -17,21 +19,28 @@ MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, 
         l.Buttons.append({def.Btn, QString::fromLatin1(def.Caption), def.Result, name, {}});
     }
     const auto n = int(l.Buttons.size());
-    l.RowWidth = n > 0 ? n * ButtonWidth + (n - 1) * ButtonGap : 0;
+    l.RowWidth = n > 0 ? n * button.width() + (n - 1) * ButtonGap : 0;
 
     // The row must fit between the same margins as the text; without this
     // a six-button row would stick out on both sides of a 280-wide box.
     const int width = std::max({labelLeft + labelWidth + Margin, MinWidth, l.RowWidth + 2 * Margin});
-    const int height = std::max(labelHeight + HeightExtra, MinHeight);
+    const int height = std::max(labelHeight + HeightExtra, MinHeight) + taller;
     l.WindowSize = QSize(width, height);
 
-    const int top = height - ButtonRise;
+    const int top = height - ButtonRise - taller;
     int left = width / 2 - l.RowWidth / 2;
     for (MsgBoxButtonPlan &b : l.Buttons) {
-        b.Geometry = QRect(left, top, ButtonWidth, ButtonHeight);
-        left += ButtonWidth + ButtonGap;
+        b.Geometry = QRect(QPoint(left, top), button);
+        left += button.width() + ButtonGap;
     }
     return l;
+}
+
+QFont messageFont(QFont designed, const QFont &desktop)
+{
+    if (desktop.pointSizeF() > designed.pointSizeF())
+        designed.setPointSizeF(desktop.pointSizeF());
+    return designed;
 }
 
 QPoint placeMsgBox(QSize size, const QRect &anchor, const QRect &desktop)

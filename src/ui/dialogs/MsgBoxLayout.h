@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/dialogs/MsgDlgTypes.h"
 
+#include <QFont>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -45,7 +46,15 @@ constexpr int ButtonHeight = 25;
 constexpr int ButtonGap = 10;
 } // namespace MsgBoxMetrics
 
-MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, TMsgBut buttons);
+// `buttonSize` is the size of every button of the row: the designed 75 x 25,
+// or more where a larger font needs it; the box grows by what a taller
+// button adds.
+MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, TMsgBut buttons,
+                                 QSize buttonSize = {MsgBoxMetrics::ButtonWidth, MsgBoxMetrics::ButtonHeight});
+
+// The message text's font: the designed one, at the desktop's size where
+// that is larger.
+QFont messageFont(QFont designed, const QFont &desktop);
 
 // Top-left corner that centres a box of `size` over `anchor`, kept from
 // leaving the desktop over its left or top edge.

@@ -27,12 +27,16 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void ButCloseClick();
     void OpenLink(const QUrl &url);
 
 private:
+    void FitToTexts();
+    void ColourTitle();
+
     Ui::TAbout *ui;
     QString FApplicationTitle;
 };

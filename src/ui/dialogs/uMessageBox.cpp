@@ -9,6 +9,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 Q_LOGGING_CATEGORY(lcMsgBox, "corvane.ui.msgbox")
 
@@ -35,6 +36,7 @@ TMsgBox::TMsgBox(QWidget *parent)
     , ui(new Ui::TMsgBox)
 {
     ui->setupUi(this);
+    FDesignedFont = ui->InfoLabel->font();
     // Title bar without a close box: the box is answered with its buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::MSWindowsFixedSizeDialogHint);
@@ -132,11 +134,13 @@ void TMsgBox::LayOut(const QString &MsgText, TMsgDlgType DlgType, const QString 
     setWindowTitle(CaptionTitle.isEmpty() ? TranslateText(QString::fromLatin1(MsgKindTitle(DlgType)))
                                           : CaptionTitle);
 
+    // The desktop's font may have changed since the last call.
+    ui->InfoLabel->setFont(messageFont(FDesignedFont, QApplication::font()));
     ui->InfoLabel->setText(normaliseLineEnds(MsgText));
     ui->InfoLabel->adjustSize();
 
     const MsgBoxLayout layout = computeMsgBoxLayout(ui->InfoLabel->width(), ui->InfoLabel->height(),
-                                                    hasIcon, Buttons);
+                                                    hasIcon, Buttons, ButtonSize(Buttons));
     ui->InfoLabel->move(layout.LabelPos);
     setFixedSize(layout.WindowSize);
     for (const MsgBoxButtonPlan &plan : layout.Buttons)
@@ -168,6 +172,23 @@ void TMsgBox::ClearButtons()
     qDeleteAll(But);
     But.clear();
     ButCnt = 0;
+}
+
+// Room for the longest caption of the call inside a button's frame, as the
+// style draws it at the designed size.
+QSize TMsgBox::ButtonSize(TMsgBut Buttons) const
+{
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.rect = QRect(0, 0, MsgBoxMetrics::ButtonWidth, MsgBoxMetrics::ButtonHeight);
+    const QSize frame = option.rect.size() - style()->subElementRect(QStyle::SE_PushButtonContents, &option).size();
+    QSize size;
+    for (const TMsgButtonDef &def : MsgButtonOrder()) {
+        if (Buttons.contains(def.Btn))
+            size = size.expandedTo(frame + fontMetrics().size(Qt::TextShowMnemonic,
+                                                             TranslateText(QString::fromLatin1(def.Caption))));
+    }
+    return size;
 }
 
 QPoint TMsgBox::Placement(QSize size) const

@@ -80,6 +80,7 @@ private:
     void AddButton(const MsgBoxButtonPlan &plan);
     void ClearButtons();
     QPoint Placement(QSize size) const;
+    QSize ButtonSize(TMsgBut Buttons) const;
     Call Record(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
                 TMsgBut Buttons, bool MsgBeep) const;
 
@@ -90,6 +91,7 @@ private:
     int FResult = mrClose;
     bool FBusy = false;
     QPointer<QWidget> FAnchor;
+    QFont FDesignedFont; // of the message text
 };
 
 // The one message box of the program. The main window registers the box it

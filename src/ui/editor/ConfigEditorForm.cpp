@@ -7,11 +7,14 @@
 #include "core/params/MatrixPreview.h"
 #include "core/params/ProtocolLimits.h"
 #include "ui/editor/EditorBinding.h"
+#include "ui/widgets/TypedValueClamp.h"
+#include "ui/widgets/WheelGuard.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QSpinBox>
+#include <QStandardItemModel>
 
 ConfigEditorForm::ConfigEditorForm(QWidget *parent)
     : QWidget(parent)
@@ -21,8 +24,14 @@ ConfigEditorForm::ConfigEditorForm(QWidget *parent)
     applyParamModel();
     // A list is as wide as its longest item, also after the items were
     // filled or translated (by default Qt measures once, when first shown).
-    for (QComboBox *combo : findChildren<QComboBox *>())
+    for (QComboBox *combo : findChildren<QComboBox *>()) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        takeWheelOnlyWithFocus(combo);
+    }
+    for (QSpinBox *spin : findChildren<QSpinBox *>()) {
+        clampTypedValues(spin);
+        takeWheelOnlyWithFocus(spin);
+    }
     reserveReadoutRoom(*ui);
     applyAccessibleNames(*ui);
 
@@ -72,7 +81,12 @@ void ConfigEditorForm::applyParamModel()
                 combo->addItem(QString::fromUtf8(item.text));
         }
     }
-    // The bit clock lists end with an empty ninth item.
-    for (QComboBox *clock : {ui->cbWS2801clk, ui->cbAPA102clk, ui->cbLPD8803clk})
+    // The bit clock lists end with an empty ninth item. It shows a
+    // controller's value that selects it, but the controller refuses it as a
+    // new value, so it cannot be chosen: a choice that could only fail.
+    for (QComboBox *clock : {ui->cbWS2801clk, ui->cbAPA102clk, ui->cbLPD8803clk}) {
         clock->addItem(QString());
+        if (auto *items = qobject_cast<QStandardItemModel *>(clock->model()))
+            items->item(clock->count() - 1)->setEnabled(false);
+    }
 }

@@ -12,18 +12,25 @@
 
 namespace {
 
+// Measured as a label measures its text: the advance alone can fall a
+// pixel short of it at some font sizes.
+int textWidth(const QFontMetrics &fm, const QString &text)
+{
+    return fm.size(0, text).width();
+}
+
 // The widest text `textOf` gives for any value of the spin edit.
 int widestOver(const QSpinBox *spin, const QFontMetrics &fm, const std::function<QString(int)> &textOf)
 {
     int widest = 0;
     for (int v = spin->minimum(); v <= spin->maximum(); ++v)
-        widest = std::max(widest, fm.horizontalAdvance(textOf(v)));
+        widest = std::max(widest, textWidth(fm, textOf(v)));
     return widest;
 }
 
 void reserve(QLabel *label, int width)
 {
-    label->setMinimumWidth(std::max(width, label->fontMetrics().horizontalAdvance(label->text())));
+    label->setMinimumWidth(std::max(width, textWidth(label->fontMetrics(), label->text())));
 }
 
 void reservePulseGroup(QSpinBox *period, QSpinBox *t0h, QLabel *labPer, QLabel *labFreq, QLabel *labT0h,
@@ -54,8 +61,8 @@ void reserveReadoutRoom(Ui::ConfigEditorForm &ui)
 
     int stripe = 0, channels = 0;
     for (int proto = 0; const auto limits = protocolLimits(proto); ++proto) {
-        stripe = std::max(stripe, ui.labStripeLeds->fontMetrics().horizontalAdvance(limits->stripeLabel));
-        channels = std::max(channels, ui.labChannels->fontMetrics().horizontalAdvance(limits->channelLabel));
+        stripe = std::max(stripe, textWidth(ui.labStripeLeds->fontMetrics(), limits->stripeLabel));
+        channels = std::max(channels, textWidth(ui.labChannels->fontMetrics(), limits->channelLabel));
     }
     reserve(ui.labStripeLeds, stripe);
     reserve(ui.labChannels, channels);

@@ -23,6 +23,8 @@
 #include "ui/dialogs/uAbout.h"
 #include "ui/dialogs/uDebug.h"
 #include "ui/dialogs/uMessageBox.h"
+#include "ui/widgets/TabOrder.h"
+#include "ui/widgets/WheelGuard.h"
 #include "ui_uMain.h"
 
 #include <QAbstractItemView>
@@ -47,6 +49,7 @@ namespace {
 
 // The English layout's client area; other languages and scales may need more.
 constexpr QSize DesignedClientSize(565, 423);
+// The designed width; longer language names widen the selector.
 constexpr int LanguageSelectorWidth = 102;
 // No standard key sends; Ctrl+Return is the usual "send" of mail and chat.
 const QKeySequence SendShortcut(Qt::CTRL | Qt::Key_Return);
@@ -116,6 +119,12 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
     m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.ControllerFactory, m_setup.Trace);
     connect(m_devices.get(), &DevicePanel::DeviceOpened, this, &TMain::DeviceOpened);
     HookDropDowns();
+    for (QWidget *list : {static_cast<QWidget *>(ui->cbHid), static_cast<QWidget *>(cbLang)})
+        takeWheelOnlyWithFocus(list);
+    // In reading order: the controller first, then the tool bar, the pages
+    // and the send controls.
+    chainTabOrder({ui->cbHid, ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7, m_editorForm,
+                   ui->chkAutoSend, ui->ButSaveConfig});
 
     // Fixed border with system menu and minimise box, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -178,7 +187,8 @@ void TMain::BuildToolBar()
     cbLang = new QComboBox(bar);
     cbLang->setObjectName(QStringLiteral("cbLang"));
     cbLang->setToolTip(QStringLiteral("Change language"));
-    cbLang->setFixedWidth(LanguageSelectorWidth);
+    cbLang->setMinimumWidth(LanguageSelectorWidth);
+    cbLang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ToolButton7 = makeToolButton(bar, "ToolButton7", QStringLiteral("Info..."));
     RefreshToolIcons();
 

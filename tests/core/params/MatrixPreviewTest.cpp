@@ -235,21 +235,38 @@ TEST(MatrixPreviewRender, RedrawLeavesNoTraceOfAWiderMatrix)
         EXPECT_EQ(pixel(img, x, kPreviewHeight - 1), kPanel) << x;
 }
 
-TEST(MatrixPreviewRender, PartlyVisibleCellsAreClipped)
+TEST(MatrixPreviewFit, LayoutsThatDoNotFitAreScaledDownWhole)
 {
-    const QImage img = renderMatrixPreview(8, 1, TopLeft, Linewise, kPanel);
-    EXPECT_EQ(img.size(), QSize(kPreviewWidth, kPreviewHeight));
-    // The first cell starts at -7: its right edge is at 37.
-    EXPECT_EQ(pixel(img, 37, 94 + 22), QColor(Qt::black));
-    EXPECT_EQ(pixel(img, 0, 94 + 22), QColor(Qt::white));
+    struct Row {
+        int x, y;
+        double scale; // a layout that fits keeps 1; the others keep a 2 px margin
+    };
+    const Row rows[] = {{7, 4, 1}, {8, 1, 380 / 404.0}, {1, 4, 1}, {1, 5, 236 / 254.0}, {1, 8, 236 / 404.0}, {8, 8, 236 / 404.0}};
+    const QRectF image(0, 0, kPreviewWidth, kPreviewHeight);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::to_string(row.x) + "x" + std::to_string(row.y));
+        const MatrixPreviewGeometry g = fitMatrixPreview(kPreviewWidth, kPreviewHeight, row.x, row.y, BottomRight, Linewise);
+        const MatrixPreviewGeometry unscaled = preview(row.x, row.y, BottomRight, Linewise);
+        EXPECT_DOUBLE_EQ(g.scale, row.scale);
+        if (row.scale == 1)
+            EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(unscaled.x0, unscaled.y0));
+        ASSERT_EQ(g.cells.size(), row.x * row.y);
+        const QImage img = renderMatrixPreview(row.x, row.y, BottomRight, Linewise, kPanel);
+        for (const PreviewCell &cell : g.cells) {
+            const QRectF frame(cell.frame);
+            EXPECT_TRUE(image.contains(QRectF(frame.topLeft() * g.scale, frame.size() * g.scale))) << cell.number.toStdString();
+            const QPoint mark = (QRectF(*cell.mark).center() * g.scale).toPoint();
+            EXPECT_EQ(pixel(img, mark.x(), mark.y()), QColor(Qt::red)) << cell.number.toStdString();
+        }
+    }
 }
 
 TEST(MatrixPreviewRender, NumbersStayOnWhiteInsideTheirCell)
 {
-    // 8 x 8 modules is the most a controller can report; the cells wholly
-    // inside the image from the second row on have two-digit numbers.
-    const QImage img = renderMatrixPreview(8, 8, TopLeft, -1, kPanel);
-    const MatrixPreviewGeometry g = preview(8, 8, TopLeft, -1);
+    // 7 x 4 modules is the largest layout drawn at full size; from the
+    // second row on, numbers reach two digits.
+    const QImage img = renderMatrixPreview(7, 4, TopLeft, -1, kPanel);
+    const MatrixPreviewGeometry g = preview(7, 4, TopLeft, -1);
     const QColor grey(0xC8, 0xC8, 0xC8);
     for (const PreviewCell &cell : g.cells) {
         if (cell.row == 0 || cell.left < 0 || cell.left + 45 > kPreviewWidth || cell.top + 45 > kPreviewHeight)

@@ -112,3 +112,31 @@ TEST_F(AboutTest, LinksTakeThePalettesLinkColour)
     about.setPalette(dark);
     EXPECT_EQ(web->palette().color(QPalette::WindowText), QColor(0x80, 0xC0, 0xFF));
 }
+
+TEST_F(AboutTest, TheBlackTitleGivesWayToThePalettesTextWhereItCannotBeRead)
+{
+    const QColor text(0xEF, 0xF0, 0xF1);
+    // Window colour; whether black keeps 4.5:1 against it (4.56:1 and 4.49:1 around the limit).
+    const std::pair<QColor, bool> rows[] = {
+        {Qt::white, true}, {QColor(0x75, 0x75, 0x75), true}, {QColor(0x74, 0x74, 0x74), false}, {QColor(0x31, 0x36, 0x3B), false}};
+    for (const auto &[background, black] : rows) {
+        QPalette p = about.palette();
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::WindowText, text);
+        about.setPalette(p);
+        EXPECT_EQ(label(about, "LabApp")->palette().color(QPalette::WindowText), black ? QColor(Qt::black) : text)
+            << background.name().toStdString();
+    }
+}
+
+TEST_F(AboutTest, TextsThatFitKeepTheDesignedPlaces)
+{
+    about.setApplicationTitle("CORVANE Config Tool v1.1.4");
+    about.show();
+    const std::pair<const char *, QRect> places[] = {
+        {"LabApp", {114, 12, 193, 49}},   {"htLabInfo", {120, 67, 193, 73}}, {"LabWeb", {120, 146, 193, 17}},
+        {"LabSupport", {120, 165, 193, 17}}, {"ButClose", {230, 190, 83, 25}}, {"Panel2", {1, 1, 106, 224}}};
+    for (const auto &[name, place] : places)
+        EXPECT_EQ(about.findChild<QWidget *>(name)->geometry(), place) << name;
+    EXPECT_EQ(about.size(), QSize(324, 226));
+}

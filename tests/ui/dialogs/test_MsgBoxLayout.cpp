@@ -126,3 +126,17 @@ TEST(MsgBoxPlacement, NeverLeavesTheDesktopLeftOrTopEdge)
     // Right and bottom are not clamped: the window manager keeps those on screen.
     EXPECT_EQ(placeMsgBox(QSize(400, 300), QRect(1900, 1000, 100, 100), desktop).x(), 1949 - 200);
 }
+
+TEST(MsgBoxLayout, ButtonsGrowForALargerFontAndTheBoxWithThem)
+{
+    EXPECT_EQ(computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(60, 20)).Buttons[1].Geometry, QRect(145, 65, 75, 25));
+    const auto larger = computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(90, 31));
+    EXPECT_EQ(larger.WindowSize, QSize(280, 126));
+    EXPECT_EQ(larger.Buttons[1].Geometry, QRect(145, 126 - 30 - 31, 90, 31));
+}
+
+TEST(MsgBoxLayout, TextFollowsTheDesktopFontOnlyWhenLarger)
+{
+    for (const auto &[desktop, shown] : {std::pair{7, 8}, {8, 8}, {12, 12}})
+        EXPECT_EQ(messageFont(QFont("Tahoma", 8), QFont("Sans", desktop)), QFont("Tahoma", shown)) << desktop;
+}

@@ -68,6 +68,19 @@ TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
     EXPECT_EQ(window->findChild<QStatusBar *>("sBar")->currentMessage(), QString());
 }
 
+TEST_F(LanguageWindowTest, AboutCaptionFollowsTheLanguageFromAGermanLocale)
+{
+    // German desktop, no settings file: the window starts in English.
+    LanguageManager = std::make_unique<TLanguageManager>(*SystemLanguages, QStringLiteral(":/i18n"),
+                                                         [] { return QStringLiteral("de_DE"); });
+    start();
+    for (const char *code : {"", "de", "en"}) {
+        if (*code)
+            choose(code);
+        EXPECT_EQ(window->About()->windowTitle(), QString::fromUtf8(*code == 'd' ? "Über" : "About")) << code;
+    }
+}
+
 TEST_F(LanguageWindowTest, CapitalisedStoredCodeFallsBackToTheDeterminedLanguage)
 {
     writeSettings("[CONFIG]\nLANGUAGE=DE\n");

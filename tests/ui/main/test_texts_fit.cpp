@@ -1,14 +1,18 @@
-// Every text of the main window fits the room it has, in every embedded
-// language, on every page, with the read-outs at both ends of their ranges.
-// CTest runs this binary once per scale factor (--qt-scale-factor, which the
-// test main turns into QT_SCALE_FACTOR before the application exists).
+// Every text of the main window and its dialogs fits the room it has, in
+// every embedded language, at every usual desktop font size, on every page,
+// with the read-outs at both ends of their ranges. CTest runs this binary
+// once per scale factor (--qt-scale-factor, which the test main turns into
+// QT_SCALE_FACTOR before the application exists).
 #include "test_main_support.h"
 
 #include "core/i18n/LanguageManager.h"
+#include "core/i18n/TranslateText.h"
+#include "ui/dialogs/uAbout.h"
 
 #include <QAbstractSpinBox>
 #include <QGroupBox>
 #include <QSpinBox>
+#include <QStyleOptionButton>
 #include <QTabBar>
 
 namespace {
@@ -30,6 +34,16 @@ QSize roomNeeded(const QWidget *w)
         if (label->text().isEmpty())
             return {};
         return label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : label->sizeHint();
+    }
+    if (const auto *button = qobject_cast<const QPushButton *>(w)) {
+        // The text within the button's frame; a style's minimum width is no need.
+        if (button->text().isEmpty())
+            return {};
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect inside = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return button->size() - inside.size() + button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
     }
     if (const auto *button = qobject_cast<const QAbstractButton *>(w))
         return button->text().isEmpty() ? QSize() : button->sizeHint();
@@ -90,7 +104,7 @@ using TextsFitTest = LocalisedWindowTest;
 
 } // namespace
 
-TEST_F(TextsFitTest, EveryEmbeddedLanguageOnEveryPage)
+TEST_F(TextsFitTest, EveryEmbeddedLanguageAndDesktopFontOnEveryPage)
 {
     bus.AddSane(1);
     const QStringList languages = embeddedLanguages();
@@ -99,30 +113,55 @@ TEST_F(TextsFitTest, EveryEmbeddedLanguageOnEveryPage)
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
     if (!factor.isEmpty())
         EXPECT_DOUBLE_EQ(qApp->devicePixelRatio(), factor.toDouble());
-    for (const QString &code : languages) {
-        SCOPED_TRACE(code.toStdString());
-        writeSettings("[CONFIG]\nLANGUAGE=" + code.toLatin1() + "\n");
-        start();
-        ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
-        ASSERT_EQ(window->cbLang->currentData().toString(), code);
+    const QFont desktop = QApplication::font();
+    // What a message box shows while it is laid out.
+    QStringList boxClipped;
+    TMsgBox::setTestResponder([&](const TMsgBox::Call &call) {
+        auto *box = const_cast<TMsgBox *>(call.Box);
+        box->show();
+        boxClipped = clippedTexts(box);
+        box->hide();
+        return int(mrClose);
+    });
+    for (const int points : {9, 10, 11, 12}) {
+        QFont font = desktop;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        for (const QString &code : languages) {
+            SCOPED_TRACE(code.toStdString() + " at " + std::to_string(points) + " pt");
+            writeSettings("[CONFIG]\nLANGUAGE=" + code.toLatin1() + "\n");
+            start();
+            ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
+            ASSERT_EQ(window->cbLang->currentData().toString(), code);
 
-        QTabWidget *pages = find<QTabWidget>("pageConfig");
-        for (const bool toMaximum : {false, true}) {
-            // Both ends of every range: the longest frequencies and times.
-            setEverySpin(window.get(), toMaximum);
-            for (int page = 0; page < pages->count(); ++page) {
-                pages->setCurrentIndex(page);
-                settle();
-                const QStringList clipped = clippedTexts(window.get());
-                EXPECT_TRUE(clipped.isEmpty()) << "page " << page << (toMaximum ? " at the maxima:\n" : " at the minima:\n")
-                                               << clipped.join('\n').toStdString();
+            QTabWidget *pages = find<QTabWidget>("pageConfig");
+            for (const bool toMaximum : {false, true}) {
+                // Both ends of every range: the longest frequencies and times.
+                setEverySpin(window.get(), toMaximum);
+                for (int page = 0; page < pages->count(); ++page) {
+                    pages->setCurrentIndex(page);
+                    settle();
+                    const QStringList clipped = clippedTexts(window.get());
+                    EXPECT_TRUE(clipped.isEmpty()) << "page " << page << (toMaximum ? " at the maxima:\n" : " at the minima:\n")
+                                                   << clipped.join('\n').toStdString();
+                }
             }
+            // The matrix preview is shown whole.
+            pages->setCurrentIndex(pages->indexOf(find<QWidget>("tabMatrix")));
+            settle();
+            const QLabel *preview = find<QLabel>("panImg");
+            EXPECT_EQ(preview->visibleRegion().boundingRect(), QRect(0, 0, 380, 236));
+
+            window->About()->show();
+            settle();
+            EXPECT_EQ(clippedTexts(window->About()).join('\n').toStdString(), "") << "About";
+            window->About()->hide();
+            // The longest question the window asks.
+            window->MsgBoxWindow()->Execute(TranslateText(QStringLiteral("Do you want to reset all parameters\r\nto their default values?")),
+                                            mtConfirmation, QString(), mbYes | mbNo | mbClose, false);
+            EXPECT_EQ(boxClipped.join('\n').toStdString(), "") << "message box";
+            window.reset();
         }
-        // The matrix preview is shown whole.
-        pages->setCurrentIndex(pages->indexOf(find<QWidget>("tabMatrix")));
-        settle();
-        const QLabel *preview = find<QLabel>("panImg");
-        EXPECT_EQ(preview->visibleRegion().boundingRect(), QRect(0, 0, 380, 236));
-        window.reset();
     }
+    QApplication::setFont(desktop);
 }
