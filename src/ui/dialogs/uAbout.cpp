@@ -23,8 +23,6 @@ TAbout::TAbout(QWidget *parent)
     setFixedSize(size());
     setWindowTitle(TranslateText(QStringLiteral("About")));
 
-    ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
-
     ui->LabWeb->setText(QString::fromUtf8(AboutInfo::HomeCaption));
     ui->LabWeb->setUrl(QUrl(QString::fromUtf8(AboutInfo::HomeUrl)));
     ui->LabSupport->setText(QString::fromUtf8(AboutInfo::SupportCaption));
@@ -48,6 +46,10 @@ void TAbout::FormShow()
 
 void TAbout::showEvent(QShowEvent *event)
 {
+    // Drawn when first shown, at the screen's pixel ratio: most runs never
+    // open this window.
+    if (const QPixmap shown = ui->Image1->pixmap(); shown.isNull() || shown.devicePixelRatio() != devicePixelRatioF())
+        ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
     FormShow();
     QDialog::showEvent(event);
 }
