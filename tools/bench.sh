@@ -8,7 +8,8 @@
 #                      start-up delay + 23 exchanges x 2 ms
 #   peak RSS           the program with its editor filled vs that window
 #   language switch    the switch as the user makes it (handler, relayout,
-#                      repaint) vs building the main window
+#                      repaint) vs building the main window until it is
+#                      painted, both as CPU time of the main thread
 #   --all load-profile corvane-cli with 8 and 16 simulated controllers vs 1,
 #                      through the real executable
 #   protocol floors    one exchange and 21 reads vs their 2 ms poll waits,
@@ -162,12 +163,12 @@ for n in 1 8 16; do
 done
 
 echo "in-process benchmarks" >&2
-# Prints "name,real_time,counter" per benchmark (times in ms).
+# Prints "name,real_time,counter,cpu_time" per benchmark (times in ms).
 gbench() {
   "$scratch/$1" --benchmark_format=csv "${@:2}" 2>/dev/null | awk -F, -v c="$counter" '
     { gsub(/"/, "") }
     NR == 1 { for (i = 1; i <= NF; i++) col[$i] = i; next }
-    { printf "%s,%.2f,%s\n", $1, $col["real_time"], (c ? $col[c] : "") }'
+    { printf "%s,%.2f,%s,%.2f\n", $1, $col["real_time"], (c ? $col[c] : ""), $col["cpu_time"] }'
 }
 counter=per_exchange_vs_2ms gbench bench_transport >"$scratch/transport"
 counter=vs_floor gbench bench_doinit >"$scratch/doinit"
@@ -177,8 +178,10 @@ exchange=$(pick transport BM_OneExchange 3)
 reads=$(pick transport BM_TwentyOneReads 3)
 doinit=$(pick doinit BM_DoInit 3)
 doinit_ms=$(pick doinit BM_DoInit 2)
-switch_ms=$(pick switch BM_LanguageSwitch 2)
-build_ms=$(pick switch BM_ConstructMainWindow 2)
+# Both run on the main thread alone: their CPU time, which other work on a
+# shared machine does not stretch as it stretches wall time.
+switch_ms=$(pick switch BM_LanguageSwitch 4)
+build_ms=$(pick switch BM_BuildMainWindow 4)
 
 # One row: figure, this project, baseline, ratio, target (the ratio's upper bound).
 missed=0
@@ -200,7 +203,7 @@ row "time to first paint (offscreen)" "$paint ms" "minimal window: $min_paint ms
 row "start to editor filled" "$filled ms" "minimal window + 200 ms + 23 x 2 ms: $start_floor ms" \
   "$(ratio "$filled" "$start_floor")" 1.1
 row "peak RSS, offscreen" "$(mib "$rss")" "minimal window: $(mib "$min_rss")" "$(ratio "$rss" "$min_rss")" 1.2
-row "language switch as the user makes it" "$switch_ms ms" "building the window: $build_ms ms" \
+row "language switch as the user makes it (CPU)" "$switch_ms ms" "building the window until painted: $build_ms ms" \
   "$(ratio "$switch_ms" "$build_ms")" 0.25
 row "--all load-profile, 8 controllers" "${fleet[8]} ms" "1 controller: ${fleet[1]} ms" \
   "$(ratio "${fleet[8]}" "${fleet[1]}")" 1.15
