@@ -6,40 +6,14 @@
 // bash's EPOCHREALTIME gives it), the first paint is reported on standard
 // error as "first paint after <ms> ms"; with CORVANE_BENCH_EXIT=1 the window
 // then closes.
+#include "app/StartupReport.h"
+
 #include <QApplication>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-
-#include <cstdio>
-#include <ctime>
-
-namespace {
-
-class FirstPaint : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            timespec now{};
-            clock_gettime(CLOCK_REALTIME, &now);
-            const double ms = (double(now.tv_sec) + now.tv_nsec / 1e9 - qgetenv("CORVANE_BENCH_T0").toDouble()) * 1e3;
-            std::fprintf(stderr, "first paint after %.1f ms\n", ms);
-            if (qEnvironmentVariableIntValue("CORVANE_BENCH_EXIT") == 1)
-                QTimer::singleShot(0, qApp, &QApplication::quit);
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -59,8 +33,12 @@ int main(int argc, char **argv)
     }
     (new QVBoxLayout(&window))->addWidget(tabs);
     window.setWindowTitle(QStringLiteral("Minimal window"));
-    if (qEnvironmentVariableIsSet("CORVANE_BENCH_T0"))
-        window.installEventFilter(new FirstPaint(&window));
+    if (qEnvironmentVariableIsSet("CORVANE_BENCH_T0")) {
+        new FirstPaintReport(&window, [] {
+            if (qEnvironmentVariableIntValue("CORVANE_BENCH_EXIT") == 1)
+                QTimer::singleShot(0, qApp, &QApplication::quit);
+        });
+    }
     window.show();
     return app.exec();
 }

@@ -113,7 +113,11 @@ public:
         connect(&m_notifier, &QSocketNotifier::activated, this, &Caller::readMore);
         QTimer::singleShot(4 * SingleInstance::TimeoutMs, this, [this] { drop("Another copy did not finish its message"); });
     }
-    ~Caller() override { ::close(m_fd); }
+    ~Caller() override
+    {
+        m_notifier.setEnabled(false);
+        ::close(m_fd);
+    }
 
 private:
     void readMore()

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "core/process/SignalWatcher.h"
 #include "app/SingleInstance.h"
+#include "app/StartupReport.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/main/uMain.h"
 #include "core/protocol/ReportTrace.h"
@@ -12,60 +13,14 @@
 #include "core/i18n/LanguageManager.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <clocale>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 
-#include <unistd.h>
-
 namespace {
-
-// Milliseconds since the launch: the time in CORVANE_BENCH_T0 (seconds since
-// the epoch, as bash's EPOCHREALTIME gives it) when set, else since the
-// kernel started this process (10 ms resolution).
-double msSinceLaunch()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const double nowMs = double(now.tv_sec) * 1e3 + now.tv_nsec / 1e6;
-    if (qEnvironmentVariableIsSet("CORVANE_BENCH_T0"))
-        return nowMs - qgetenv("CORVANE_BENCH_T0").toDouble() * 1e3;
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    timespec boot{};
-    if (!stat.open(QIODevice::ReadOnly) || clock_gettime(CLOCK_BOOTTIME, &boot) != 0)
-        return -1;
-    const QByteArray line = stat.readAll();
-    // Field 22 (start time in clock ticks since boot); the command name in
-    // field 2 may hold blanks, so count from its closing parenthesis.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    bool ok = false;
-    const qint64 startTicks = fields.value(19).toLongLong(&ok);
-    if (!ok)
-        return -1;
-    return double(boot.tv_sec) * 1e3 + boot.tv_nsec / 1e6 - double(startTicks) * 1e3 / sysconf(_SC_CLK_TCK);
-}
-
-// Reports the first paint of the window it watches.
-class FirstPaintReport : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            std::fprintf(stderr, "first paint after %.1f ms\n", msSinceLaunch());
-        }
-        return false;
-    }
-};
 
 // For the benchmark and the screenshot script: with CORVANE_BENCH_STARTUP=1
 // the first paint and the first filled editor are reported on standard
@@ -74,7 +29,7 @@ void reportStartup(TMain &window)
 {
     if (qEnvironmentVariableIntValue("CORVANE_BENCH_STARTUP") != 1)
         return;
-    window.installEventFilter(new FirstPaintReport(&window));
+    new FirstPaintReport(&window);
     const bool exitAfter = qEnvironmentVariableIntValue("CORVANE_BENCH_EXIT") == 1;
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = QObject::connect(&window, &TMain::DeviceOpened, &window, [&window, once, exitAfter] {
