@@ -88,11 +88,10 @@ bool sendAll(int fd, const QByteArray &bytes)
 {
     for (qsizetype sent = 0; sent < bytes.size();) {
         const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+        if (n > 0)
+            sent += n;
+        else if (errno != EINTR)
             return false;
-        sent += n;
     }
     return true;
 }
@@ -243,7 +242,7 @@ SingleInstance::Knock SingleInstance::knock(const QStringList &arguments)
         ::close(fd);
         // A queue that stayed full: a copy that does not accept. It is
         // alive, so its socket must stay and we must not start.
-        if (error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS) {
+        if (error == EAGAIN) {
             qCWarning(lcInstance) << "Running copy does not answer; ending";
             return Knock::SomeoneThere;
         }

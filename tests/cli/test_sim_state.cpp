@@ -223,6 +223,12 @@ TEST_F(SimStateFile, HeldLockMakesTheSaveFailNotWait)
     other.unlock();
     EXPECT_TRUE(state->Save(*bus.Units().first(), &error));
     EXPECT_TRUE(state->SaveError().isEmpty());
+    // A failure after a success is news again.
+    QStringList warned;
+    state->OnWarning = [&warned](const QString &text) { warned << text; };
+    ASSERT_TRUE(other.lock(0, nullptr));
+    EXPECT_FALSE(state->Save(*bus.Units().first(), &error));
+    EXPECT_EQ(warned, QStringList{error});
 }
 
 TEST(SimStateDefault, WindowAndCommandLineShareTheDefaultFile)

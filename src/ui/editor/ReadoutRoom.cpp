@@ -59,10 +59,10 @@ void reservePulseGroup(QSpinBox *period, QSpinBox *t0h, QLabel *labPer, QLabel *
 {
     const QFontMetrics fm = labPer->fontMetrics();
     const WidestDigits measure(fm, locale);
-    reserve(labPer, widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, 20, 20, locale).period; }));
+    reserve(labPer, widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).period; }));
     reserve(labFreq,
-            widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, 20, 20, locale).frequency; }));
-    const int high = widestOver(t0h, measure, [&](int v) { return pulseTimingTexts(100, v, v, locale).t0h; });
+            widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).frequency; }));
+    const int high = widestOver(t0h, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).t0h; });
     reserve(labT0h, high);
     reserve(labT1h, high);
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <optional>
 
 // The appicon resource lives in this static library and must be
 // registered by hand before first use (outside any namespace, as the
@@ -116,12 +117,11 @@ protected:
     // The smallest picture that covers the size, made smaller to fit it.
     QPixmap make(const QSize &size, QIcon::State) override
     {
-        int side = kAppIconSizes[std::size(kAppIconSizes) - 1];
+        int side = 0;
         for (int s : kAppIconSizes) {
-            if (s >= std::max(size.width(), size.height())) {
-                side = s;
+            side = s; // the largest when none covers it
+            if (s >= std::max(size.width(), size.height()))
                 break;
-            }
         }
         initAppIconResources();
         QPixmap picture = QPixmap::fromImage(readPng(QStringLiteral(":/appicon/corvane-config-%1.png").arg(side)));
@@ -153,15 +153,15 @@ protected:
     QPixmap make(const QSize &size, QIcon::State state) override
     {
         const QPixmap glyph = m_standard.pixmap(size, 1.0, QIcon::Normal, state);
-        if (m_grey < 0)
-            m_grey = isGreyGlyph(glyph.toImage().convertToFormat(QImage::Format_ARGB32)) ? 1 : 0;
-        return m_grey == 1 ? tinted(glyph, m_colour) : glyph;
+        if (!m_grey)
+            m_grey = isGreyGlyph(glyph.toImage().convertToFormat(QImage::Format_ARGB32));
+        return *m_grey ? tinted(glyph, m_colour) : glyph;
     }
 
 private:
     QIcon m_standard;
     QColor m_colour;
-    int m_grey = -1; // decided on the first picture: unknown, no, yes
+    std::optional<bool> m_grey; // decided on the first picture
 };
 
 } // namespace
