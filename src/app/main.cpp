@@ -34,7 +34,7 @@ void reportStartup(TMain &window)
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = QObject::connect(&window, &TMain::DeviceOpened, &window, [&window, once, exitAfter] {
         QObject::disconnect(*once);
-        std::fprintf(stderr, "editor filled after %.1f ms\n", msSinceLaunch());
+        reportMoment("editor filled");
         if (exitAfter)
             QTimer::singleShot(0, &window, &TMain::close);
     });
