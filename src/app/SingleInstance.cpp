@@ -25,7 +25,6 @@ namespace {
 
 // sockaddr_un holds 108 bytes; keep well clear of it.
 constexpr qsizetype kMaxSocketPath = 100;
-constexpr int kBacklog = 16;
 
 QString safeKey(const QString &key)
 {
@@ -268,7 +267,7 @@ bool SingleInstance::listen()
     const sockaddr_un addr = addressOf(m_serverName);
     const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0;
     // The folder is private already; the socket is the user's alone as well.
-    if (!bound || ::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, kBacklog) != 0) {
+    if (!bound || ::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
         m_error = QString::fromLocal8Bit(std::strerror(errno));
         qCWarning(lcInstance) << "Cannot listen on" << m_serverName << m_error;
         if (bound)
