@@ -5,8 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // One running copy of the program per user.
 //
@@ -16,6 +15,9 @@ class QLocalSocket;
 // userRuntimeFolder), which nobody else may write. A listener of another
 // user is never trusted: it gets no arguments and does not stop this copy.
 // Without a safe folder the program runs unguarded.
+//
+// Plain Unix sockets watched by the event loop: the guard needs no network
+// library.
 //
 // Create it after the QApplication and before any window: a second copy
 // leaves before it has read or written anything.
@@ -40,7 +42,7 @@ public:
 
     // Full socket path; empty when there is no safe folder for it.
     QString serverName() const { return m_serverName; }
-    bool isListening() const;
+    bool isListening() const { return m_listener >= 0; }
     QString errorString() const { return m_error; }
 
 signals:
@@ -52,11 +54,11 @@ private:
     enum class Knock { SomeoneThere, NoOneThere, Stranger };
     Knock knock(const QStringList &arguments);
     bool listen();
-    void onNewConnection();
-    void readKnock(QLocalSocket *socket);
+    void acceptCallers();
 
     QString m_serverName;
     QString m_lockPath;
-    QLocalServer *m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier *m_notifier = nullptr;
     QString m_error;
 };

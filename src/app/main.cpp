@@ -2,6 +2,7 @@
 #include "core/Version.h"
 #include "core/process/SignalWatcher.h"
 #include "app/SingleInstance.h"
+#include "app/StartupReport.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/main/uMain.h"
 #include "core/protocol/ReportTrace.h"
@@ -13,50 +14,28 @@
 #include "core/i18n/LanguageManager.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <clocale>
 #include <cstdio>
-#include <ctime>
 #include <memory>
-
-#include <unistd.h>
 
 namespace {
 
-// Milliseconds since the kernel started this process (10 ms resolution).
-qint64 msSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    timespec now{};
-    if (!stat.open(QIODevice::ReadOnly) || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-        return -1;
-    const QByteArray line = stat.readAll();
-    // Field 22 (start time in clock ticks since boot); the command name in
-    // field 2 may hold blanks, so count from its closing parenthesis.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    bool ok = false;
-    const qint64 startTicks = fields.value(19).toLongLong(&ok);
-    if (!ok)
-        return -1;
-    const qint64 startMs = startTicks * 1000 / sysconf(_SC_CLK_TCK);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000 - startMs;
-}
-
-// For the start-up benchmark and the screenshot script: with
-// CORVANE_BENCH_STARTUP=1 the first filled editor is reported on standard
+// For the benchmark and the screenshot script: with CORVANE_BENCH_STARTUP=1
+// the first paint and the first filled editor are reported on standard
 // error; with CORVANE_BENCH_EXIT=1 too, the program then closes.
 void reportStartup(TMain &window)
 {
     if (qEnvironmentVariableIntValue("CORVANE_BENCH_STARTUP") != 1)
         return;
+    new FirstPaintReport(&window);
     const bool exitAfter = qEnvironmentVariableIntValue("CORVANE_BENCH_EXIT") == 1;
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = QObject::connect(&window, &TMain::DeviceOpened, &window, [&window, once, exitAfter] {
         QObject::disconnect(*once);
-        std::fprintf(stderr, "editor filled after %lld ms\n", static_cast<long long>(msSinceProcessStart()));
+        reportMoment("editor filled");
         if (exitAfter)
             QTimer::singleShot(0, &window, &TMain::close);
     });

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cstdio>
 
@@ -127,12 +128,17 @@ bool SimState::Load(QString *warning)
 
 bool SimState::Save(SimUnit &unit, QString *error)
 {
-    const QString serial = unit.Firmware().Model().Serial;
+    return saveUnits({&unit}, error);
+}
+
+bool SimState::saveUnits(const QList<SimUnit *> &units, QString *error)
+{
     auto fail = [&](const QString &why) {
         const QString text = QStringLiteral("Simulated controller state not saved to %1: %2").arg(m_path, why);
         if (error)
             *error = text;
-        noteSaveResult(serial, false, text);
+        for (const SimUnit *unit : units)
+            noteSaveResult(unit->Firmware().Model().Serial, false, text);
         return false;
     };
     QDir().mkpath(QFileInfo(m_path).absolutePath());
@@ -151,14 +157,45 @@ bool SimState::Save(SimUnit &unit, QString *error)
             return fail(why);
         s.controllers = {};
     }
-    const QJsonObject entry = merged(s.controllers.value(serial).toObject(), m_known.value(serial), entryOf(unit));
-    s.controllers.insert(serial, entry);
+    for (const SimUnit *unit : units) {
+        const QString serial = unit->Firmware().Model().Serial;
+        s.controllers.insert(serial, merged(s.controllers.value(serial).toObject(), m_known.value(serial),
+                                            entryOf(*unit)));
+    }
     if (!writeFileAtomically(m_path, SimStateFile::format(s.controllers), &why))
         return fail(why);
-    m_known.insert(serial, entry);
-    apply(unit, entry);
-    noteSaveResult(serial, true, {});
+    for (SimUnit *unit : units) {
+        const QString serial = unit->Firmware().Model().Serial;
+        const QJsonObject entry = s.controllers.value(serial).toObject();
+        m_known.insert(serial, entry);
+        apply(*unit, entry);
+        noteSaveResult(serial, true, {});
+    }
     return true;
+}
+
+void SimState::changed(SimUnit *unit)
+{
+    if (QThread::currentThread() == thread()) {
+        saveUnits({unit}, nullptr);
+        return;
+    }
+    const QMutexLocker lock(&m_pendingMutex);
+    if (m_pending.isEmpty())
+        QMetaObject::invokeMethod(this, &SimState::savePending, Qt::QueuedConnection);
+    if (!m_pending.contains(unit))
+        m_pending.append(unit);
+}
+
+void SimState::savePending()
+{
+    QList<SimUnit *> units;
+    {
+        const QMutexLocker lock(&m_pendingMutex);
+        units.swap(m_pending);
+    }
+    if (!units.isEmpty())
+        saveUnits(units, nullptr);
 }
 
 void SimState::noteSaveResult(const QString &serial, bool ok, const QString &error)
@@ -177,10 +214,8 @@ void SimState::noteSaveResult(const QString &serial, bool ok, const QString &err
 
 void SimState::Follow()
 {
-    connect(&m_bus, &SimBus::ParamsChanged, this, [this](SimUnit *unit) {
-        QString error;
-        Save(*unit, &error);
-    });
+    // Direct: the unit is noted in the thread that changed it.
+    connect(&m_bus, &SimBus::ParamsChanged, this, &SimState::changed, Qt::DirectConnection);
 }
 
 SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *warning)

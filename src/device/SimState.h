@@ -2,6 +2,8 @@
 #include <QHash>
 #include <QMap>
 #include <QJsonObject>
+#include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -48,7 +50,11 @@ public:
     // the previous file is left as it was and `error` names the file.
     bool Save(SimUnit &unit, QString *error);
 
-    // From now on, saves after every accepted write or reset.
+    // From now on, saves after every accepted write or reset. A change made
+    // in this object's thread is saved at once, so a command that checks
+    // SaveError right after sees the outcome. Changes made in controllers'
+    // own threads (--all) are gathered and saved together, with one read
+    // and one write of the file, when this thread next handles its events.
     void Follow();
 
     // Empty while the file holds every accepted change (of the controller
@@ -73,6 +79,9 @@ signals:
     void SaveFailed(const QString &message);
 
 private:
+    bool saveUnits(const QList<SimUnit *> &units, QString *error);
+    void changed(SimUnit *unit);
+    void savePending();
     void noteSaveResult(const QString &serial, bool ok, const QString &error);
 
     SimBus &m_bus;
@@ -81,4 +90,6 @@ private:
     // Per serial number: the values the file held when this process last
     // read or wrote them; whatever differs from these was changed here.
     QHash<QString, QJsonObject> m_known;
+    QMutex m_pendingMutex; // guards m_pending, which controllers' threads fill
+    QList<SimUnit *> m_pending;
 };

@@ -128,6 +128,21 @@ TEST_F(SimStateFile, UnsavedChangeFailsTheCommandNamingTheFile)
         << r.err.toStdString();
 }
 
+// Controllers run at once keep every change in one save, or each reports it lost.
+TEST_F(SimStateFile, EveryControllerOfAnAllRunKeepsItsChangeOrFails)
+{
+    const QStringList setAll{QStringLiteral("--all"), QStringLiteral("set"), QStringLiteral("BRIG=150")};
+    ASSERT_EQ(run(setAll, 3).code, 0);
+    for (const char *serial : {"SIM0001", "SIM0002", "SIM0003"})
+        EXPECT_EQ(run({QStringLiteral("--device=%1").arg(serial), QStringLiteral("get"), QStringLiteral("BRIG")}, 3).out,
+                  QStringLiteral("BRIG=150\n"));
+    path = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const CliRunResult r = run(setAll, 3);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.count(QStringLiteral("not saved to %1").arg(path)), 3) << r.err.toStdString();
+}
+
 TEST_F(SimStateFile, WhatIsNoRegularFileIsNeverMovedOrReplaced)
 {
     QStringList names{QStringLiteral("folder")};
@@ -209,6 +224,12 @@ TEST_F(SimStateFile, HeldLockMakesTheSaveFailNotWait)
     other.unlock();
     EXPECT_TRUE(state->Save(*bus.Units().first(), &error));
     EXPECT_TRUE(state->SaveError().isEmpty());
+    // A failure after a success is news again.
+    QStringList warned;
+    state->OnWarning = [&warned](const QString &text) { warned << text; };
+    ASSERT_TRUE(other.lock(0, nullptr));
+    EXPECT_FALSE(state->Save(*bus.Units().first(), &error));
+    EXPECT_EQ(warned, QStringList{error});
 }
 
 TEST(SimStateDefault, WindowAndCommandLineShareTheDefaultFile)

@@ -44,8 +44,6 @@ TAbout::TAbout(QWidget *parent)
     // translates from it, and from a caption translated here it could find
     // no way back to another language.
 
-    ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
-
     ui->LabWeb->setText(QString::fromUtf8(AboutInfo::HomeCaption));
     ui->LabWeb->setUrl(QUrl(QString::fromUtf8(AboutInfo::HomeUrl)));
     ui->LabSupport->setText(QString::fromUtf8(AboutInfo::SupportCaption));
@@ -116,6 +114,10 @@ void TAbout::changeEvent(QEvent *event)
 
 void TAbout::showEvent(QShowEvent *event)
 {
+    // Drawn when first shown, at the screen's pixel ratio: most runs never
+    // open this window.
+    if (const QPixmap shown = ui->Image1->pixmap(); shown.isNull() || shown.devicePixelRatio() != devicePixelRatioF())
+        ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
     FormShow();
     QDialog::showEvent(event);
 }

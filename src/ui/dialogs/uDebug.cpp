@@ -46,7 +46,6 @@ TDebug::TDebug(QWidget *parent)
     setFixedSize(ClientSize);
     // A diagnostic window must never end the program when it is closed last.
     setAttribute(Qt::WA_QuitOnClose, false);
-    FitMemoFont();
     ui->Memo->viewport()->installEventFilter(this);
 }
 
@@ -136,6 +135,16 @@ bool TDebug::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TDebug::showEvent(QShowEvent *event)
+{
+    // Fitted when first shown: in normal use this window never is.
+    if (!m_memoFontFitted) {
+        m_memoFontFitted = true;
+        FitMemoFont();
+    }
+    QWidget::showEvent(event);
 }
 
 void TDebug::FitMemoFont()

@@ -51,6 +51,7 @@ private slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     static QVariant toArg(const char *s) { return QString::fromUtf8(s); }
@@ -64,4 +65,5 @@ private:
     void AppendRows(std::span<const uint8_t> data, int anz);
 
     Ui::TDebug *ui;
+    bool m_memoFontFitted = false;
 };

@@ -19,13 +19,41 @@ int textWidth(const QFontMetrics &fm, const QString &text)
     return fm.size(0, text).width();
 }
 
-// The widest text `textOf` gives for any value of the spin edit.
-int widestOver(const QSpinBox *spin, const QFontMetrics &fm, const std::function<QString(int)> &textOf)
+// The widest text of a read-out of the same length and punctuation: every
+// digit drawn as the font's widest digit. Fonts with digits of one width
+// (most user-interface fonts) give the text's own width.
+class WidestDigits
 {
-    int widest = 0;
-    for (int v = spin->minimum(); v <= spin->maximum(); ++v)
-        widest = std::max(widest, textWidth(fm, textOf(v)));
-    return widest;
+public:
+    WidestDigits(const QFontMetrics &fm, const QLocale &locale)
+        : m_fm(fm)
+    {
+        for (int d = 0; d < 10; ++d) {
+            m_digits[d] = locale.toString(d);
+            if (fm.horizontalAdvance(m_digits[d]) > fm.horizontalAdvance(m_widest))
+                m_widest = m_digits[d];
+        }
+    }
+
+    int width(QString text) const
+    {
+        for (const QString &digit : m_digits)
+            text.replace(digit, m_widest);
+        return textWidth(m_fm, text);
+    }
+
+private:
+    const QFontMetrics &m_fm;
+    QString m_digits[10];
+    QString m_widest;
+};
+
+// The widest text `textOf` gives for any value of the spin edit. A read-out
+// grows and shrinks with its value, so its longest texts are those at the
+// ends of the range; only their length and punctuation matter.
+int widestOver(const QSpinBox *spin, const WidestDigits &measure, const std::function<QString(int)> &textOf)
+{
+    return std::max(measure.width(textOf(spin->minimum())), measure.width(textOf(spin->maximum())));
 }
 
 void reserve(QLabel *label, int width)
@@ -37,9 +65,11 @@ void reservePulseGroup(QSpinBox *period, QSpinBox *t0h, QLabel *labPer, QLabel *
                        QLabel *labT1h, const QLocale &locale)
 {
     const QFontMetrics fm = labPer->fontMetrics();
-    reserve(labPer, widestOver(period, fm, [&](int v) { return pulseTimingTexts(v, 20, 20, locale).period; }));
-    reserve(labFreq, widestOver(period, fm, [&](int v) { return pulseTimingTexts(v, 20, 20, locale).frequency; }));
-    const int high = widestOver(t0h, fm, [&](int v) { return pulseTimingTexts(100, v, v, locale).t0h; });
+    const WidestDigits measure(fm, locale);
+    reserve(labPer, widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).period; }));
+    reserve(labFreq,
+            widestOver(period, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).frequency; }));
+    const int high = widestOver(t0h, measure, [&](int v) { return pulseTimingTexts(v, v, v, locale).t0h; });
     reserve(labT0h, high);
     reserve(labT1h, high);
 }
@@ -55,9 +85,11 @@ void reserveReadoutRoom(Ui::ConfigEditorForm &ui)
     reservePulseGroup(ui.edAPA106per, ui.edAPA106t0h, ui.labAPA106per, ui.labAPA106freq, ui.labAPA106t0h,
                       ui.labAPA106t1h, locale);
     const QFontMetrics fm = ui.labWS2821bw->fontMetrics();
-    reserve(ui.labWS2821bw, widestOver(ui.edWS2821bw, fm, [&](int v) { return bitWidthTexts(v, locale).bitWidth; }));
+    const WidestDigits measure(fm, locale);
+    reserve(ui.labWS2821bw,
+            widestOver(ui.edWS2821bw, measure, [&](int v) { return bitWidthTexts(v, locale).bitWidth; }));
     reserve(ui.labWS2821freq,
-            widestOver(ui.edWS2821bw, fm, [&](int v) { return bitWidthTexts(v, locale).frequency; }));
+            widestOver(ui.edWS2821bw, measure, [&](int v) { return bitWidthTexts(v, locale).frequency; }));
 
     int stripe = 0, channels = 0;
     for (int proto = 0; const auto limits = protocolLimits(proto); ++proto) {

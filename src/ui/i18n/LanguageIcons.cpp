@@ -1,6 +1,7 @@
 #include "ui/i18n/LanguageIcons.h"
 
 #include "core/i18n/LanguageCode.h"
+#include "ui/main/PngResource.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,17 +22,36 @@ namespace {
 
 const QString kFlagFolder = QStringLiteral(":/flags");
 
+// The resource of a language code's flag; empty for codes that cannot name one.
+QString flagPath(const QString &code)
+{
+    if (!isLetterCode(code, 2, 2))
+        return {};
+    initFlagResources();
+    return kFlagFolder + u'/' + code.toUpper() + QStringLiteral(".png");
+}
+
 } // namespace
 
 TLanguageIcons::TLanguageIcons(const QStringList &languageIds)
 {
     for (const QString &id : languageIds) {
-        const QPixmap flag = loadFlag(id);
-        if (flag.isNull())
+        const QString path = flagPath(id);
+        if (path.isEmpty() || !QFileInfo::exists(path))
             continue;
-        FList.append(flag);
+        FList.append(QPixmap());
         FLanguageIcons.append(TLanguageIcon(id, int(FList.size() - 1)));
     }
+}
+
+QPixmap TLanguageIcons::Image(int index) const
+{
+    if (index < 0 || index >= FList.size())
+        return {};
+    QPixmap &flag = FList[index];
+    if (flag.isNull())
+        flag = loadFlag(FLanguageIcons.at(index).ID());
+    return flag;
 }
 
 int TLanguageIcons::GetIconIndex(const QString &ID) const
@@ -45,10 +65,8 @@ int TLanguageIcons::GetIconIndex(const QString &ID) const
 
 QIcon TLanguageIcons::CreateIcon(const QString &ID) const
 {
-    const int index = GetIconIndex(ID);
-    if (index < 0 || index >= FList.size())
-        return {};
-    return iconOf(FList.at(index));
+    const QPixmap flag = Image(GetIconIndex(ID));
+    return flag.isNull() ? QIcon() : iconOf(flag);
 }
 
 QStringList TLanguageIcons::flagNames()
@@ -63,10 +81,10 @@ QStringList TLanguageIcons::flagNames()
 
 QPixmap TLanguageIcons::loadFlag(const QString &code)
 {
-    if (!isLetterCode(code, 2, 2))
+    const QString path = flagPath(code);
+    if (path.isEmpty())
         return {};
-    initFlagResources();
-    QPixmap flag(kFlagFolder + u'/' + code.toUpper() + QStringLiteral(".png"));
+    QPixmap flag = QPixmap::fromImage(readPng(path));
     if (flag.isNull())
         return {};
     // The pictures hold two pixels per logical pixel, so that a scaled

@@ -21,7 +21,9 @@ private:
 
 // The flags of the language selector, one 16 x 16 image per language that
 // has a flag, in catalogue order. The images hold 32 x 32 pixels (device
-// pixel ratio 2), so they stay sharp on a screen scaled by two.
+// pixel ratio 2), so they stay sharp on a screen scaled by two. An image is
+// decoded the first time it is asked for: the catalogue knows far more
+// languages than the selector lists.
 class TLanguageIcons
 {
 public:
@@ -33,10 +35,10 @@ public:
     // one are skipped.
     explicit TLanguageIcons(const QStringList &languageIds);
 
-    // The images, for the selector to draw from; an icon record's Index is
-    // its position here.
-    const QList<QPixmap> &List() const { return FList; }
     const QList<TLanguageIcon> &Icons() const { return FLanguageIcons; }
+    // The image at an icon record's Index, decoded on first use; null when
+    // the index is out of range.
+    QPixmap Image(int index) const;
 
     // Image index of the first record whose code equals ID exactly; -1 when none.
     int GetIconIndex(const QString &ID) const;
@@ -52,6 +54,6 @@ public:
     static QPixmap loadFlag(const QString &code);
 
 private:
-    QList<QPixmap> FList;
+    mutable QList<QPixmap> FList; // null until first asked for
     QList<TLanguageIcon> FLanguageIcons;
 };

@@ -22,11 +22,8 @@ void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedC
     for (TLanguage *lang : *SystemLanguages) {
         if (!lang->Available)
             continue;
-        const int icon = icons.GetIconIndex(lang->ID);
-        if (icon >= 0)
-            cbLang->addItem(TLanguageIcons::iconOf(icons.List().at(icon)), lang->Name, lang->ID);
-        else
-            cbLang->addItem(lang->Name, lang->ID);
+        // Only the listed languages' flags are ever decoded.
+        cbLang->addItem(icons.CreateIcon(lang->ID), lang->Name, lang->ID);
         if (lang->ID == storedCode)
             selected = cbLang->count() - 1;
         if (lang == startLanguage)

@@ -258,9 +258,11 @@ void TMain::FitWindowSize()
         label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
 
     // Measured as with a device open, whatever shows now: the editor in,
-    // the no-device text out.
+    // the no-device text out. A hidden editor keeps its room while measured,
+    // which costs far less than showing and hiding its hundreds of controls.
     QTabWidget *page = PageConfig();
     const bool pageHidden = page && page->isHidden();
+    const QSizePolicy pagePolicy = page ? page->sizePolicy() : QSizePolicy();
     const bool noDeviceShown = !ui->labNoCorvane->isHidden();
     const auto showNoDevice = [this](bool shown) {
         ui->labNoCorvane->setVisible(shown);
@@ -274,8 +276,11 @@ void TMain::FitWindowSize()
                 break;
         }
     };
-    if (pageHidden)
-        page->setVisible(true);
+    if (pageHidden) {
+        QSizePolicy measured = pagePolicy;
+        measured.setRetainSizeWhenHidden(true);
+        page->setSizePolicy(measured);
+    }
     if (noDeviceShown)
         showNoDevice(false);
     dropLayoutCaches(this);
@@ -283,7 +288,7 @@ void TMain::FitWindowSize()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     const QSize size = sizeHint().expandedTo(DesignedClientSize);
     if (pageHidden)
-        page->setVisible(false);
+        page->setSizePolicy(pagePolicy);
     if (noDeviceShown)
         showNoDevice(true);
     if (pageHidden || noDeviceShown)

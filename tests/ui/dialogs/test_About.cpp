@@ -96,6 +96,7 @@ TEST_F(AboutTest, CloseButtonEndsWithResult1)
 
 TEST_F(AboutTest, ThePictureHasItsDesignSize)
 {
+    about.show();
     const QPixmap picture = label(about, "Image1")->pixmap();
     EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(93, 200));
 }

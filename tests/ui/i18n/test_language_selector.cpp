@@ -48,6 +48,22 @@ TEST_F(LanguageSelectorTest, ListsTheAvailableLanguagesWithFlags)
     EXPECT_EQ(selectedCode(), "de");
 }
 
+// Flags are decoded when listed, so one that becomes available after the
+// icons were made still shows its flag; one without a flag shows none.
+TEST_F(LanguageSelectorTest, ALanguageListedLaterGetsItsFlag)
+{
+    LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+    for (const QString code : {QStringLiteral("fr"), QStringLiteral("eo")}) {
+        TLanguage *later = SystemLanguages->FindLanguageExact(code);
+        ASSERT_TRUE(later && !later->Available) << code.toStdString();
+        later->Available = true;
+        LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+        const int item = combo.findData(code);
+        ASSERT_GE(item, 0);
+        EXPECT_EQ(combo.itemIcon(item).isNull(), code == QStringLiteral("eo")) << code.toStdString();
+    }
+}
+
 TEST_F(LanguageSelectorTest, StoredCodeIsComparedExactly)
 {
     ASSERT_TRUE(determined);

@@ -210,6 +210,8 @@ TEST_F(SettingsTest, ShortcutsIconsAndNamesOfTheToolBar)
 
     // The window has the program's icon; the Exit glyph follows a dark palette.
     EXPECT_FALSE(window->windowIcon().isNull());
+    for (const QSize &size : window->windowIcon().availableSizes())
+        EXPECT_EQ(window->windowIcon().pixmap(size, 1.0).size(), size);
     EXPECT_LT(iconLightness(window->ToolButton1->icon()), 128);
     QPalette dark = window->palette();
     dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
