@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
+#include "core/process/ProgramArguments.h"
 #include "core/process/SignalWatcher.h"
+#include "core/text/VisibleText.h"
 #include "app/SingleInstance.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/main/uMain.h"
@@ -81,7 +83,7 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
     QString faultError;
     if (!cmd.simulateFaults.isEmpty() && !applySimFaults(bus, cmd.simulateFaults, &faultError)) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
-                     qPrintable(faultError));
+                     qPrintable(visibleText(faultError)));
         return 2;
     }
 
@@ -125,12 +127,15 @@ int main(int argc, char **argv)
     std::setlocale(LC_CTYPE, "");
 
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine cmd = CommandLine::Parse(arguments);
+    QString error;
+    CommandLine cmd;
+    if (decodeArguments(argc, argv, &arguments, &error))
+        cmd = CommandLine::Parse(arguments);
+    else
+        cmd.error = error;
     if (!cmd.error.isEmpty()) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
-                     qPrintable(cmd.error));
+                     qPrintable(visibleText(cmd.error)));
         return 2;
     }
     if (cmd.help) {

@@ -79,15 +79,25 @@ bool IniFile::readFile()
     const FileRead file = readRegularFile(m_path, MaxFileSize);
     if (file.missing())
         return true;
-    if (!file.ok()) {
-        m_error = file.error;
-        qCWarning(lcIniFile).noquote() << m_error;
-        return false;
-    }
-    loadFromData(file.data);
-    const IniTextCheck check = checkIniText(textAsUtf8(file.data));
+    if (!file.ok())
+        return readFailed(file.error);
+    const QByteArray text = textAsUtf8(file.data);
+    const IniTextCheck check = checkIniText(text);
+    if (!check.tooMany.isEmpty())
+        return readFailed(QStringLiteral("Cannot read %1: %2").arg(m_path, check.tooMany));
+    loadFromData(text);
     m_unkeepable = check.ambiguity.isEmpty() ? check.dropped : check.ambiguity;
     return true;
+}
+
+// A file that exists but was not read is never replaced by what little the
+// program knows of it.
+bool IniFile::readFailed(const QString &error)
+{
+    m_error = error;
+    m_unkeepable = QStringLiteral("it could not be read");
+    qCWarning(lcIniFile).noquote() << m_error;
+    return false;
 }
 
 bool IniFile::reloadIfChanged()

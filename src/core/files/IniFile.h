@@ -33,8 +33,10 @@ public:
 
     // Binds the document to path and reads it. A missing file is not an
     // error (the document is empty and the file is created by save()). A
-    // file that exists but cannot be read, or is no regular file, leaves the
-    // document empty and returns false with errorString() naming it.
+    // file that exists but cannot be read, is no regular file or holds more
+    // than MaxIniEntries sections or keys leaves the document empty and
+    // returns false with errorString() naming it; save() then refuses to
+    // replace it until it has been read.
     bool open(const QString &path);
     QString fileName() const { return m_path; }
 
@@ -103,6 +105,7 @@ private:
     };
     static Stamp stampOf(const QString &path);
     bool readFile();
+    bool readFailed(const QString &error);
 
     struct Doc;
     std::unique_ptr<Doc> m_doc;

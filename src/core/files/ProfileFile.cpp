@@ -78,8 +78,10 @@ ParsedProfile readProfile(const QByteArray &data)
 {
     const QByteArray text = IniFile::textAsUtf8(data);
     // What the reader would cut or merge is refused rather than applied
-    // differently from what the file says.
-    if (QString problem = checkIniText(text).ambiguity; !problem.isEmpty()) {
+    // differently from what the file says, and a file of far more entries
+    // than a profile holds before it costs time and memory to parse.
+    const IniTextCheck check = checkIniText(text);
+    if (QString problem = check.tooMany.isEmpty() ? check.ambiguity : check.tooMany; !problem.isEmpty()) {
         ParsedProfile p;
         p.formatError = std::move(problem);
         return p;

@@ -1,4 +1,5 @@
 #include "core/files/IniFile.h"
+#include "core/files/IniTextCheck.h"
 
 #include "TestFiles.h"
 
@@ -158,10 +159,31 @@ TEST_F(IniFileTest, FailedWriteKeepsThePreviousFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.ini")});
 }
 
-TEST_F(IniFileTest, OversizedFileIsRefused)
+TEST_F(IniFileTest, AFileThatCouldNotBeReadIsNeverReplaced)
 {
-    ASSERT_TRUE(putFile(path(), QByteArray(IniFile::MaxFileSize + 1, 'a')));
-    IniFile ini;
-    EXPECT_FALSE(ini.open(path()));
-    EXPECT_FALSE(ini.errorString().isEmpty());
+    const auto entries = [](const char *format, int n) {
+        QByteArray text = "[A]\n";
+        for (int i = 1; i < n; ++i)
+            text += QByteArray(format).replace('#', QByteArray::number(i));
+        return text;
+    };
+    const std::pair<QByteArray, bool> cases[] = {
+        {"[A]\nK=" + QByteArray(IniFile::MaxFileSize - 7, 'v') + "\n", true},
+        {"[A]\nK=" + QByteArray(IniFile::MaxFileSize - 6, 'v') + "\n", false},
+        {entries("K#=1\n", MaxIniEntries + 1), true},
+        {entries("K#=1\n", MaxIniEntries + 2), false},
+        {entries("[S#]\n", MaxIniEntries), true},
+        {entries("[S#]\n", MaxIniEntries + 1), false},
+    };
+    for (const auto &[text, readable] : cases) {
+        ASSERT_TRUE(putFile(path(), text));
+        IniFile ini;
+        EXPECT_EQ(ini.open(path()), readable) << text.size();
+        ini.writeInt("A", "NEW", 1);
+        EXPECT_EQ(ini.save(), readable) << text.size();
+        if (!readable) {
+            EXPECT_EQ(ini.errorString(), QStringLiteral("%1 is not overwritten: it could not be read").arg(path()));
+            EXPECT_EQ(fileBytes(path()), text);
+        }
+    }
 }

@@ -1,3 +1,4 @@
+#include "core/files/IniTextCheck.h"
 #include "core/files/ProfileFile.h"
 
 #include "TestFiles.h"
@@ -171,6 +172,9 @@ TEST(ProfileReader, KeysKeepTheirFileOrderAndLetterCase)
 TEST(ProfileReader, AmbiguousFileIsRefusedNamingWhyAndOffersNothing)
 {
     const QByteArray head = "[GLOBAL]\nID=7\n[PARAMETER]\n";
+    QByteArray many = head;
+    for (int i = 0; i < MaxIniEntries; ++i)
+        many += "K" + QByteArray::number(i) + "=1\n";
     const std::pair<QByteArray, const char *> cases[] = {
         {head + QByteArray("BRIG=15\0" "0\nCPRO=3\n", 18), "Key BRIG holds a NUL byte"},
         {head + QByteArray("BRIG=1\n\0\n", 10), "Line 5 holds a NUL byte"},
@@ -178,6 +182,7 @@ TEST(ProfileReader, AmbiguousFileIsRefusedNamingWhyAndOffersNothing)
         {head + "BRIG=1\n brig = 2\n", "Key brig is given twice in section PARAMETER"},
         {head + "BRIG=1\n[Parameter]\nLMAX=2\n", "Section Parameter is given twice"},
         {"[GLOBAL]\nID=7\n[PARAMETER]\nBRIG=1\n[ global ]\nID=8\n", "Section global is given twice"},
+        {many, "The file holds more than 1000 keys"},
     };
     for (const auto &[text, message] : cases) {
         const ParsedProfile p = ProfileFile::readProfile(text);

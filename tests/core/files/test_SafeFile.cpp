@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +40,14 @@ TEST_F(SafeFileTest, OnlyRegularFilesOfBoundedSizeAreRead)
     EXPECT_FALSE(big.ok());
     EXPECT_TRUE(big.data.isEmpty());
     EXPECT_TRUE(big.error.contains(path("small"))) << qPrintable(big.error);
-    // Reported size 0, real content: read up to the bound all the same.
+    // Reported size 0, real content: read up to the bound all the same, and
+    // refused past it rather than cut short; a resource knows its size.
     EXPECT_TRUE(readRegularFile(QStringLiteral("/proc/self/status"), 1 << 20).data.startsWith("Name:"));
+    EXPECT_FALSE(readRegularFile(QStringLiteral("/proc/self/status"), 16).ok());
+    Q_INIT_RESOURCE(i18n);
+    const QString resource = QStringLiteral(":/i18n/VOXTRALANGZUSAETZE");
+    EXPECT_TRUE(readRegularFile(resource, QFileInfo(resource).size()).ok());
+    EXPECT_FALSE(readRegularFile(resource, QFileInfo(resource).size() - 1).ok());
 
     EXPECT_TRUE(readRegularFile(path("absent"), 10).missing());
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
@@ -123,4 +131,52 @@ TEST_F(SafeFileTest, SaveNeverDropsWhatTheReaderCouldNotKeep)
     ini.writeInt("A", "NEW", 1);
     ASSERT_TRUE(ini.save()) << qPrintable(ini.errorString());
     EXPECT_EQ(fileBytes(path("x.ini")), QByteArray("; head\n\n[A]\n\n# about K\nK=1\nNEW=1\n\n[B]\nK=2\n"));
+}
+
+TEST_F(SafeFileTest, OneCheckedSyncPerWriteAndAFailedOneKeepsTheOldFile)
+{
+    static int syncs = 0;
+    static int result = 0;
+    const FileSync previous = setFileSync([](int) {
+        ++syncs;
+        errno = EIO;
+        return result;
+    });
+    ASSERT_TRUE(putFile(path("p.cvn"), "old"));
+    QString error;
+    for (const int outcome : {-1, 0}) {
+        syncs = 0;
+        result = outcome;
+        EXPECT_EQ(writeFileAtomically(path("p.cvn"), "new", &error), outcome == 0);
+        EXPECT_EQ(syncs, 1);
+        EXPECT_EQ(fileBytes(path("p.cvn")), outcome == 0 ? "new" : "old") << qPrintable(error);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("p.cvn")});
+    }
+    setFileSync(previous);
+}
+
+TEST_F(SafeFileTest, StaleTemporariesOfTheTargetAreRemovedLiveOnesKept)
+{
+    struct Leftover { const char *name; int ageSeconds; bool held; bool kept; };
+    const Leftover leftovers[] = {
+        {"p.cvn.corvane-Ab3dE9.tmp", 61, false, false}, {"p.cvn.corvane-Xy7kL2.tmp", 59, false, true},
+        {"p.cvn.corvane-Hh1hH1.tmp", 3600, true, true},  {"p.cvn.corvane-Ab3dE.tmp", 3600, false, true},
+        {"q.cvn.corvane-Ab3dE9.tmp", 3600, false, true}, {"p.cvn.Ab3dE9", 3600, false, true},
+    };
+    QList<int> holders;
+    for (const Leftover &l : leftovers) {
+        ASSERT_TRUE(putFile(path(l.name), "part"));
+        const timespec age[2] = {{::time(nullptr) - l.ageSeconds, 0}, {::time(nullptr) - l.ageSeconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path(l.name)).constData(), age, 0), 0);
+        if (l.held) {
+            holders << ::open(QFile::encodeName(path(l.name)).constData(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(holders.last(), LOCK_EX), 0);
+        }
+    }
+    QString error;
+    ASSERT_TRUE(writeFileAtomically(path("p.cvn"), "new", &error)) << qPrintable(error);
+    for (const Leftover &l : leftovers)
+        EXPECT_EQ(QFileInfo::exists(path(l.name)), l.kept) << l.name;
+    for (const int fd : holders)
+        ::close(fd);
 }
