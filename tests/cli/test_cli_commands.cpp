@@ -3,9 +3,12 @@
 #include "CliTestSupport.h"
 #include "fake_hidapi.h"
 
+#include "core/files/ProfileFile.h"
 #include "device/SimUnit.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -245,4 +248,32 @@ TEST(CliHidAccess, FailedStartExitsOneWithTheReason)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Cannot access USB HID devices: Couldn't create udev context\n"));
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST(CliTerminal, EscapeSequencesFromOutsideAreShownNotObeyed)
+{
+    SimControllerModel model = SimControllerModel::Sane(1);
+    model.Serial = QStringLiteral("SIM\x1b]2;owned\x07");
+    SimBus bus;
+    bus.Add(model);
+    QTemporaryDir dir;
+    const QString profile = dir.filePath(QStringLiteral("p.cvn"));
+    QFile file(profile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.Bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
+    file.close();
+    const QStringList cases[] = {
+        {QStringLiteral("list")}, // a serial number from the device
+        {QStringLiteral("--device"), QStringLiteral("\x1b[2J"), QStringLiteral("info")},
+        {QStringLiteral("set"), QStringLiteral("BR\x1b[2JIG=1")},
+        {QStringLiteral("set"), QStringLiteral("BRIG=\x1b]2;owned\x07")},
+        {QStringLiteral("load-profile"), profile}, // a value from a file
+        {QStringLiteral("load-profile"), dir.filePath(QStringLiteral("\x1b[8m.cvn"))},
+    };
+    for (const QStringList &args : cases) {
+        const CliRunResult r = RunCliArgs(args, &bus);
+        const QString shown = r.out + r.err;
+        EXPECT_FALSE(shown.contains(QChar(0x1b)) || shown.contains(QChar(0x07))) << qPrintable(args.join(' '));
+        EXPECT_TRUE(shown.contains(QStringLiteral("\\x1b"))) << qPrintable(shown);
+    }
 }

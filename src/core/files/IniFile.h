@@ -46,9 +46,10 @@ public:
 
     // Replaces the content with parsed text; the bound file is not touched.
     // UTF-16 text with a byte-order mark is read as the text it is.
-    void loadFromData(QByteArrayView data);
-    // The text as UTF-8, decoding UTF-16 with a byte-order mark (LE or BE).
-    static QByteArray textAsUtf8(QByteArrayView data);
+    void loadFromData(const QByteArray &data);
+    // The text as UTF-8, decoding UTF-16 with a byte-order mark (LE or BE);
+    // other text is shared, not copied.
+    static QByteArray textAsUtf8(const QByteArray &data);
 
     bool hasSection(const QByteArray &section) const;
     bool contains(const QByteArray &section, const QByteArray &key) const;

@@ -20,7 +20,8 @@ bool isLineEnd(char c)
 QString shown(QByteArrayView name)
 {
     constexpr qsizetype MaxShown = 40;
-    QString s = QString::fromUtf8(name);
+    // Decodes no more than those characters can take (four bytes each).
+    QString s = QString::fromUtf8(name.first(qMin(name.size(), 4 * MaxShown + 4)));
     if (s.size() > MaxShown)
         s = s.left(MaxShown) + QStringLiteral("...");
     return s;

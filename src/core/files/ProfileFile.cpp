@@ -13,7 +13,8 @@ const QByteArray Parameter = QByteArrayLiteral("PARAMETER");
 QString shown(const QByteArray &text)
 {
     constexpr qsizetype MaxShown = 40;
-    QString s = QString::fromUtf8(text);
+    // Decodes no more than those characters can take (four bytes each).
+    QString s = QString::fromUtf8(QByteArrayView(text).first(qMin(text.size(), 4 * MaxShown + 4)));
     if (s.size() > MaxShown)
         s = s.left(MaxShown) + QStringLiteral("...");
     return s;
