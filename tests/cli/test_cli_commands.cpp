@@ -257,19 +257,13 @@ TEST(CliTerminal, EscapeSequencesFromOutsideAreShownNotObeyed)
     SimBus bus;
     bus.Add(model);
     QTemporaryDir dir;
-    const QString profile = dir.filePath(QStringLiteral("p.cvn"));
-    QFile file(profile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.Bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
-    file.close();
-    const QStringList cases[] = {
-        {QStringLiteral("list")}, // a serial number from the device
-        {QStringLiteral("--device"), QStringLiteral("\x1b[2J"), QStringLiteral("info")},
-        {QStringLiteral("set"), QStringLiteral("BR\x1b[2JIG=1")},
-        {QStringLiteral("set"), QStringLiteral("BRIG=\x1b]2;owned\x07")},
-        {QStringLiteral("load-profile"), profile}, // a value from a file
-        {QStringLiteral("load-profile"), dir.filePath(QStringLiteral("\x1b[8m.cvn"))},
-    };
+    QFile profile(dir.filePath(QStringLiteral("p.cvn")));
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+    profile.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.Bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
+    profile.close();
+    const QStringList cases[] = {{"list"}, {"--device", "\x1b[2J", "info"}, {"set", "BR\x1b[2JIG=1"},
+                                 {"set", "BRIG=\x1b]2;owned\x07"}, {"load-profile", profile.fileName()},
+                                 {"load-profile", dir.filePath("\x1b[8m.cvn")}};
     for (const QStringList &args : cases) {
         const CliRunResult r = RunCliArgs(args, &bus);
         const QString shown = r.out + r.err;

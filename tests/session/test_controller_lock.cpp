@@ -73,18 +73,16 @@ TEST(UserRuntimeFolder, RefusesAFolderOthersMayWrite)
 TEST(ControllerLock, WithoutAPrivateFolderItWarnsOncePerProcess)
 {
     static int warnings = 0;
-    const QByteArray saved[] = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("HOME"), qgetenv("TMPDIR")};
-    for (const char *name : {"XDG_RUNTIME_DIR", "HOME", "TMPDIR"})
-        qputenv(name, "/nonexistent");
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {
-        ++warnings;
-    });
+    const char *names[] = {"XDG_RUNTIME_DIR", "HOME", "TMPDIR"};
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i)
+        saved[i] = qgetenv(names[i]), qputenv(names[i], "/nonexistent");
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++warnings; });
     QString error;
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error));
     qInstallMessageHandler(previous);
-    qputenv("XDG_RUNTIME_DIR", saved[0]);
-    qputenv("HOME", saved[1]);
-    qputenv("TMPDIR", saved[2]);
+    for (int i = 0; i < 3; ++i)
+        qputenv(names[i], saved[i]);
     EXPECT_EQ(warnings, 1);
 }

@@ -93,24 +93,6 @@ TEST_F(ProfileFileTest, SavedTagReplacesAKeyThatDiffersOnlyInCase)
     EXPECT_EQ(p.params, (QList<ProfileParam>{{"XTRA", 7}, {"BRIG", 150}}));
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile)
-{
-    const QByteArray old = "[GLOBAL]\nID=1\n[PARAMETER]\nBRIG=5\n";
-    ASSERT_TRUE(putFile(path(), old));
-    QString error;
-    {
-        FileSizeLimit limit(40);
-        EXPECT_FALSE(ProfileFile::writeProfileFile(path(), SysId, 11, deviceParams(), &error));
-    }
-    // The system's reason alone would not say which file.
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write %1: ").arg(path()))) << qPrintable(error);
-    EXPECT_EQ(fileBytes(path()), old);
-
-    const QString missingFolder = dir.filePath(QStringLiteral("none/x.cvn"));
-    EXPECT_FALSE(ProfileFile::writeProfileFile(missingFolder, SysId, 11, deviceParams(), &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write %1: ").arg(missingFolder))) << qPrintable(error);
-}
-
 TEST_F(ProfileFileTest, UnreadableFileReportsWhy)
 {
     const ParsedProfile missing = ProfileFile::readProfileFile(path("absent.cvn"));

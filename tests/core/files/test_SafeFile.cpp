@@ -90,16 +90,8 @@ TEST_F(SafeFileTest, RootKeepsTheOwnerOfAnotherUsersFile)
     EXPECT_EQ(statOf(path("theirs.ini")).st_gid, 65534u);
 }
 
-TEST_F(SafeFileTest, WhatIsNoRegularFileIsNeitherReadNorReplaced)
+TEST_F(SafeFileTest, WhatIsNoRegularFileIsNotReplaced)
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.ini")).constData(), 0600), 0);
-    IniFile ini;
-    EXPECT_FALSE(ini.open(path("fifo.ini")));
-    ini.writeInt("A", "K", 1);
-    EXPECT_FALSE(ini.save());
-    EXPECT_TRUE(ini.errorString().contains(path("fifo.ini")));
-    EXPECT_TRUE(S_ISFIFO(statOf(path("fifo.ini")).st_mode));
-
     QString error;
     EXPECT_FALSE(writeFileAtomically(QStringLiteral("/dev/null"), "x", &error));
     EXPECT_EQ(error, QStringLiteral("/dev/null is not a regular file; it is left as it is"));
@@ -133,23 +125,28 @@ TEST_F(SafeFileTest, SaveNeverDropsWhatTheReaderCouldNotKeep)
     EXPECT_EQ(fileBytes(path("x.ini")), QByteArray("; head\n\n[A]\n\n# about K\nK=1\nNEW=1\n\n[B]\nK=2\n"));
 }
 
-TEST_F(SafeFileTest, OneCheckedSyncPerWriteAndAFailedOneKeepsTheOldFile)
+TEST_F(SafeFileTest, OneCheckedSyncPerWriteAndAFailedWriteKeepsTheOldFile)
 {
     static int syncs = 0;
     static int result = 0;
-    const FileSync previous = setFileSync([](int) {
-        ++syncs;
-        errno = EIO;
-        return result;
-    });
+    const FileSync previous = setFileSync([](int) { return ++syncs, errno = EIO, result; });
     ASSERT_TRUE(putFile(path("p.cvn"), "old"));
-    QString error;
-    for (const int outcome : {-1, 0}) {
+    struct Case { QString target; rlim_t sizeLimit; int syncResult; int syncs; bool written; };
+    const Case cases[] = {{path("p.cvn"), RLIM_INFINITY, -1, 1, false}, {path("p.cvn"), 2, 0, 0, false},
+                          {path("no/p.cvn"), RLIM_INFINITY, 0, 0, false}, {path("p.cvn"), RLIM_INFINITY, 0, 1, true}};
+    for (const auto &[target, sizeLimit, syncResult, expectedSyncs, expectWritten] : cases) {
         syncs = 0;
-        result = outcome;
-        EXPECT_EQ(writeFileAtomically(path("p.cvn"), "new", &error), outcome == 0);
-        EXPECT_EQ(syncs, 1);
-        EXPECT_EQ(fileBytes(path("p.cvn")), outcome == 0 ? "new" : "old") << qPrintable(error);
+        result = syncResult;
+        QString error;
+        bool written = false;
+        {
+            FileSizeLimit limit(sizeLimit);
+            written = writeFileAtomically(target, "new", &error);
+        }
+        EXPECT_EQ(written, expectWritten) << qPrintable(error);
+        EXPECT_TRUE(written || error.startsWith(QStringLiteral("Cannot write %1: ").arg(target))) << qPrintable(error);
+        EXPECT_EQ(syncs, expectedSyncs);
+        EXPECT_EQ(fileBytes(path("p.cvn")), written ? "new" : "old");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("p.cvn")});
     }
     setFileSync(previous);
@@ -157,26 +154,20 @@ TEST_F(SafeFileTest, OneCheckedSyncPerWriteAndAFailedOneKeepsTheOldFile)
 
 TEST_F(SafeFileTest, StaleTemporariesOfTheTargetAreRemovedLiveOnesKept)
 {
-    struct Leftover { const char *name; int ageSeconds; bool held; bool kept; };
-    const Leftover leftovers[] = {
-        {"p.cvn.corvane-Ab3dE9.tmp", 61, false, false}, {"p.cvn.corvane-Xy7kL2.tmp", 59, false, true},
-        {"p.cvn.corvane-Hh1hH1.tmp", 3600, true, true},  {"p.cvn.corvane-Ab3dE.tmp", 3600, false, true},
-        {"q.cvn.corvane-Ab3dE9.tmp", 3600, false, true}, {"p.cvn.Ab3dE9", 3600, false, true},
-    };
-    QList<int> holders;
-    for (const Leftover &l : leftovers) {
-        ASSERT_TRUE(putFile(path(l.name), "part"));
-        const timespec age[2] = {{::time(nullptr) - l.ageSeconds, 0}, {::time(nullptr) - l.ageSeconds, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path(l.name)).constData(), age, 0), 0);
-        if (l.held) {
-            holders << ::open(QFile::encodeName(path(l.name)).constData(), O_RDONLY | O_CLOEXEC);
-            ASSERT_EQ(::flock(holders.last(), LOCK_EX), 0);
-        }
+    const std::tuple<const char *, int, bool> leftovers[] = { // name, age in seconds, kept
+        {"p.cvn.corvane-Ab3dE9.tmp", 61, false}, {"p.cvn.corvane-Xy7kL2.tmp", 59, true},
+        {"p.cvn.corvane-Held01.tmp", 3600, true}, {"q.cvn.corvane-Ab3dE9.tmp", 3600, true},
+        {"p.cvn.corvane-Ab3dE.tmp", 3600, true},  {"p.cvn.Ab3dE9", 3600, true}};
+    for (const auto &[name, age, kept] : leftovers) {
+        ASSERT_TRUE(putFile(path(name), "part"));
+        const timespec then[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path(name)).constData(), then, 0), 0);
     }
+    const int writer = ::open(QFile::encodeName(path("p.cvn.corvane-Held01.tmp")).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     QString error;
     ASSERT_TRUE(writeFileAtomically(path("p.cvn"), "new", &error)) << qPrintable(error);
-    for (const Leftover &l : leftovers)
-        EXPECT_EQ(QFileInfo::exists(path(l.name)), l.kept) << l.name;
-    for (const int fd : holders)
-        ::close(fd);
+    for (const auto &[name, age, kept] : leftovers)
+        EXPECT_EQ(QFileInfo::exists(path(name)), kept) << name;
+    ::close(writer);
 }
