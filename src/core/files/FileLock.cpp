@@ -101,16 +101,20 @@ bool FileLock::tryOnce(QString *why)
         m_holder = describe(::getpid());
         return false;
     }
-    m_claimed = true;
     // No link is followed and nothing waits for a writer, whatever someone
     // put under that name.
     m_fd = ::open(QFile::encodeName(m_path).constData(),
                   O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        *why = systemError();
+        release(m_path);
+        return false;
+    }
     struct stat st{};
     struct flock whole{};
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+    if (::fstat(m_fd, &st) != 0)
         *why = systemError();
     else if (!S_ISREG(st.st_mode))
         *why = QStringLiteral("not a regular file");
@@ -124,14 +128,12 @@ bool FileLock::tryOnce(QString *why)
     return false;
 }
 
+// The claim in this process goes with the descriptor.
 void FileLock::unlock()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd); // releases the lock
-        m_fd = -1;
-    }
-    if (m_claimed) {
-        release(m_path);
-        m_claimed = false;
-    }
+    if (m_fd < 0)
+        return;
+    ::close(m_fd); // releases the lock
+    m_fd = -1;
+    release(m_path);
 }

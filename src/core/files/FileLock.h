@@ -10,7 +10,7 @@
 // The kernel keeps the holder's process with the lock itself (a POSIX record
 // lock), so whoever waits can always name the holder; there is no moment in
 // which the lock is held but its holder unknown. Within one process, locks
-// of the same file exclude each other too (threads, or two objects).
+// of the same path exclude each other too (threads, or two objects).
 class FileLock
 {
 public:
@@ -34,6 +34,5 @@ private:
 
     QString m_path;
     QString m_holder;
-    int m_fd = -1;
-    bool m_claimed = false;
+    int m_fd = -1; // open while this object has its path claimed
 };

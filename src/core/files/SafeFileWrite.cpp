@@ -162,6 +162,30 @@ void removeStaleTemporaries(const QByteArray &target)
 
 int (*fileSync)(int) = ::fdatasync;
 
+// The new content into a temporary file beside the target, which then takes
+// the target's place. Returns why not, or an empty text.
+QString replace(const Target &target, const QString &path, QByteArrayView data)
+{
+    const QByteArray native = QFile::encodeName(target.path);
+    QByteArray temporary;
+    const int fd = createTemporary(native, &temporary);
+    if (fd < 0)
+        return cannotWrite(path, systemError(errno));
+    QString why = writeAll(fd, data, path);
+    if (why.isEmpty() && target.existing)
+        why = keepOwnerAndMode(fd, *target.existing, target.path);
+    // The one sync of the write, checked: some file systems report lost
+    // data only here.
+    if (why.isEmpty() && fileSync(fd) != 0)
+        why = cannotWrite(path, systemError(errno));
+    if (why.isEmpty() && ::rename(temporary.constData(), native.constData()) != 0)
+        why = cannotWrite(path, systemError(errno));
+    if (!why.isEmpty())
+        ::unlink(temporary.constData());
+    ::close(fd);
+    return why;
+}
+
 } // namespace
 
 FileSync setFileSync(FileSync sync)
@@ -171,40 +195,15 @@ FileSync setFileSync(FileSync sync)
 
 bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error)
 {
-    if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No file name");
-        return false;
-    }
-    const Target target = resolve(path);
-    QString why = target.problem;
-    const QByteArray native = QFile::encodeName(target.path);
-    QByteArray temporary;
-    const int fd = why.isEmpty() ? createTemporary(native, &temporary) : -1;
-    if (why.isEmpty() && fd < 0)
-        why = cannotWrite(path, systemError(errno));
-    if (why.isEmpty())
-        why = writeAll(fd, data, path);
-    if (why.isEmpty() && target.existing)
-        why = keepOwnerAndMode(fd, *target.existing, target.path);
-    // The one sync of the write, checked: some file systems report lost
-    // data only here.
-    if (why.isEmpty() && fileSync(fd) != 0)
-        why = cannotWrite(path, systemError(errno));
-    if (why.isEmpty() && ::rename(temporary.constData(), native.constData()) != 0)
-        why = cannotWrite(path, systemError(errno));
-    if (fd >= 0) {
-        if (!why.isEmpty())
-            ::unlink(temporary.constData());
-        ::close(fd);
-    }
+    const Target target = path.isEmpty() ? Target{{}, {}, QStringLiteral("No file name")} : resolve(path);
+    const QString why = target.problem.isEmpty() ? replace(target, path, data) : target.problem;
     if (!why.isEmpty()) {
         // The caller reports the text; logging it here too would say it twice.
         if (error)
             *error = why;
         return false;
     }
-    removeStaleTemporaries(native);
+    removeStaleTemporaries(QFile::encodeName(target.path));
     return true;
 }
 

@@ -12,14 +12,6 @@ QString escaped(unsigned value)
     return QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
 }
 
-// Length of the UTF-8 sequence a lead byte starts, 0 for no lead byte.
-qsizetype sequenceLength(unsigned char lead)
-{
-    return lead < 0x80 ? 1 : lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
-         : lead >= 0xf0 && lead <= 0xf4                   ? 4
-                                                          : 0;
-}
-
 } // namespace
 
 QString visibleText(const QString &text)
@@ -40,12 +32,17 @@ QString visibleBytes(QByteArrayView bytes)
 {
     QString out;
     for (qsizetype i = 0; i < bytes.size();) {
-        const qsizetype length = sequenceLength(uchar(bytes[i]));
-        const QByteArrayView sequence = bytes.sliced(i, qMin(qMax<qsizetype>(length, 1), bytes.size() - i));
-        // A sequence is valid when it decodes to one character that encodes
-        // back to the same bytes (no overlong form, no surrogate).
-        const QString decoded = QString::fromUtf8(sequence);
-        if (length > 0 && sequence.size() == length && decoded.toUtf8() == sequence) {
+        // The shortest sequence (of at most four bytes) that decodes to one
+        // character that encodes back to the same bytes: no stray, overlong
+        // or cut sequence, no surrogate.
+        qsizetype length = 0;
+        QString decoded;
+        for (qsizetype n = 1; n <= qMin<qsizetype>(4, bytes.size() - i) && length == 0; ++n) {
+            decoded = QString::fromUtf8(bytes.sliced(i, n));
+            if (decoded.toUtf8() == bytes.sliced(i, n))
+                length = n;
+        }
+        if (length > 0) {
             out += visibleText(decoded);
             i += length;
         } else {

@@ -25,4 +25,5 @@ TEST(FileLock, TheHolderIsNamedByTheLockItself)
     other.closeWriteChannel();
     ASSERT_TRUE(other.waitForFinished(10000));
     EXPECT_TRUE(lock.lock(0, &error)) << qPrintable(error);
+    EXPECT_TRUE(lock.lock(0, &error)) << "held already";
 }

@@ -163,11 +163,14 @@ TEST_F(SafeFileTest, StaleTemporariesOfTheTargetAreRemovedLiveOnesKept)
         const timespec then[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path(name)).constData(), then, 0), 0);
     }
+    // A link is never taken for a leftover of ours, wherever it points.
+    ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), path("p.cvn.corvane-Link01.tmp")));
     const int writer = ::open(QFile::encodeName(path("p.cvn.corvane-Held01.tmp")).constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     QString error;
     ASSERT_TRUE(writeFileAtomically(path("p.cvn"), "new", &error)) << qPrintable(error);
     for (const auto &[name, age, kept] : leftovers)
         EXPECT_EQ(QFileInfo::exists(path(name)), kept) << name;
+    EXPECT_TRUE(QFileInfo(path("p.cvn.corvane-Link01.tmp")).isSymLink());
     ::close(writer);
 }
