@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "core/Version.h"
+#include "core/process/ProgramArguments.h"
 #include "core/process/SignalWatcher.h"
+#include "core/text/VisibleText.h"
 #include "app/SingleInstance.h"
 #include "app/StartupReport.h"
 #include "ui/dialogs/uMessageBox.h"
@@ -58,7 +60,7 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
     Simulation sim = startSimulation(cmd.simulate, cmd.simulateState, cmd.simulateFaults);
     if (!sim.ok()) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
-                     qPrintable(sim.error));
+                     qPrintable(visibleText(sim.error)));
         return 2;
     }
     if (!sim.warning.isEmpty())
@@ -107,12 +109,15 @@ int main(int argc, char **argv)
     std::setlocale(LC_CTYPE, "");
 
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine cmd = CommandLine::Parse(arguments);
+    QString error;
+    CommandLine cmd;
+    if (decodeArguments(argc, argv, &arguments, &error))
+        cmd = CommandLine::Parse(arguments);
+    else
+        cmd.error = error;
     if (!cmd.error.isEmpty()) {
         std::fprintf(stderr, "corvane-config: %s\nTry 'corvane-config --help' for more information.\n",
-                     qPrintable(cmd.error));
+                     qPrintable(visibleText(cmd.error)));
         return 2;
     }
     if (cmd.help) {

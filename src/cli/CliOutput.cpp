@@ -1,5 +1,9 @@
 #include "cli/CliOutput.h"
 
+#include "core/text/VisibleText.h"
+
+#include <cstdio>
+
 namespace {
 
 constexpr int kFormat = 1;
@@ -32,13 +36,13 @@ CliOutput::CliOutput(QTextStream &out, QTextStream &err, bool json)
 
 void CliOutput::warn(const QString &text)
 {
-    m_err << text << '\n';
+    m_err << visibleText(text) << '\n';
     m_err.flush();
 }
 
 int CliOutput::usage(const QString &command, const QString &message)
 {
-    m_err << "corvane-cli: " << message << "\nTry 'corvane-cli --help' for more information.\n";
+    m_err << "corvane-cli: " << visibleText(message) << "\nTry 'corvane-cli --help' for more information.\n";
     m_err.flush();
     if (m_json)
         writeDocument(header(command, CliStatus::Usage(message)));
@@ -48,9 +52,9 @@ int CliOutput::usage(const QString &command, const QString &message)
 int CliOutput::finish(const QString &command, const CliReport &report)
 {
     for (const QString &t : report.trace + report.notes)
-        m_err << t << '\n';
+        m_err << visibleText(t) << '\n';
     if (!report.status.ok())
-        m_err << report.status.message << '\n';
+        m_err << visibleText(report.status.message) << '\n';
     m_err.flush();
     if (m_json) {
         Json doc = header(command, report.status);
@@ -58,7 +62,7 @@ int CliOutput::finish(const QString &command, const CliReport &report)
         writeDocument(doc);
     } else {
         for (const QString &l : report.lines)
-            m_out << l << '\n';
+            m_out << visibleText(l) << '\n';
     }
     m_out.flush();
     return report.status.code;
@@ -71,10 +75,11 @@ int CliOutput::finishAll(const QString &command, const QList<std::pair<QString, 
     for (const auto &[serial, report] : reports) {
         if (report.status.code > worst.code)
             worst = report.status;
+        const QString shownSerial = visibleText(serial);
         for (const QString &t : report.trace + report.notes)
-            m_err << serial << ": " << t << '\n';
+            m_err << shownSerial << ": " << visibleText(t) << '\n';
         if (!report.status.ok())
-            m_err << serial << ": " << report.status.message << '\n';
+            m_err << shownSerial << ": " << visibleText(report.status.message) << '\n';
         if (m_json) {
             Json entry = Json::object();
             entry["serial"] = toJson(serial);
@@ -85,9 +90,9 @@ int CliOutput::finishAll(const QString &command, const QList<std::pair<QString, 
             entry.update(report.data);
             controllers.push_back(entry);
         } else {
-            m_out << "[" << serial << "]\n";
+            m_out << "[" << shownSerial << "]\n";
             for (const QString &l : report.lines)
-                m_out << l << '\n';
+                m_out << visibleText(l) << '\n';
         }
     }
     m_err.flush();
@@ -111,7 +116,7 @@ void CliOutput::event(const QString &text, Json data)
         doc.update(data);
         m_out << QString::fromStdString(doc.dump(-1, ' ', false, Json::error_handler_t::replace)) << '\n';
     } else {
-        m_out << text << '\n';
+        m_out << visibleText(text) << '\n';
     }
     m_out.flush();
 }
@@ -120,4 +125,11 @@ void CliOutput::writeDocument(Json doc)
 {
     m_out << QString::fromStdString(doc.dump(2, ' ', false, Json::error_handler_t::replace)) << '\n';
     m_out.flush();
+}
+
+void CliOutput::makeLogMessagesVisible()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+        std::fputs(qPrintable(visibleText(qFormatLogMessage(type, context, message)) + u'\n'), stderr);
+    });
 }

@@ -7,9 +7,13 @@
 // Writes what a run produced. In text mode lines go to standard output and
 // messages to standard error; with --json exactly one document goes to
 // standard output (watch: one per line), failures included, and messages
-// still go to standard error.
+// still go to standard error. Text that came from a file, a device or an
+// argument reaches the terminal with its control characters made visible.
 class CliOutput {
 public:
+    // The same for what the libraries log to standard error.
+    static void makeLogMessagesVisible();
+
     CliOutput(QTextStream &out, QTextStream &err, bool json);
 
     bool json() const { return m_json; }

@@ -1,4 +1,6 @@
+#include "cli/CliOutput.h"
 #include "cli/CliRun.h"
+#include "core/process/ProgramArguments.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -14,8 +16,13 @@ int main(int argc, char **argv)
     // The names the window's data lives under.
     QCoreApplication::setOrganizationName(QStringLiteral("corvane"));
     QCoreApplication::setApplicationName(QStringLiteral("corvane-config"));
+    CliOutput::makeLogMessagesVisible();
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RunCli(QCoreApplication::arguments(), out, err);
+    QStringList arguments;
+    QString error;
+    if (!decodeArguments(argc, argv, &arguments, &error))
+        return CliOutput(out, err, arguments.contains(QStringLiteral("--json"))).usage({}, error);
+    return RunCli(arguments, out, err);
 }

@@ -3,9 +3,12 @@
 #include "CliTestSupport.h"
 #include "fake_hidapi.h"
 
+#include "core/files/ProfileFile.h"
 #include "device/SimUnit.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -235,4 +238,26 @@ TEST(CliHidAccess, FailedStartExitsOneWithTheReason)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Cannot access USB HID devices: Couldn't create udev context\n"));
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST(CliTerminal, EscapeSequencesFromOutsideAreShownNotObeyed)
+{
+    SimControllerModel model = SimControllerModel::Sane(1);
+    model.Serial = QStringLiteral("SIM\x1b]2;owned\x07");
+    SimBus bus;
+    bus.Add(model);
+    QTemporaryDir dir;
+    QFile profile(dir.filePath(QStringLiteral("p.cvn")));
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+    profile.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.Bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
+    profile.close();
+    const QStringList cases[] = {{"list"}, {"--device", "\x1b[2J", "info"}, {"set", "BR\x1b[2JIG=1"},
+                                 {"set", "BRIG=\x1b]2;owned\x07"}, {"load-profile", profile.fileName()},
+                                 {"load-profile", dir.filePath("\x1b[8m.cvn")}};
+    for (const QStringList &args : cases) {
+        const CliRunResult r = RunCliArgs(args, &bus);
+        const QString shown = r.out + r.err;
+        EXPECT_FALSE(shown.contains(QChar(0x1b)) || shown.contains(QChar(0x07))) << qPrintable(args.join(' '));
+        EXPECT_TRUE(shown.contains(QStringLiteral("\\x1b"))) << qPrintable(shown);
+    }
 }

@@ -45,3 +45,20 @@ TEST(UserRuntimeFolder, RefusesAFolderOthersMayWrite)
     EXPECT_EQ(userRuntimeFolder(), home.filePath(QStringLiteral(".cache/corvane-runtime")));
     EXPECT_TRUE(isPrivateFolder(userRuntimeFolder()));
 }
+
+TEST(ControllerLock, WithoutAPrivateFolderItWarnsOncePerProcess)
+{
+    static int warnings = 0;
+    const char *names[] = {"XDG_RUNTIME_DIR", "HOME", "TMPDIR"};
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i)
+        saved[i] = qgetenv(names[i]), qputenv(names[i], "/nonexistent");
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++warnings; });
+    QString error;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error));
+    qInstallMessageHandler(previous);
+    for (int i = 0; i < 3; ++i)
+        qputenv(names[i], saved[i]);
+    EXPECT_EQ(warnings, 1);
+}

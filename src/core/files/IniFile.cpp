@@ -79,15 +79,25 @@ bool IniFile::readFile()
     const FileRead file = readRegularFile(m_path, MaxFileSize);
     if (file.missing())
         return true;
-    if (!file.ok()) {
-        m_error = file.error;
-        qCWarning(lcIniFile).noquote() << m_error;
-        return false;
-    }
-    loadFromData(file.data);
-    const IniTextCheck check = checkIniText(textAsUtf8(file.data));
+    if (!file.ok())
+        return readFailed(file.error);
+    const QByteArray text = textAsUtf8(file.data);
+    const IniTextCheck check = checkIniText(text);
+    if (!check.tooMany.isEmpty())
+        return readFailed(QStringLiteral("Cannot read %1: %2").arg(m_path, check.tooMany));
+    loadFromData(text);
     m_unkeepable = check.ambiguity.isEmpty() ? check.dropped : check.ambiguity;
     return true;
+}
+
+// A file that exists but was not read is never replaced by what little the
+// program knows of it.
+bool IniFile::readFailed(const QString &error)
+{
+    m_error = error;
+    m_unkeepable = QStringLiteral("it could not be read");
+    qCWarning(lcIniFile).noquote() << m_error;
+    return false;
 }
 
 bool IniFile::reloadIfChanged()
@@ -98,14 +108,14 @@ bool IniFile::reloadIfChanged()
     return true;
 }
 
-QByteArray IniFile::textAsUtf8(QByteArrayView data)
+QByteArray IniFile::textAsUtf8(const QByteArray &data)
 {
     // What a Windows editor saves as "Unicode": UTF-16 with a byte-order mark.
     const bool le = data.startsWith("\xFF\xFE");
     const bool be = data.startsWith("\xFE\xFF");
     if (!le && !be)
-        return data.toByteArray();
-    const QByteArrayView body = data.sliced(2);
+        return data;
+    const QByteArrayView body = QByteArrayView(data).sliced(2);
     // An odd last byte cannot be a character and is dropped.
     QString text(body.size() / 2, Qt::Uninitialized);
     if (text.isEmpty())
@@ -117,7 +127,7 @@ QByteArray IniFile::textAsUtf8(QByteArrayView data)
     return text.toUtf8();
 }
 
-void IniFile::loadFromData(QByteArrayView data)
+void IniFile::loadFromData(const QByteArray &data)
 {
     m_doc->ini.Reset();
     m_unkeepable.clear();
@@ -229,9 +239,9 @@ bool IniFile::save()
     m_error.clear();
     // The reader skipped or merged part of the file: writing back what it
     // read would lose that part without a trace.
+    // The caller reports the text.
     if (!m_unkeepable.isEmpty()) {
         m_error = QStringLiteral("%1 is not overwritten: %2").arg(m_path, m_unkeepable);
-        qCWarning(lcIniFile).noquote() << m_error;
         return false;
     }
     if (!writeFileAtomically(m_path, toByteArray(), &m_error))

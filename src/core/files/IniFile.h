@@ -33,8 +33,10 @@ public:
 
     // Binds the document to path and reads it. A missing file is not an
     // error (the document is empty and the file is created by save()). A
-    // file that exists but cannot be read, or is no regular file, leaves the
-    // document empty and returns false with errorString() naming it.
+    // file that exists but cannot be read, is no regular file or holds more
+    // than MaxIniEntries sections or keys leaves the document empty and
+    // returns false with errorString() naming it; save() then refuses to
+    // replace it until it has been read.
     bool open(const QString &path);
     QString fileName() const { return m_path; }
 
@@ -44,9 +46,10 @@ public:
 
     // Replaces the content with parsed text; the bound file is not touched.
     // UTF-16 text with a byte-order mark is read as the text it is.
-    void loadFromData(QByteArrayView data);
-    // The text as UTF-8, decoding UTF-16 with a byte-order mark (LE or BE).
-    static QByteArray textAsUtf8(QByteArrayView data);
+    void loadFromData(const QByteArray &data);
+    // The text as UTF-8, decoding UTF-16 with a byte-order mark (LE or BE);
+    // other text is shared, not copied.
+    static QByteArray textAsUtf8(const QByteArray &data);
 
     bool hasSection(const QByteArray &section) const;
     bool contains(const QByteArray &section, const QByteArray &key) const;
@@ -103,6 +106,7 @@ private:
     };
     static Stamp stampOf(const QString &path);
     bool readFile();
+    bool readFailed(const QString &error);
 
     struct Doc;
     std::unique_ptr<Doc> m_doc;

@@ -20,7 +20,8 @@ bool isLineEnd(char c)
 QString shown(QByteArrayView name)
 {
     constexpr qsizetype MaxShown = 40;
-    QString s = QString::fromUtf8(name);
+    // Decodes no more than those characters can take (four bytes each).
+    QString s = QString::fromUtf8(name.first(qMin(name.size(), 4 * MaxShown + 4)));
     if (s.size() > MaxShown)
         s = s.left(MaxShown) + QStringLiteral("...");
     return s;
@@ -58,6 +59,13 @@ public:
             const bool entry = t[p] == '[' ? section() : key();
             if (!r.ambiguity.isEmpty())
                 return r;
+            if (m_sections.size() > MaxIniEntries || m_keyCount > MaxIniEntries) {
+                r = IniTextCheck();
+                r.tooMany = QStringLiteral("The file holds more than %1 %2")
+                                .arg(MaxIniEntries)
+                                .arg(m_keyCount > MaxIniEntries ? QStringLiteral("keys") : QStringLiteral("sections"));
+                return r;
+            }
             if (entry)
                 pendingComment = -1;
             else
@@ -136,6 +144,7 @@ private:
         skipLine();
         if (!isKey)
             return false;
+        ++m_keyCount;
         QSet<QByteArray> &seen = m_keys[m_section.toLower()];
         if (!seen.contains(name.toLower()))
             seen.insert(name.toLower());
@@ -151,6 +160,7 @@ private:
     QByteArray m_section; // as written; keys before any section have none
     QSet<QByteArray> m_sections;
     QHash<QByteArray, QSet<QByteArray>> m_keys; // by lower-case section
+    int m_keyCount = 0;
 };
 
 } // namespace

@@ -9,6 +9,10 @@
 // ignoring ASCII letter case.
 struct IniTextCheck
 {
+    // More sections, or more keys, than any file of ours can mean to hold:
+    // the text is not examined further (the other fields stay empty) and
+    // should not be parsed either. Says which; empty when within bounds.
+    QString tooMany;
     // A NUL byte (the reader stops there), or a section or a key given
     // twice (the reader merges them, the last value winning). Names the
     // line, key or section; empty when there is none.
@@ -19,6 +23,8 @@ struct IniTextCheck
 
     bool lossless() const { return ambiguity.isEmpty() && dropped.isEmpty(); }
 };
+
+inline constexpr int MaxIniEntries = 1000;
 
 // text is UTF-8, optionally with a byte-order mark.
 IniTextCheck checkIniText(QByteArrayView text);

@@ -13,7 +13,8 @@ const QByteArray Parameter = QByteArrayLiteral("PARAMETER");
 QString shown(const QByteArray &text)
 {
     constexpr qsizetype MaxShown = 40;
-    QString s = QString::fromUtf8(text);
+    // Decodes no more than those characters can take (four bytes each).
+    QString s = QString::fromUtf8(QByteArrayView(text).first(qMin(text.size(), 4 * MaxShown + 4)));
     if (s.size() > MaxShown)
         s = s.left(MaxShown) + QStringLiteral("...");
     return s;
@@ -78,8 +79,10 @@ ParsedProfile readProfile(const QByteArray &data)
 {
     const QByteArray text = IniFile::textAsUtf8(data);
     // What the reader would cut or merge is refused rather than applied
-    // differently from what the file says.
-    if (QString problem = checkIniText(text).ambiguity; !problem.isEmpty()) {
+    // differently from what the file says, and a file of far more entries
+    // than a profile holds before it costs time and memory to parse.
+    const IniTextCheck check = checkIniText(text);
+    if (QString problem = check.tooMany.isEmpty() ? check.ambiguity : check.tooMany; !problem.isEmpty()) {
         ParsedProfile p;
         p.formatError = std::move(problem);
         return p;

@@ -20,7 +20,8 @@ struct ParsedProfile
     // Set when the file could not be read at all; nothing else is filled.
     QString fileError;
     // Set when the file is ambiguous (a NUL byte, a section or a key given
-    // twice, in any letter case); nothing else is filled either.
+    // twice, in any letter case) or holds more than MaxIniEntries sections
+    // or keys; nothing else is filled either.
     QString formatError;
 
     // "ID" of section "GLOBAL" as a 32-bit pattern. hasId is false when the

@@ -41,33 +41,33 @@ FileRead readResource(const QString &path, qint64 maxBytes)
     QFile file(path);
     if (!file.exists())
         return missing(path);
+    // A resource knows its size: no buffer of the caller's maximum is needed.
+    if (file.size() > maxBytes)
+        return refused(path, tooLarge(maxBytes));
     if (!file.open(QIODevice::ReadOnly))
         return refused(path, file.errorString());
     FileRead r;
-    r.data = file.read(maxBytes + 1);
-    if (r.data.size() > maxBytes)
-        return refused(path, tooLarge(maxBytes));
+    r.data = file.readAll();
     r.status = FileRead::Status::Ok;
     return r;
 }
 
-// Reads up to maxBytes + 1 bytes, so an oversized file shows itself even
-// where the size is not known beforehand (files under /proc report 0).
-bool readCapped(int fd, qint64 maxBytes, QByteArray *out, int *error)
+// Reads to the end in one piece of the size the file reports (plus one byte,
+// so growth shows), then on in small steps: files under /proc report 0.
+// Stops one byte past maxBytes, so an oversized file is found whatever its
+// reported size, never read cut short.
+bool readCapped(int fd, qint64 reportedSize, qint64 maxBytes, QByteArray *out, int *error)
 {
-    constexpr qint64 Chunk = 64 * 1024;
-    for (;;) {
-        const qint64 want = qMin(Chunk, maxBytes + 1 - out->size());
+    constexpr qint64 Step = 64 * 1024;
+    for (qint64 want = qMin(reportedSize + 1, maxBytes + 1);; want = qMin(Step, maxBytes + 1 - out->size())) {
         if (want <= 0)
             return true;
         const qsizetype start = out->size();
         out->resize(start + want);
         const ssize_t n = ::read(fd, out->data() + start, size_t(want));
-        if (n < 0 && errno == EINTR) {
-            out->resize(start);
-            continue;
-        }
         out->resize(start + qMax<ssize_t>(n, 0));
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n < 0) {
             *error = errno;
             return false;
@@ -107,7 +107,7 @@ FileRead readRegularFile(const QString &path, qint64 maxBytes)
         r = refused(path, QStringLiteral("not a regular file"));
     else if (st.st_size > maxBytes)
         r = refused(path, tooLarge(maxBytes));
-    else if (!readCapped(fd, maxBytes, &r.data, &error))
+    else if (!readCapped(fd, st.st_size, maxBytes, &r.data, &error))
         r = refused(path, systemError(error));
     else if (r.data.size() > maxBytes)
         r = refused(path, tooLarge(maxBytes));

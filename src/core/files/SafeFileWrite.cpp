@@ -2,14 +2,18 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,9 @@ namespace {
 
 // As many link levels as the kernel itself follows.
 constexpr int MaxLinkDepth = 40;
+// A temporary file untouched this long is no write in progress: ours take
+// milliseconds.
+constexpr time_t StaleTemporarySeconds = 60;
 
 QString systemError(int error)
 {
@@ -76,55 +83,127 @@ QString keepOwnerAndMode(int fd, const struct stat &old, const QString &path)
     return {};
 }
 
+// Writes the whole buffer: a short write is no error by itself, and writing
+// the rest again either succeeds or reports the real cause (disk full, size
+// limit).
+QString writeAll(int fd, QByteArrayView data, const QString &path)
+{
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return cannotWrite(path, systemError(n < 0 ? errno : EIO));
+        done += qsizetype(n);
+    }
+    return {};
+}
+
+// "<target>.corvane-XXXXXX.tmp": a pattern no user file is likely to have,
+// so a stale one can be told from anything else in the folder.
+QByteArray temporaryPrefix(const QByteArray &target)
+{
+    return target + ".corvane-";
+}
+constexpr qsizetype TagLength = 6;
+constexpr char TemporarySuffix[] = ".tmp";
+
+// Created exclusively and locked while it is written, so that a cleaner
+// never takes a write in progress for a leftover.
+int createTemporary(const QByteArray &target, QByteArray *name)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray tag(TagLength, Qt::Uninitialized);
+        for (char &c : tag)
+            c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+        *name = temporaryPrefix(target) + tag + TemporarySuffix;
+        const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+bool isStaleTemporary(int dirFd, const char *name)
+{
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st{};
+    const bool stale = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
+        && ::time(nullptr) - st.st_mtime > StaleTemporarySeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return stale;
+}
+
+// What a writer killed between creating its temporary file and renaming it
+// left beside the target.
+void removeStaleTemporaries(const QByteArray &target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const QByteArray prefix = temporaryPrefix(target.mid(slash + 1));
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (name.size() == prefix.size() + TagLength + qsizetype(sizeof TemporarySuffix - 1)
+            && name.startsWith(prefix) && name.endsWith(TemporarySuffix) && isStaleTemporary(::dirfd(dir), entry->d_name))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+int (*fileSync)(int) = ::fdatasync;
+
+// The new content into a temporary file beside the target, which then takes
+// the target's place. Returns why not, or an empty text.
+QString replace(const Target &target, const QString &path, QByteArrayView data)
+{
+    const QByteArray native = QFile::encodeName(target.path);
+    QByteArray temporary;
+    const int fd = createTemporary(native, &temporary);
+    if (fd < 0)
+        return cannotWrite(path, systemError(errno));
+    QString why = writeAll(fd, data, path);
+    if (why.isEmpty() && target.existing)
+        why = keepOwnerAndMode(fd, *target.existing, target.path);
+    // The one sync of the write, checked: some file systems report lost
+    // data only here.
+    if (why.isEmpty() && fileSync(fd) != 0)
+        why = cannotWrite(path, systemError(errno));
+    if (why.isEmpty() && ::rename(temporary.constData(), native.constData()) != 0)
+        why = cannotWrite(path, systemError(errno));
+    if (!why.isEmpty())
+        ::unlink(temporary.constData());
+    ::close(fd);
+    return why;
+}
+
 } // namespace
+
+FileSync setFileSync(FileSync sync)
+{
+    return std::exchange(fileSync, sync);
+}
 
 bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error)
 {
-    // The caller reports the text; logging it here too would say it twice.
-    auto fail = [&](const QString &text) {
+    const Target target = path.isEmpty() ? Target{{}, {}, QStringLiteral("No file name")} : resolve(path);
+    const QString why = target.problem.isEmpty() ? replace(target, path, data) : target.problem;
+    if (!why.isEmpty()) {
+        // The caller reports the text; logging it here too would say it twice.
         if (error)
-            *error = text;
+            *error = why;
         return false;
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name"));
-    const Target target = resolve(path);
-    if (!target.problem.isEmpty())
-        return fail(target.problem);
-
-    QSaveFile file(target.path);
-    // Unbuffered: QSaveFile 6.4 commits a file whose buffered flush came up
-    // short (disk full, size limit), so every byte must be accounted for
-    // here, where a short write is still visible.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(cannotWrite(path, file.errorString()));
-    // A short write is no error by itself; writing the rest again either
-    // succeeds or reports the real cause (disk full, size limit).
-    for (qsizetype done = 0; done < data.size();) {
-        const qint64 n = file.write(data.data() + done, data.size() - done);
-        if (n <= 0) {
-            const QString why = file.errorString();
-            file.cancelWriting();
-            return fail(cannotWrite(path, why));
-        }
-        done += qsizetype(n);
     }
-    if (target.existing) {
-        const QString why = keepOwnerAndMode(file.handle(), *target.existing, target.path);
-        if (!why.isEmpty()) {
-            file.cancelWriting();
-            return fail(why);
-        }
-    }
-    // commit() ignores a failed sync; some file systems only report lost
-    // data there.
-    if (::fsync(file.handle()) != 0) {
-        const QString why = systemError(errno);
-        file.cancelWriting();
-        return fail(cannotWrite(path, why));
-    }
-    if (!file.commit())
-        return fail(cannotWrite(path, file.errorString()));
+    removeStaleTemporaries(QFile::encodeName(target.path));
     return true;
 }
 

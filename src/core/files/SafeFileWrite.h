@@ -11,9 +11,18 @@
 // kept is not replaced. Anything but a regular file under that name (a
 // folder, a device, a FIFO) is refused and left alone.
 //
-// On failure, error receives the reason: the platform's text where the
-// platform failed, else a sentence naming the file.
+// The new content goes to "<target>.corvane-XXXXXX.tmp" beside the target,
+// is synced once and renamed into place. Such files that a killed writer
+// left behind are removed by the next successful write once they are a
+// minute old; one that its writer still holds is never touched.
+//
+// On failure, error receives the reason, a sentence naming the file.
 bool writeFileAtomically(const QString &path, QByteArrayView data, QString *error);
+
+// The call that makes the written content durable before it replaces the
+// target (fdatasync). Tests put another in its place; returns the previous.
+using FileSync = int (*)(int fd);
+FileSync setFileSync(FileSync sync);
 
 // Renames path to "<path>.corrupt", or "<path>.corrupt.1", ".2", ... : the
 // first of these names that is free, so no existing file is ever replaced.

@@ -21,7 +21,9 @@ struct ConfigSettings
 // re-reads the file if it changed on disk, so the file is always the truth.
 // A batch call (writeConfig, writePlacement) saves once for all its keys.
 // A missing, unreadable or malformed file never stops the program: absent
-// or unusable values take their defaults.
+// or unusable values take their defaults. A file that exists but could not
+// be read (too large, unreadable, no regular file) is not written either:
+// errorString() says why from the start, and every write fails.
 class SettingsFile
 {
 public:

@@ -62,8 +62,13 @@ QString userRuntimeFolder(QString *error)
                 return folder;
         }
     }
-    const QString fallback = QDir(QDir::tempPath()).filePath(QStringLiteral("corvane-%1").arg(::getuid()));
-    if (privateFolder(fallback, error))
+    // Qt names no folder when TMPDIR names a missing one; a relative name
+    // would put the folder wherever the program was started.
+    const QString temp = QDir::tempPath();
+    const QString fallback = QDir(temp).filePath(QStringLiteral("corvane-%1").arg(::getuid()));
+    if (QDir::isAbsolutePath(temp) && privateFolder(fallback, error))
         return fallback;
+    if (error && !QDir::isAbsolutePath(temp))
+        *error = QStringLiteral("no temporary folder");
     return {};
 }

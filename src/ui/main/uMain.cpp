@@ -443,6 +443,10 @@ void TMain::BringToFront()
 
 void TMain::ReadSettings()
 {
+    // Said once and kept in view: a passing message would go with the first
+    // device change.
+    if (const QString problem = m_iniFile->errorString(); !problem.isEmpty())
+        ui->sBar->addWidget(new QLabel(QStringLiteral("Settings are not saved: %1").arg(problem), ui->sBar));
     const ConfigSettings c = m_iniFile->readConfig();
     m_devices->SaveSnr = c.device;
     StoredLanguage = c.language;

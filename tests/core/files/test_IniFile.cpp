@@ -1,4 +1,5 @@
 #include "core/files/IniFile.h"
+#include "core/files/IniTextCheck.h"
 
 #include "TestFiles.h"
 
@@ -122,46 +123,22 @@ TEST_F(IniFileTest, OwnSaveIsNotAnOutsideChange)
     EXPECT_FALSE(ini.reloadIfChanged());
 }
 
-TEST_F(IniFileTest, SaveIntoMissingFolderFailsWithText)
+TEST_F(IniFileTest, AFileThatCouldNotBeReadIsNeverReplaced)
 {
-    IniFile ini;
-    ASSERT_TRUE(ini.open(dir.filePath(QStringLiteral("no/such/folder/x.ini"))));
-    ini.writeInt("A", "K", 1);
-    EXPECT_FALSE(ini.save());
-    EXPECT_FALSE(ini.errorString().isEmpty());
-}
-
-TEST_F(IniFileTest, SaveOntoADirectoryFailsAndLeavesIt)
-{
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
-    IniFile ini;
-    EXPECT_FALSE(ini.open(path("taken.ini")));
-    ini.writeInt("A", "K", 1);
-    EXPECT_FALSE(ini.save());
-    EXPECT_FALSE(ini.errorString().isEmpty());
-    EXPECT_TRUE(QFileInfo(path("taken.ini")).isDir());
-}
-
-TEST_F(IniFileTest, FailedWriteKeepsThePreviousFile)
-{
-    const QByteArray old = "[A]\nK=old\n";
-    ASSERT_TRUE(putFile(path(), old));
-    IniFile ini;
-    ASSERT_TRUE(ini.open(path()));
-    ini.writeString("A", "K", QString(200, QLatin1Char('x')));
-    {
-        FileSizeLimit limit(64);
-        EXPECT_FALSE(ini.save());
+    QByteArray keys = "[A]\n", sections = "[A]\n";
+    for (int i = 1; i < MaxIniEntries; ++i)
+        keys += "K" + QByteArray::number(i) + "=1\n", sections += "[S" + QByteArray::number(i) + "]\n";
+    const std::pair<QByteArray, bool> cases[] = { // text, readable
+        {"[A]\nK=" + QByteArray(IniFile::MaxFileSize - 7, 'v') + "\n", true},
+        {"[A]\nK=" + QByteArray(IniFile::MaxFileSize - 6, 'v') + "\n", false},
+        {keys + "K=1\n", true}, {keys + "K=1\nL=1\n", false}, {sections, true}, {sections + "[T]\n", false}};
+    for (const auto &[text, readable] : cases) {
+        ASSERT_TRUE(putFile(path(), text));
+        IniFile ini;
+        EXPECT_EQ(ini.open(path()), readable) << text.size();
+        ini.writeInt("A", "NEW", 1);
+        EXPECT_EQ(ini.save(), readable) << text.size();
+        EXPECT_EQ(ini.errorString().endsWith(QLatin1String("is not overwritten: it could not be read")), !readable);
+        EXPECT_EQ(fileBytes(path()) == text, !readable);
     }
-    EXPECT_FALSE(ini.errorString().isEmpty());
-    EXPECT_EQ(fileBytes(path()), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.ini")});
-}
-
-TEST_F(IniFileTest, OversizedFileIsRefused)
-{
-    ASSERT_TRUE(putFile(path(), QByteArray(IniFile::MaxFileSize + 1, 'a')));
-    IniFile ini;
-    EXPECT_FALSE(ini.open(path()));
-    EXPECT_FALSE(ini.errorString().isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "core/files/IniTextCheck.h"
 #include "core/files/ProfileFile.h"
 
 #include "TestFiles.h"
@@ -92,24 +93,6 @@ TEST_F(ProfileFileTest, SavedTagReplacesAKeyThatDiffersOnlyInCase)
     EXPECT_EQ(p.params, (QList<ProfileParam>{{"XTRA", 7}, {"BRIG", 150}}));
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile)
-{
-    const QByteArray old = "[GLOBAL]\nID=1\n[PARAMETER]\nBRIG=5\n";
-    ASSERT_TRUE(putFile(path(), old));
-    QString error;
-    {
-        FileSizeLimit limit(40);
-        EXPECT_FALSE(ProfileFile::writeProfileFile(path(), SysId, 11, deviceParams(), &error));
-    }
-    // The system's reason alone would not say which file.
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write %1: ").arg(path()))) << qPrintable(error);
-    EXPECT_EQ(fileBytes(path()), old);
-
-    const QString missingFolder = dir.filePath(QStringLiteral("none/x.cvn"));
-    EXPECT_FALSE(ProfileFile::writeProfileFile(missingFolder, SysId, 11, deviceParams(), &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write %1: ").arg(missingFolder))) << qPrintable(error);
-}
-
 TEST_F(ProfileFileTest, UnreadableFileReportsWhy)
 {
     const ParsedProfile missing = ProfileFile::readProfileFile(path("absent.cvn"));
@@ -171,6 +154,9 @@ TEST(ProfileReader, KeysKeepTheirFileOrderAndLetterCase)
 TEST(ProfileReader, AmbiguousFileIsRefusedNamingWhyAndOffersNothing)
 {
     const QByteArray head = "[GLOBAL]\nID=7\n[PARAMETER]\n";
+    QByteArray many = head;
+    for (int i = 0; i < MaxIniEntries; ++i)
+        many += "K" + QByteArray::number(i) + "=1\n";
     const std::pair<QByteArray, const char *> cases[] = {
         {head + QByteArray("BRIG=15\0" "0\nCPRO=3\n", 18), "Key BRIG holds a NUL byte"},
         {head + QByteArray("BRIG=1\n\0\n", 10), "Line 5 holds a NUL byte"},
@@ -178,6 +164,7 @@ TEST(ProfileReader, AmbiguousFileIsRefusedNamingWhyAndOffersNothing)
         {head + "BRIG=1\n brig = 2\n", "Key brig is given twice in section PARAMETER"},
         {head + "BRIG=1\n[Parameter]\nLMAX=2\n", "Section Parameter is given twice"},
         {"[GLOBAL]\nID=7\n[PARAMETER]\nBRIG=1\n[ global ]\nID=8\n", "Section global is given twice"},
+        {many, "The file holds more than 1000 keys"},
     };
     for (const auto &[text, message] : cases) {
         const ParsedProfile p = ProfileFile::readProfile(text);

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +40,14 @@ TEST_F(SafeFileTest, OnlyRegularFilesOfBoundedSizeAreRead)
     EXPECT_FALSE(big.ok());
     EXPECT_TRUE(big.data.isEmpty());
     EXPECT_TRUE(big.error.contains(path("small"))) << qPrintable(big.error);
-    // Reported size 0, real content: read up to the bound all the same.
+    // Reported size 0, real content: read up to the bound all the same, and
+    // refused past it rather than cut short; a resource knows its size.
     EXPECT_TRUE(readRegularFile(QStringLiteral("/proc/self/status"), 1 << 20).data.startsWith("Name:"));
+    EXPECT_FALSE(readRegularFile(QStringLiteral("/proc/self/status"), 16).ok());
+    Q_INIT_RESOURCE(i18n);
+    const QString resource = QStringLiteral(":/i18n/VOXTRALANGZUSAETZE");
+    EXPECT_TRUE(readRegularFile(resource, QFileInfo(resource).size()).ok());
+    EXPECT_FALSE(readRegularFile(resource, QFileInfo(resource).size() - 1).ok());
 
     EXPECT_TRUE(readRegularFile(path("absent"), 10).missing());
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
@@ -82,16 +90,8 @@ TEST_F(SafeFileTest, RootKeepsTheOwnerOfAnotherUsersFile)
     EXPECT_EQ(statOf(path("theirs.ini")).st_gid, 65534u);
 }
 
-TEST_F(SafeFileTest, WhatIsNoRegularFileIsNeitherReadNorReplaced)
+TEST_F(SafeFileTest, WhatIsNoRegularFileIsNotReplaced)
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.ini")).constData(), 0600), 0);
-    IniFile ini;
-    EXPECT_FALSE(ini.open(path("fifo.ini")));
-    ini.writeInt("A", "K", 1);
-    EXPECT_FALSE(ini.save());
-    EXPECT_TRUE(ini.errorString().contains(path("fifo.ini")));
-    EXPECT_TRUE(S_ISFIFO(statOf(path("fifo.ini")).st_mode));
-
     QString error;
     EXPECT_FALSE(writeFileAtomically(QStringLiteral("/dev/null"), "x", &error));
     EXPECT_EQ(error, QStringLiteral("/dev/null is not a regular file; it is left as it is"));
@@ -123,4 +123,54 @@ TEST_F(SafeFileTest, SaveNeverDropsWhatTheReaderCouldNotKeep)
     ini.writeInt("A", "NEW", 1);
     ASSERT_TRUE(ini.save()) << qPrintable(ini.errorString());
     EXPECT_EQ(fileBytes(path("x.ini")), QByteArray("; head\n\n[A]\n\n# about K\nK=1\nNEW=1\n\n[B]\nK=2\n"));
+}
+
+TEST_F(SafeFileTest, OneCheckedSyncPerWriteAndAFailedWriteKeepsTheOldFile)
+{
+    static int syncs = 0;
+    static int result = 0;
+    const FileSync previous = setFileSync([](int) { return ++syncs, errno = EIO, result; });
+    ASSERT_TRUE(putFile(path("p.cvn"), "old"));
+    struct Case { QString target; rlim_t sizeLimit; int syncResult; int syncs; bool written; };
+    const Case cases[] = {{path("p.cvn"), RLIM_INFINITY, -1, 1, false}, {path("p.cvn"), 2, 0, 0, false},
+                          {path("no/p.cvn"), RLIM_INFINITY, 0, 0, false}, {path("p.cvn"), RLIM_INFINITY, 0, 1, true}};
+    for (const auto &[target, sizeLimit, syncResult, expectedSyncs, expectWritten] : cases) {
+        syncs = 0;
+        result = syncResult;
+        QString error;
+        bool written = false;
+        {
+            FileSizeLimit limit(sizeLimit);
+            written = writeFileAtomically(target, "new", &error);
+        }
+        EXPECT_EQ(written, expectWritten) << qPrintable(error);
+        EXPECT_TRUE(written || error.startsWith(QStringLiteral("Cannot write %1: ").arg(target))) << qPrintable(error);
+        EXPECT_EQ(syncs, expectedSyncs);
+        EXPECT_EQ(fileBytes(path("p.cvn")), written ? "new" : "old");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("p.cvn")});
+    }
+    setFileSync(previous);
+}
+
+TEST_F(SafeFileTest, StaleTemporariesOfTheTargetAreRemovedLiveOnesKept)
+{
+    const std::tuple<const char *, int, bool> leftovers[] = { // name, age in seconds, kept
+        {"p.cvn.corvane-Ab3dE9.tmp", 61, false}, {"p.cvn.corvane-Xy7kL2.tmp", 59, true},
+        {"p.cvn.corvane-Held01.tmp", 3600, true}, {"q.cvn.corvane-Ab3dE9.tmp", 3600, true},
+        {"p.cvn.corvane-Ab3dE.tmp", 3600, true},  {"p.cvn.Ab3dE9", 3600, true}};
+    for (const auto &[name, age, kept] : leftovers) {
+        ASSERT_TRUE(putFile(path(name), "part"));
+        const timespec then[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path(name)).constData(), then, 0), 0);
+    }
+    // A link is never taken for a leftover of ours, wherever it points.
+    ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), path("p.cvn.corvane-Link01.tmp")));
+    const int writer = ::open(QFile::encodeName(path("p.cvn.corvane-Held01.tmp")).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    QString error;
+    ASSERT_TRUE(writeFileAtomically(path("p.cvn"), "new", &error)) << qPrintable(error);
+    for (const auto &[name, age, kept] : leftovers)
+        EXPECT_EQ(QFileInfo::exists(path(name)), kept) << name;
+    EXPECT_TRUE(QFileInfo(path("p.cvn.corvane-Link01.tmp")).isSymLink());
+    ::close(writer);
 }

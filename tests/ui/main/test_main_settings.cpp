@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace {
 
@@ -69,6 +70,7 @@ TEST_F(SettingsTest, StoredValuesAreRead)
     EXPECT_EQ(window->StoredLanguage, "de");
     EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 2);
+    EXPECT_FALSE(find<QStatusBar>("sBar")->findChild<QLabel *>()) << "no note about unreadable settings";
 }
 
 TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
@@ -106,6 +108,19 @@ TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
     EXPECT_EQ(p.normPos->left, frame.left());
     EXPECT_EQ(p.normPos->top, frame.top());
     EXPECT_EQ(p.normPos->right - p.normPos->left, frame.width());
+}
+
+TEST_F(SettingsTest, SettingsThatCouldNotBeReadAreNamedAndKeptAsTheyAre)
+{
+    const QByteArray tooLarge = "[CONFIG]\nLANGUAGE=" + QByteArray(IniFile::MaxFileSize, 'd') + "\n";
+    writeSettings(tooLarge);
+    start();
+    EXPECT_EQ(window->StoredLanguage, "en");
+    const QLabel *note = find<QStatusBar>("sBar")->findChild<QLabel *>();
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), "Settings are not saved: Cannot read " + settingsPath() + ": larger than 4194304 bytes");
+    window->close();
+    EXPECT_EQ(settingsText(), tooLarge);
 }
 
 TEST_F(SettingsTest, ClosingWithoutDeviceWritesAnEmptyDevice)
