@@ -44,9 +44,10 @@ TEST(ReadoutRoom, EveryReadoutHasRoomForItsWidestText)
     };
     for (const auto &row : rows) {
         const QFontMetrics fm = row.label->fontMetrics();
-        int widest = fm.horizontalAdvance(row.label->text());
+        const auto width = [&](const QString &t) { return fm.size(0, t).width(); };
+        int widest = width(row.label->text());
         for (int v = row.first; v <= row.last; ++v)
-            widest = std::max(widest, fm.horizontalAdvance(row.text(v)));
+            widest = std::max(widest, width(row.text(v)));
         EXPECT_EQ(row.label->minimumWidth(), widest) << row.label->objectName().toStdString();
     }
 }
