@@ -3,7 +3,10 @@
 #include "core/protocol/ReportTrace.h"
 #include "session/ControllerSession.h"
 
+#include <QSemaphore>
 #include <QThread>
+
+#include <functional>
 
 #include <memory>
 
@@ -27,10 +30,15 @@ CliStatus prepare(CliNeeds needs, ControllerSession &session)
 } // namespace
 
 void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
-                     const CliOptions &options, CliReport &report)
+                     const CliOptions &options, CliReport &report, const std::function<void()> &beforeRelease)
 {
     report.set("serial", toJson(session.serial()));
     const ControllerSession::Sequence whole(session);
+    // Runs on every way out, while the controller is still held.
+    const std::unique_ptr<void, std::function<void(void *)>> stillHeld(&session, [&](void *) {
+        if (beforeRelease)
+            beforeRelease();
+    });
     report.status = CliStatus::From(whole.result());
     if (report.status.ok())
         report.status = prepare(command.needs, session);
@@ -41,7 +49,8 @@ void RunOnController(ControllerSession &bus, ControllerSession &session, const C
 }
 
 QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
-                                                         const CliOptions &options)
+                                                         const CliOptions &options,
+                                                         const std::function<void()> &whileHeld)
 {
     struct Job {
         ControllerHandle entry;
@@ -51,8 +60,11 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
     std::vector<Job> jobs;
     for (const ControllerHandle &e : bus.controllerHandles())
         jobs.push_back({e, {}, nullptr});
+    // Every controller stays held until `whileHeld` has run for all of them.
+    QSemaphore done;
+    QSemaphore release;
     for (Job &job : jobs) {
-        job.thread.reset(QThread::create([&job, &bus, &command, &options] {
+        job.thread.reset(QThread::create([&] {
             // A session of its own on this thread, bound to this one controller.
             ControllerSession session(job.entry);
             if (options.trace) {
@@ -60,10 +72,17 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
                     job.report.trace << ReportTraceLine(sent, report);
                 });
             }
-            RunOnController(bus, session, command, options, job.report);
+            RunOnController(bus, session, command, options, job.report, [&] {
+                done.release();
+                release.acquire();
+            });
         }));
         job.thread->start();
     }
+    done.acquire(int(jobs.size()));
+    if (whileHeld)
+        whileHeld();
+    release.release(int(jobs.size()));
     QList<std::pair<QString, CliReport>> reports;
     for (Job &job : jobs) {
         job.thread->wait();

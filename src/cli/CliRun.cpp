@@ -114,9 +114,9 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
 
     int code = ExitOk;
     if (options.all) {
-        auto reports = RunOnEveryController(session, *command, options);
-        // Saves the controllers' threads announced are made before judging them.
-        QCoreApplication::processEvents();
+        // The changes the controllers' threads announced are saved while
+        // the controllers are still held, and before they are judged.
+        auto reports = RunOnEveryController(session, *command, options, [] { QCoreApplication::processEvents(); });
         for (auto &[serial, report] : reports)
             noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
         code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(CliStatus::NoController(NoControllerMessage())))

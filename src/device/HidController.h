@@ -32,6 +32,11 @@ public:
     // Why this device cannot be used (for example missing permission), with
     // a hint how to fix it; empty when nothing is known to be wrong.
     virtual QString AccessProblem() const { return {}; }
+
+    // The session has taken this controller for a sequence of exchanges
+    // (its lock is held). A simulated controller takes up here what other
+    // programs stored for it meanwhile, as a real one simply holds it.
+    virtual void claimed() {}
 };
 using HidDevicePtr = std::shared_ptr<HidDevice>;
 

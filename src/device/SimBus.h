@@ -35,10 +35,14 @@ public:
     // Called by units.
     void restart(SimUnit *unit);
     void paramsChanged(SimUnit *unit);
+    void claimed(SimUnit *unit) { emit Claimed(unit); }
 
 signals:
     void Changed();
     void ParamsChanged(SimUnit *unit);
+    // A program took the controller for a sequence of exchanges (emitted
+    // in that program's thread).
+    void Claimed(SimUnit *unit);
 
 private:
     void announce();

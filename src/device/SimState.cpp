@@ -157,6 +157,7 @@ bool SimState::saveUnits(const QList<SimUnit *> &units, QString *error)
             return fail(why);
         s.controllers = {};
     }
+    QMutexLocker known(&m_knownMutex);
     for (const SimUnit *unit : units) {
         const QString serial = unit->Firmware().Model().Serial;
         s.controllers.insert(serial, merged(s.controllers.value(serial).toObject(), m_known.value(serial),
@@ -169,8 +170,10 @@ bool SimState::saveUnits(const QList<SimUnit *> &units, QString *error)
         const QJsonObject entry = s.controllers.value(serial).toObject();
         m_known.insert(serial, entry);
         apply(*unit, entry);
-        noteSaveResult(serial, true, {});
     }
+    known.unlock();
+    for (const SimUnit *unit : units)
+        noteSaveResult(unit->Firmware().Model().Serial, true, {});
     return true;
 }
 
@@ -214,8 +217,24 @@ void SimState::noteSaveResult(const QString &serial, bool ok, const QString &err
 
 void SimState::Follow()
 {
-    // Direct: the unit is noted in the thread that changed it.
+    // Direct: the unit is noted, or refreshed, in the thread that uses it.
     connect(&m_bus, &SimBus::ParamsChanged, this, &SimState::changed, Qt::DirectConnection);
+    connect(&m_bus, &SimBus::Claimed, this, &SimState::refresh, Qt::DirectConnection);
+}
+
+void SimState::refresh(SimUnit *unit)
+{
+    FileLock lock(m_path + QStringLiteral(".lock"));
+    if (!lock.lock(kLockTimeoutMs, nullptr))
+        return;
+    const StateFile s = readStateFile(m_path);
+    const QString serial = unit->Firmware().Model().Serial;
+    const QJsonObject stored = s.controllers.value(serial).toObject();
+    if (s.kind != StateFile::Kind::Usable || stored.isEmpty())
+        return;
+    apply(*unit, stored);
+    const QMutexLocker known(&m_knownMutex);
+    m_known.insert(serial, entryOf(*unit));
 }
 
 SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *warning)

@@ -80,6 +80,9 @@ signals:
 
 private:
     bool saveUnits(const QList<SimUnit *> &units, QString *error);
+    // The unit takes what the file holds for it now (another program's
+    // changes), as the controller a session has just taken.
+    void refresh(SimUnit *unit);
     void changed(SimUnit *unit);
     void savePending();
     void noteSaveResult(const QString &serial, bool ok, const QString &error);
@@ -90,6 +93,7 @@ private:
     // Per serial number: the values the file held when this process last
     // read or wrote them; whatever differs from these was changed here.
     QHash<QString, QJsonObject> m_known;
+    QMutex m_knownMutex; // guards m_known: controllers' threads refresh their entries
     QMutex m_pendingMutex; // guards m_pending, which controllers' threads fill
     QList<SimUnit *> m_pending;
 };

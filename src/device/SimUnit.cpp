@@ -21,6 +21,11 @@ public:
     QString SerialNumber() const override { return m_model().Serial; }
     bool SetFeature(const uint8_t *report, int len) override { return m_unit && m_unit->setFeature(report, len); }
     bool GetFeature(uint8_t *report, int len) override { return m_unit && m_unit->getFeature(report, len); }
+    void claimed() override
+    {
+        if (m_unit)
+            m_unit->m_bus->claimed(m_unit);
+    }
 
 private:
     const SimControllerModel &m_model() const

@@ -473,6 +473,8 @@ ControllerSession::Sequence::Sequence(ControllerSession &session)
     m_session.m_lock = ControllerLock::acquire(m_session.m_serial, ControllerLock::kWaitMs, &error);
     if (!m_session.m_lock)
         m_result = SessionResult::inUse(error);
+    else
+        m_session.m_hid->device()->claimed();
 }
 
 ControllerSession::Sequence::~Sequence()
