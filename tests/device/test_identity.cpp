@@ -179,6 +179,8 @@ TEST(DeviceFunctionsWire, ReportsAsTheControllerExpects)
     EXPECT_EQ(uint8_t(second[12]), w >> 8);
     EXPECT_EQ(uint8_t(second[13]), 0x46);
 
+    // Past the reset's settle wait, without waiting it out.
+    unit->Firmware().Now = [] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(kResetSettleMs); };
     EXPECT_EQ(RestartDevice(*sim.hid, buf, w ^ 0x0101), Status::WrongCryptCode);
     EXPECT_EQ(RestartDevice(*sim.hid, buf, w), Status::Ok);
     EXPECT_EQ(uint8_t(unit->Received().last()[13]), 0x01);

@@ -51,6 +51,3 @@ QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtoco
 // range, or bits set outside every field), or an empty text.
 QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
 
-// A floating spin value (the key times) to the nearest integer; ties go to
-// the even neighbour, NaN gives 0 and values beyond int are clamped.
-int nearestInt(double value);
