@@ -1,6 +1,7 @@
 #include "device/SimFirmware.h"
 
 #include "core/protocol/DeviceCrypto.h"
+#include "device/HidController.h"
 
 #include <QHash>
 
@@ -16,6 +17,9 @@ constexpr uint8_t kIllegalValue = 0xC4;
 constexpr uint8_t kFunctionRestart = 0x01;
 constexpr uint8_t kFunctionDefaults = 0x46;
 constexpr uint8_t kFunctionWrite = 0x01;
+constexpr uint8_t kCmdPrepare = 0xEF;
+constexpr auto kPrepareSettle = std::chrono::milliseconds(50);
+constexpr auto kResetSettle = std::chrono::milliseconds(250);
 
 uint32_t le32(const uint8_t *p)
 {
@@ -173,6 +177,16 @@ uint32_t SimFirmware::Param(const QByteArray &tag) const
     return 0;
 }
 
+bool SimFirmware::Answers(const uint8_t *request, int len)
+{
+    return len == kReportSize && request[0] == kReportId;
+}
+
+bool SimFirmware::Takes(const uint8_t *report, int len) const
+{
+    return Answers(report, len) && Now() >= m_settledAt;
+}
+
 SimFirmware::Report SimFirmware::reply(uint8_t cmd, uint8_t status, const uint8_t *data, int len) const
 {
     Report r{};
@@ -229,13 +243,13 @@ SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
         m_testPattern = (v == 32);
         return reply(cmd, kOk);
     }
-    case 0xEF:
+    case kCmdPrepare:
         // Prepares the controller for a function that follows; always accepted.
+        m_settledAt = Now() + kPrepareSettle;
         return reply(cmd, kOk);
     default:
         return reply(cmd, kUnknownCommand);
     }
-    Q_UNUSED(len);
 }
 
 SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload)
@@ -251,6 +265,7 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
 
     if (tagWord == 0 && value == 0) {
         if (function == kFunctionRestart) {
+            m_settledAt = std::chrono::steady_clock::time_point::max();
             if (OnRestart)
                 OnRestart();
             return reply(cmd, kOk);
@@ -258,6 +273,7 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
         if (function == kFunctionDefaults) {
             m_params = m_model.Defaults;
             m_testPattern = false;
+            m_settledAt = Now() + kResetSettle;
             if (OnParamsChanged)
                 OnParamsChanged();
             return reply(cmd, kOk);

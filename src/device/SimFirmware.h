@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -44,6 +45,19 @@ public:
 
     explicit SimFirmware(SimControllerModel model);
 
+    // Whether the controller takes a set-feature report, as a real one does:
+    // 64 bytes of report 3, and no command while it settles (50 ms after
+    // 0xEF, 250 ms after a reset to defaults, after a restart until it is
+    // powered up again). A refused report changes nothing.
+    bool Takes(const uint8_t *report, int len) const;
+    // Whether it answers a get-feature request: the host names report 3 in byte 0.
+    static bool Answers(const uint8_t *request, int len);
+    // Back on the bus after a restart.
+    void PowerUp() { m_settledAt = {}; }
+    // The controller's clock; tests step it to reach the ends of a settle wait.
+    std::function<std::chrono::steady_clock::time_point()> Now = std::chrono::steady_clock::now;
+
+    // Performs a report the controller took and returns its final reply.
     Report Handle(const uint8_t *out);
 
     const SimControllerModel &Model() const { return m_model; }
@@ -73,4 +87,5 @@ private:
     SimControllerModel m_model;
     QList<SimParam> m_params;
     bool m_testPattern = false;
+    std::chrono::steady_clock::time_point m_settledAt{};
 };

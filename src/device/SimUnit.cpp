@@ -2,7 +2,6 @@
 
 #include "device/SimBus.h"
 
-#include <chrono>
 #include <cstring>
 
 // The HID face of a unit while it is on the bus. After it has left, the
@@ -46,8 +45,10 @@ SimUnit::SimUnit(SimBus *bus, SimControllerModel model)
 
 void SimUnit::joinBus()
 {
-    if (!m_device)
+    if (!m_device) {
+        m_firmware.PowerUp();
         m_device = std::make_shared<SimHidDevice>(this);
+    }
 }
 
 void SimUnit::leaveBus()
@@ -83,12 +84,9 @@ bool SimUnit::transferAllowed()
 
 bool SimUnit::setFeature(const uint8_t *report, int len)
 {
-    if (len != 64 || report[0] != kReportId || !transferAllowed())
+    if (!m_firmware.Takes(report, len) || !transferAllowed())
         return false;
     m_received.append(QByteArray(reinterpret_cast<const char *>(report), 64));
-    m_receivedAt.append(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                            std::chrono::steady_clock::now().time_since_epoch())
-                            .count());
     m_pending.clear();
 
     if (!m_faults.Script.isEmpty()) {
@@ -134,7 +132,7 @@ bool SimUnit::setFeature(const uint8_t *report, int len)
 
 bool SimUnit::getFeature(uint8_t *report, int len)
 {
-    if (len != 64 || !transferAllowed())
+    if (!SimFirmware::Answers(report, len) || !transferAllowed())
         return false;
     if (!m_pending.isEmpty())
         m_last = m_pending.takeFirst();

@@ -37,16 +37,9 @@ public:
     bool Plugged() const { return m_device != nullptr; }
     HidDevicePtr Device() const { return m_device; }
 
-    // Every command report received, in order (tests check the wire bytes),
-    // and when each arrived (steady clock, nanoseconds), so the protocol's
-    // waits can be checked.
+    // Every command report taken, in order (tests check the wire bytes).
     const QList<QByteArray> &Received() const { return m_received; }
-    const QList<qint64> &ReceivedAtNs() const { return m_receivedAt; }
-    void ClearReceived()
-    {
-        m_received.clear();
-        m_receivedAt.clear();
-    }
+    void ClearReceived() { m_received.clear(); }
 
     // Milliseconds a restart keeps the unit off the bus.
     int RestartDelayMs = 1000;
@@ -68,6 +61,5 @@ private:
     QList<SimFirmware::Report> m_pending;
     SimFirmware::Report m_last{};
     QList<QByteArray> m_received;
-    QList<qint64> m_receivedAt;
     int m_transfers = 0;
 };

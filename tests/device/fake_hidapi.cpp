@@ -16,6 +16,12 @@ int g_recordsPerDevice = 1;
 QList<std::string> g_closed;
 int g_initResult = 0;
 std::wstring g_globalError = L"Success";
+
+// The controller has one report, number 3; hidraw stalls a transfer of any other.
+bool namesReport3(const unsigned char *data, size_t length)
+{
+    return length > 0 && data[0] == 3;
+}
 } // namespace
 
 namespace FakeHid {
@@ -106,7 +112,7 @@ void HID_API_EXPORT hid_close(hid_device *dev)
 int HID_API_EXPORT hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t length)
 {
     FakeHidDevice *d = FakeHid::Find(dev->path);
-    if (!d || d->sendFails)
+    if (!d || d->sendFails || !namesReport3(data, length))
         return -1;
     d->sent.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
     return int(length);
@@ -117,8 +123,7 @@ int HID_API_EXPORT hid_get_feature_report(hid_device *dev, unsigned char *data, 
     FakeHidDevice *d = FakeHid::Find(dev->path);
     if (!d)
         return -1;
-    d->getRequests.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
-    if (d->getResult == -1)
+    if (d->getResult == -1 || !namesReport3(data, length))
         return -1;
     const size_t n = d->getResult == -2 ? length : std::min(length, size_t(d->getResult));
     std::memcpy(data, d->featureReply.constData(), std::min(n, size_t(d->featureReply.size())));

@@ -16,7 +16,6 @@ struct FakeHidDevice {
     int getResult = -2;             // -2: return the full length; else this value
     QByteArray featureReply;        // what hid_get_feature_report delivers
     QList<QByteArray> sent;         // what hid_send_feature_report received (with lengths)
-    QList<QByteArray> getRequests;  // buffers as passed to hid_get_feature_report
     bool sendFails = false;
     int opens = 0, closes = 0;
 };

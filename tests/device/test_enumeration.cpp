@@ -114,4 +114,7 @@ TEST(Enumeration, RestartLeavesAndRejoinsTheBus)
     EXPECT_EQ(sim.hid->device(), nullptr);
     ASSERT_TRUE(SimTransport::waitFor([&] { return sim.hid->devices().size() == 1; }));
     EXPECT_EQ(sim.hid->devices()[0].Text, "SIM0001");
+    sim.hid->SetDevice(0);
+    sim.hid->NewOut(0xE5);
+    EXPECT_EQ(sim.hid->HidAction(buf, 64, 100), 12); // powered up: takes commands again
 }

@@ -27,73 +27,48 @@ protected:
 };
 } // namespace
 
-TEST_F(HidActionTest, NotReadyThenDataGivesTheCountAfterFourReads)
+// Replies as a controller may send them, what the exchange returns, how
+// many reports it read, and the bytes it left at the start of the buffer.
+TEST_F(HidActionTest, GathersEachReplyAsItsStatusByteSays)
 {
-    unit->Faults().Script = {ReplyReport(0x40, 0xE5), ReplyReport(0x40, 0xE5), ReplyReport(0x40, 0xE5),
-                             ReplyReport(0x05, 0xE5, QByteArray("\x01\x02\x03\x04\x05", 5))};
-    int reads = 0;
-    sim.hid->SetTrace([&](bool sent, const uint8_t *) { reads += sent ? 0 : 1; });
-    uint8_t buf[64] = {};
-    EXPECT_EQ(command(0xE5, buf, 64), 5);
-    EXPECT_EQ(reads, 4);
-    EXPECT_EQ(buf[0], 1);
-    EXPECT_EQ(buf[4], 5);
-}
-
-TEST_F(HidActionTest, WrongEchoEndsAtOnceEvenWhenNotReady)
-{
-    unit->Faults().Script = {ReplyReport(0x40, 0x11), ReplyReport(0x05, 0xE5)};
-    uint8_t buf[64];
-    EXPECT_EQ(command(0xE5, buf, 64), Status::WrongCommandByte);
-}
-
-TEST_F(HidActionTest, DoneWithoutDataIsOkAndErrorsCarryTheStatus)
-{
-    unit->Faults().Script = {ReplyReport(0x00, 0xEF)};
-    uint8_t buf[64];
-    EXPECT_EQ(command(0xEF, buf, 64), Status::Ok);
-    unit->Faults().Script = {ReplyReport(0xC3, 0xEC)};
-    EXPECT_EQ(command(0xEC, buf, 64), Status::WrongCryptCode);
-    EXPECT_EQ(ErrToStr(Status::Ok), "0x8000 (OK)");
-}
-
-TEST_F(HidActionTest, MultiReportReplyEndsAt256)
-{
-    QList<QByteArray> parts;
-    for (int i = 0; i < 8; ++i)
-        parts.append(ReplyReport(0x60, 0xE3, QByteArray(32, char('a' + i))));
-    unit->Faults().Script = parts;
-    uint8_t buf[318] = {};
-    EXPECT_EQ(command(0xE3, buf, int(sizeof buf)), 256);
-    EXPECT_EQ(buf[0], 'a');
-    EXPECT_EQ(buf[255], 'h');
-    EXPECT_EQ(buf[256], 0);
-}
-
-TEST_F(HidActionTest, SingleReportAfterPartsRestartsAtTheStart)
-{
-    unit->Faults().Script = {ReplyReport(0x60, 0xE3, QByteArray(32, 'x')), ReplyReport(0x02, 0xE3, "ab")};
-    uint8_t buf[318] = {};
-    EXPECT_EQ(command(0xE3, buf, int(sizeof buf)), 2);
-    EXPECT_EQ(buf[0], 'a');
-    EXPECT_EQ(buf[2], 'x');
-}
-
-TEST_F(HidActionTest, RepliesThatDoNotFitAreBadFrames)
-{
-    uint8_t small[4];
-    unit->Faults().Script = {ReplyReport(0x05, 0xEC, "12345")};
-    EXPECT_EQ(command(0xEC, small, 4), Status::BadFrame);
-
-    uint8_t buf[64];
-    unit->Faults().Script = {ReplyReport(0x3F, 0xEC)};
-    EXPECT_EQ(command(0xEC, buf, 64), Status::BadFrame);
-    unit->Faults().Script = {ReplyReport(0x7F, 0xEC)};
-    EXPECT_EQ(command(0xEC, buf, 64), Status::BadFrame);
-
-    // Parts into a 64-byte buffer overflow on the third part.
-    unit->Faults().Script = {ReplyReport(0x60, 0xEC), ReplyReport(0x60, 0xEC), ReplyReport(0x60, 0xEC)};
-    EXPECT_EQ(command(0xEC, buf, 64), Status::BadFrame);
+    auto r = [](uint8_t status, const QByteArray &data = {}, uint8_t echo = 0xE5) {
+        return ReplyReport(status, echo, data);
+    };
+    QList<QByteArray> eightParts;
+    QByteArray eightPartsData;
+    for (char c = 'a'; c <= 'h'; ++c) {
+        eightParts << r(0x60, QByteArray(32, c));
+        eightPartsData += QByteArray(32, c);
+    }
+    const QByteArray x32(32, 'x');
+    const struct {
+        const char *what;
+        QList<QByteArray> script;
+        int size;
+        uint16_t result;
+        int reads;
+        QByteArray data;
+    } kCases[] = {
+        {"not ready three times", {r(0x40), r(0x40), r(0x40), r(0x05, "\1\2\3\4\5")}, 64, 5, 4, "\1\2\3\4\5"},
+        {"wrong echo while not ready", {r(0x40, {}, 0x11), r(0x05)}, 64, Status::WrongCommandByte, 1, {}},
+        {"done without data", {r(0x00)}, 64, Status::Ok, 1, {}},
+        {"device error", {r(0xC3)}, 64, Status::WrongCryptCode, 1, {}},
+        {"eight parts", eightParts, 318, 256, 8, eightPartsData + '\0'},
+        {"one report after a part", {r(0x60, x32), r(0x02, "ab")}, 318, 2, 2, "abx"},
+        {"count beyond the buffer", {r(0x05, "12345")}, 4, Status::BadFrame, 1, {}},
+        {"count of 63", {r(0x3F)}, 64, Status::BadFrame, 1, {}},
+        {"part of 63", {r(0x7F)}, 64, Status::BadFrame, 1, {}},
+        {"parts beyond the buffer", {r(0x60), r(0x60), r(0x60)}, 64, Status::BadFrame, 3, {}},
+    };
+    for (const auto &c : kCases) {
+        unit->Faults().Script = c.script;
+        int reads = 0;
+        sim.hid->SetTrace([&](bool sent, const uint8_t *) { reads += sent ? 0 : 1; });
+        uint8_t buf[318] = {};
+        EXPECT_EQ(command(0xE5, buf, c.size), c.result) << c.what;
+        EXPECT_EQ(reads, c.reads) << c.what;
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buf), c.data.size()), c.data) << c.what;
+    }
 }
 
 TEST_F(HidActionTest, SilentDeviceTimesOutWithinTheBound)

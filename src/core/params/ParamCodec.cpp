@@ -4,9 +4,6 @@
 
 #include <QStringList>
 
-#include <cmath>
-#include <limits>
-
 namespace {
 
 constexpr uint32_t maskOf(int bitCount)
@@ -147,16 +144,4 @@ QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol)
         .arg(QLatin1String(paramRecord(tag).code))
         .arg(word, 8, 16, QLatin1Char('0'))
         .arg(problem);
-}
-
-int nearestInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const double rounded = std::nearbyint(value);
-    if (rounded <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (rounded >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return int(rounded);
 }

@@ -53,6 +53,3 @@ QString wordProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
 // The same without naming the word: "brightness_percent takes 0 to 200 %".
 QString wordFieldsProblem(ParamTag tag, uint32_t word, int ledProtocol = -1);
 
-// A floating spin value (the key times) to the nearest integer; ties go to
-// the even neighbour, NaN gives 0 and values beyond int are clamped.
-int nearestInt(double value);

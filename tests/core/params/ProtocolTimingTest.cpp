@@ -1,3 +1,4 @@
+#include "core/params/ParamCodec.h"
 #include "core/params/ProtocolLimits.h"
 #include "core/params/TimingReadouts.h"
 
@@ -10,32 +11,33 @@ const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 } // namespace
 
-TEST(ProtocolLimits, PerProtocol)
+// Per LED protocol, index = item of the protocol list: the LEDs of one
+// channel (or module) and the channels (or modules) it drives.
+TEST(ProtocolLimits, EachProtocolNarrowsItsFields)
 {
-    const auto ws2812 = protocolLimits(0);
-    ASSERT_TRUE(ws2812);
-    EXPECT_EQ(ws2812->stripeMax, 1024);
-    EXPECT_EQ(ws2812->channelMax, 8);
-    EXPECT_EQ(ws2812->stripeLabel, QStringLiteral("Max. 1024"));
-    EXPECT_EQ(ws2812->channelLabel, QStringLiteral("Max. 8"));
-
-    EXPECT_EQ(protocolLimits(1)->stripeMax, 1024);
-    const auto dmx = protocolLimits(2);
-    EXPECT_EQ(dmx->stripeMax, 170);
-    EXPECT_EQ(dmx->stripeLabel, QStringLiteral("Max. 170"));
-    EXPECT_EQ(dmx->channelMax, 8);
-
-    for (int spi = 3; spi <= 5; ++spi) {
-        const auto limits = protocolLimits(spi);
-        ASSERT_TRUE(limits);
-        EXPECT_EQ(limits->stripeMax, 2048);
-        EXPECT_EQ(limits->channelMax, 1);
-        EXPECT_EQ(limits->channelLabel, QStringLiteral("Max. 1"));
+    const struct {
+        int protocol, leds, channels;
+    } kLimits[] = {{0, 1024, 8}, {1, 1024, 8}, {2, 170, 8}, {3, 2048, 1}, {4, 2048, 1}, {5, 2048, 1}};
+    const struct {
+        FieldId id;
+        bool leds;
+    } kLimited[] = {{FieldId::StripeLedsPerChannel, true}, {FieldId::StripeChannels, false},
+                    {FieldId::MatrixModulesX, false}, {FieldId::MatrixModulesY, false}};
+    for (const auto &l : kLimits) {
+        const auto limits = protocolLimits(l.protocol);
+        ASSERT_TRUE(limits) << l.protocol;
+        EXPECT_EQ(limits->stripeLabel, QStringLiteral("Max. %1").arg(l.leds));
+        EXPECT_EQ(limits->channelLabel, QStringLiteral("Max. %1").arg(l.channels));
+        for (const auto &f : kLimited) {
+            const ParamField &field = paramField(f.id);
+            const int max = f.leds ? l.leds : l.channels;
+            EXPECT_TRUE(fieldValueProblem(field, max, l.protocol).isEmpty()) << field.name << ' ' << l.protocol;
+            EXPECT_FALSE(fieldValueProblem(field, max + 1, l.protocol).isEmpty()) << field.name << ' ' << l.protocol;
+        }
     }
-}
-
-TEST(ProtocolLimits, NoSelectionLeavesLimitsAlone)
-{
+    EXPECT_EQ(fieldValueProblem(paramField(FieldId::StripeLedsPerChannel), 171, 2),
+              QStringLiteral("stripe.leds_per_channel takes 1 to 170 with ws2821"));
+    // No protocol selected: the limits stay as they were.
     EXPECT_FALSE(protocolLimits(-1));
     EXPECT_FALSE(protocolLimits(6));
 }

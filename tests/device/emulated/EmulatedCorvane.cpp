@@ -194,11 +194,12 @@ void EmulatedCorvane::answer(UMockdevIoctlClient *client)
     }
     g_autoptr(UMockdevIoctlData) buf = umockdev_ioctl_data_resolve(arg, 0, len, nullptr);
     ++m_transfers;
+    // A report the controller refuses stalls the transfer.
+    if (set ? !m_firmware->Takes(buf->data, int(len)) : !SimFirmware::Answers(buf->data, int(len))) {
+        umockdev_ioctl_client_complete(client, -1, EPIPE);
+        return;
+    }
     if (set) {
-        if (len != m_reply.size() || buf->data[0] != 3) {
-            umockdev_ioctl_client_complete(client, -1, EPIPE);
-            return;
-        }
         m_reply = m_firmware->Handle(buf->data);
         m_replyPending = true;
         umockdev_ioctl_client_complete(client, long(len), 0);
