@@ -52,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{QStringLiteral("--bogus"), QStringLiteral("list")},
                       QStringList{QStringLiteral("--device")},
                       QStringList{QStringLiteral("--simulate=0"), QStringLiteral("list")},
-                      QStringList{QStringLiteral("get"), QStringLiteral("brig")},
+                      QStringList{QStringLiteral("get"), QStringLiteral("brgt")},
+                      QStringList{QStringLiteral("-v"), QStringLiteral("set"), QStringLiteral("BRIG=10")},
+                      QStringList{QStringLiteral("--version"), QStringLiteral("list")},
+                      QStringList{QStringLiteral("--dry-run"), QStringLiteral("restart")},
                       QStringList{QStringLiteral("set"), QStringLiteral("BRIG=4294967296")},
                       QStringList{QStringLiteral("set"), QStringLiteral("LMAX=1")},
                       QStringList{QStringLiteral("set")},
@@ -90,16 +93,26 @@ TEST(CliUsageText, UnknownTagNamesAllValidTags)
         << r.err.toStdString();
 }
 
-TEST(CliUsageText, JsonReportsTheUsageErrorAsADocument)
+TEST(CliUsageText, JsonReportsTheUsageErrorAsADocumentNamingTheField)
 {
     SimBus bus;
     bus.AddSane(1);
-    const CliRunResult r = RunCliArgs({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("XXXX")}, &bus);
+    const CliRunResult r = RunCliArgs({"--json", "set", "BRIGHTNESS_percent=999"}, &bus);
     EXPECT_EQ(r.code, 2);
     const QJsonObject doc = r.json();
-    EXPECT_FALSE(doc.value(QStringLiteral("ok")).toBool(true));
-    EXPECT_EQ(doc.value(QStringLiteral("exitCode")).toInt(), 2);
-    EXPECT_EQ(doc.value(QStringLiteral("command")).toString(), QStringLiteral("get"));
+    EXPECT_EQ(doc.value("exit_code").toInt(), 2);
+    EXPECT_EQ(doc.value("command").toString(), "set");
+    EXPECT_EQ(doc["error"].toObject().value("code").toString(), "usage");
+    EXPECT_EQ(doc["error"].toObject().value("field").toString(), "brightness_percent");
+}
+
+TEST(CliUsageText, VersionAloneAsVOrCapitalV)
+{
+    for (const char *option : {"-v", "-V", "--version"}) {
+        const CliRunResult r = RunCliArgs({option});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(r.out.startsWith("corvane-cli v")) << option;
+    }
 }
 
 TEST(CliUsageText, HelpGoesToStandardOutput)

@@ -66,25 +66,64 @@ TEST_F(CliCommands, GetReadsAllTwentyOneInTagOrder)
     EXPECT_EQ(r.lines().last(), QStringLiteral("6CFG=3"));
 }
 
-TEST_F(CliCommands, GetNamedTagsStillReadsInTagOrder)
+TEST_F(CliCommands, GetPrintsInTheOrderAskedAndReadsInTagOrder)
 {
     unit->Firmware().SetParam("STUP", 0xFF000000);
     unit->ClearReceived();
-    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("STUP"), QStringLiteral("LMAX")});
-    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("LMAX=4096"), QStringLiteral("STUP=4278190080")}));
+    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("stup"), QStringLiteral("LMAX")});
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("STUP=4278190080"), QStringLiteral("LMAX=4096")}));
     // Identification (0xE3, 0xE5), then exactly the two reads.
     ASSERT_EQ(unit->Received().size(), 4);
     EXPECT_EQ(unit->Received()[2].mid(2, 5), QByteArray("\xEC" "LMAX"));
     EXPECT_EQ(unit->Received()[3].mid(2, 5), QByteArray("\xEC" "STUP"));
 }
 
-TEST_F(CliCommands, GetAsJson)
+// The whole document, key order included, as a script reads it.
+TEST_F(CliCommands, DryRunSaysWhatWouldChangeAndWritesNothing)
 {
-    const CliRunResult r = run({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("BRIG")});
-    const QJsonObject doc = r.json();
-    EXPECT_TRUE(doc.value(QStringLiteral("ok")).toBool());
-    EXPECT_EQ(doc.value(QStringLiteral("serial")).toString(), QStringLiteral("SIM0001"));
-    EXPECT_EQ(doc.value(QStringLiteral("params")).toObject().value(QStringLiteral("BRIG")).toInt(), 100);
+    const CliRunResult r = run({"--json", "--dry-run", "set", "led.protocol=WS2821", "brightness_percent=150"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, R"({
+  "format": 2,
+  "command": "set",
+  "ok": true,
+  "exit_code": 0,
+  "serial": "SIM0001",
+  "adjusted": [
+    {
+      "field": "stripe.leds_per_channel",
+      "from": 512,
+      "to": 170
+    }
+  ],
+  "changed": true,
+  "changes": [
+    {
+      "field": "led.protocol",
+      "from": "ws2811",
+      "to": "ws2821"
+    },
+    {
+      "field": "brightness_percent",
+      "from": 100,
+      "to": 150
+    },
+    {
+      "field": "stripe.leds_per_channel",
+      "from": 512,
+      "to": 170
+    }
+  ]
+}
+)");
+    EXPECT_EQ(r.err, "stripe.leds_per_channel lowered from 512 to 170: ws2821 allows at most 170\n");
+    const CliRunResult none = run({"--dry-run", "set", "brightness_percent=100"});
+    EXPECT_EQ(none.code, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    const CliRunResult tooMany = run({"--dry-run", "set", "SCFG=0x80400"});
+    EXPECT_EQ(tooMany.code, 1);
+    EXPECT_EQ(writtenTags(unit), QList<QByteArray>{});
+    EXPECT_EQ(unit->Firmware().Param("LPRO"), 0u);
 }
 
 TEST_F(CliCommands, SetWritesOnlyChangedParametersInTagOrder)
