@@ -5,9 +5,13 @@
 
 #include "device/SimUnit.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 // Command bytes of the 0xED reports a unit received with a non-zero tag:
@@ -33,6 +37,8 @@ TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
     const CliRunResult r = run({QStringLiteral("list")});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("SIM0001 0x4790 ok"), QStringLiteral("SIM0002 0x479f ok")}));
+    EXPECT_EQ(run({"list", "--device", "sim0002"}).lines(), QStringList{"SIM0002 0x479f ok"});
+    EXPECT_EQ(run({"list", "--device", "SIM0003"}).code, 3);
     EXPECT_TRUE(unit->Received().isEmpty());
 }
 
@@ -274,4 +280,32 @@ TEST(CliHidAccess, FailedStartExitsOneWithTheReason)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Cannot access USB HID devices: Couldn't create udev context\n"));
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+// A controller this user may not open: the hint once, the program's own
+// log lines only when asked for.
+TEST(CliHidAccess, PermissionHintOnceAndLogLinesOnlyWhenVerbose)
+{
+    QTemporaryDir dir;
+    const QString node = dir.filePath("hidraw0");
+    QFile file(node);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    FakeHid::Reset();
+    FakeHidDevice device;
+    device.path = node.toStdString();
+    device.openErrno = EACCES;
+    FakeHid::Devices().append(device);
+    const CliRunResult quiet = RunCliArgs({"--json", "info"});
+    const CliRunResult verbose = RunCliArgs({"--verbose", "info"});
+    const CliRunResult listed = RunCliArgs({"list"});
+    FakeHid::Reset();
+
+    EXPECT_EQ(quiet.code, 1);
+    EXPECT_EQ(quiet.err.count("No permission"), 1) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.err.contains("The node is -rw-")) << quiet.err.toStdString();
+    EXPECT_FALSE(quiet.err.contains("corvane.hidapi:"));
+    EXPECT_EQ(quiet.json()["error"].toObject()["code"].toString(), "permission");
+    EXPECT_TRUE(verbose.err.contains("corvane.hidapi: No permission")) << verbose.err.toStdString();
+    EXPECT_EQ(listed.lines(), QStringList{"FAKE1 0x4790 cannot be opened: No permission to open the CORVANE at " + node
+                                          + ". (corvane-cli info says more)"});
 }
