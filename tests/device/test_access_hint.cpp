@@ -2,12 +2,7 @@
 // that apply to them.
 #include "device/AccessHint.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -47,23 +42,6 @@ TEST(AccessHint, NamesTheFactsAndOnlyTheStepsThatApply)
         for (const QString &s : c.never)
             EXPECT_FALSE(text.contains(s)) << s.toStdString() << "\n" << text.toStdString();
     }
-}
-
-TEST(AccessHint, ReadsTheNodesOwnerGroupAndMode)
-{
-    QTemporaryDir dir;
-    const QString node = dir.filePath("hidraw0");
-    QFile f(node);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    for (const auto &[mode, text, groupMayWrite] : {std::tuple{0660, "-rw-rw----", true}, std::tuple{0640, "-rw-r-----", false}}) {
-        ASSERT_EQ(::chmod(QFile::encodeName(node).constData(), mode), 0);
-        const NodeAccess a = nodeAccess(node, {});
-        EXPECT_EQ(a.mode, text);
-        EXPECT_EQ(a.groupMayWrite, groupMayWrite);
-    }
-    const NodeAccess a = nodeAccess(node, {});
-    EXPECT_FALSE(a.owner.isEmpty());
-    EXPECT_TRUE(a.userGroups.contains(a.group)); // the file's group is the creator's
 }
 
 } // namespace
