@@ -72,8 +72,10 @@ _corvane_cli()
                 mode=files value=${cur#--simulate-state=}
             elif [[ $cur == -* ]]; then
                 wordlist="--device --all --simulate --simulate-state --simulate-faults
-                    --trace --json --raw --help --version"
+                    --trace --verbose --json --raw --help"
+                [[ -z $command ]] && wordlist+=" --version"
                 [[ $command == get ]] && wordlist+=" --fields"
+                [[ $command == set || $command == load-profile ]] && wordlist+=" --dry-run"
                 [[ $command == watch ]] && wordlist+=" --apply"
             elif [[ -z $command ]]; then
                 wordlist="list info get set describe save-profile load-profile

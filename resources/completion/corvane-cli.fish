@@ -37,12 +37,14 @@ complete -c corvane-cli -l simulate -d 'Work with simulated controllers (--simul
 complete -c corvane-cli -l simulate-state -r -F -d 'State file of the simulated controllers'
 complete -c corvane-cli -l simulate-faults -x -d 'Make simulated controllers fail: SERIAL:ACTION[,...]'
 complete -c corvane-cli -l trace -d 'Write every HID report to standard error'
-complete -c corvane-cli -l json -d 'Print JSON'
+complete -c corvane-cli -l verbose -d 'Write the program'"'"'s log lines to standard error'
+complete -c corvane-cli -l json -d 'Print one JSON document'
 complete -c corvane-cli -l raw -d 'Write tag values without checking their fields'
 complete -c corvane-cli -s h -l help -d 'Show the help'
-complete -c corvane-cli -s v -l version -d 'Show the version'
 
 set -l no_command "not __fish_seen_subcommand_from $commands"
+complete -c corvane-cli -n $no_command -s V -l version -d 'Show the version'
+complete -c corvane-cli -n '__fish_seen_subcommand_from set load-profile' -l dry-run -d 'Say what would change, write nothing'
 complete -c corvane-cli -n $no_command -a list -d 'List the controllers'
 complete -c corvane-cli -n $no_command -a info -d 'Firmware information and capacity'
 complete -c corvane-cli -n $no_command -a get -d 'Print parameters or fields'

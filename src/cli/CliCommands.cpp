@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CliFieldArgs.h"
+#include "core/params/ProtocolLimits.h"
 #include "core/protocol/ParamTags.h"
 #include "session/ControllerHints.h"
 #include "session/ControllerSession.h"
@@ -9,33 +10,31 @@
 
 namespace {
 
-bool noArgs(const CliOptions &o, QString *error)
+CliOutcome noArgs(const CliOptions &o)
 {
     if (o.args.isEmpty())
-        return true;
-    *error = QStringLiteral("%1: unexpected argument \"%2\"").arg(o.command, o.args.first());
-    return false;
+        return {};
+    return CliOutcome::usage(QStringLiteral("%1: unexpected argument \"%2\"").arg(o.command, o.args.first()));
 }
 
-bool oneFile(const CliOptions &o, QString *error)
+CliOutcome oneFile(const CliOptions &o)
 {
     if (o.args.size() == 1)
-        return true;
-    *error = QStringLiteral("%1: %2").arg(o.command, o.args.isEmpty() ? QStringLiteral("a FILE is needed")
-                                                                      : QStringLiteral("only one FILE is taken"));
-    return false;
+        return {};
+    return CliOutcome::usage(QStringLiteral("%1: %2").arg(o.command, o.args.isEmpty() ? QStringLiteral("a FILE is needed")
+                                                                                     : QStringLiteral("only one FILE is taken")));
 }
 
-bool selection(const CliOptions &o, QString *error)
+CliOutcome selection(const CliOptions &o)
 {
     CliSelection s;
-    return ParseSelection(o.args, o.fields, &s, error);
+    return ParseSelection(o.args, o.fields, &s);
 }
 
-bool assignments(const CliOptions &o, QString *error)
+CliOutcome assignments(const CliOptions &o)
 {
     QList<CliAssignment> list;
-    return ParseAssignments(o.args, o.raw, &list, error);
+    return ParseAssignments(o.args, o.raw, &list);
 }
 
 const std::array<CliCommand, 11> kCommands{{
@@ -52,21 +51,49 @@ const std::array<CliCommand, 11> kCommands{{
     {"watch", CliNeeds::Bus, false, noArgs, RunWatch},
 }};
 
-// How a controller that cannot be opened is described in the list.
+// How a controller that cannot be opened is described in the list: the
+// first line of the reason; `info` on it gives the whole hint.
 QString accessText(const QString &problem)
 {
     if (problem.isEmpty())
         return QStringLiteral("ok");
-    if (problem.startsWith(QLatin1String("No permission")))
-        return QStringLiteral("no permission (install the udev rule 70-corvane.rules)");
-    return QStringLiteral("cannot be opened (%1)").arg(problem.section(QLatin1Char('\n'), 0, 0));
+    return QStringLiteral("cannot be opened: %1 (corvane-cli info says more)").arg(problem.section(QLatin1Char('\n'), 0, 0));
 }
 
-Json fieldJson(const ParamField &f, int64_t value)
+// The limits of one LED protocol for every field they narrow.
+int protocolMax(const ProtocolLimits &limits, const ParamField &f)
 {
-    if (f.isList() && value >= 0 && value < int64_t(f.items.size()))
-        return f.items[std::size_t(value)].token;
-    return value;
+    return f.limit == FieldLimit::LedsPerChannel ? limits.stripeMax : limits.channelMax;
+}
+
+// What each LED protocol allows, as a table under the fields.
+void describeProtocolLimits(CliReport &report)
+{
+    const ParamField &protocol = paramField(FieldId::LedProtocol);
+    QList<const ParamField *> limited;
+    QString head = QStringLiteral("%1").arg(QStringLiteral("LED protocol limits"), -20);
+    for (const ParamField &f : paramFields()) {
+        if (f.limit != FieldLimit::None) {
+            limited << &f;
+            head += QStringLiteral(" %1").arg(QLatin1String(f.name), -24);
+        }
+    }
+    report.line(QString());
+    report.line(head.trimmed());
+    Json table = Json::object();
+    for (std::size_t p = 0; p < protocol.items.size(); ++p) {
+        const ProtocolLimits limits = protocolLimits(int(p)).value_or(ProtocolLimits{});
+        QString row = QStringLiteral("%1").arg(QLatin1String(protocol.items[p].token), -20);
+        Json entry = Json::object();
+        for (const ParamField *f : std::as_const(limited)) {
+            row += QStringLiteral(" %1").arg(protocolMax(limits, *f), -24);
+            entry[f->name] = protocolMax(limits, *f);
+        }
+        report.line(row.trimmed());
+        table[protocol.items[p].token] = entry;
+    }
+    report.line(QStringLiteral("A matrix takes at most as many modules (modules_x times modules_y) as channels."));
+    report.set("protocol_limits", table);
 }
 
 } // namespace
@@ -90,21 +117,35 @@ void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &par
     report.set(key, values);
 }
 
-void ReportFields(CliReport &report, const FieldValues &values, const QList<FieldId> &fields)
+Json FieldJson(const ParamField &f, int64_t value)
 {
-    Json out = Json::object();
-    for (FieldId id : fields) {
-        const ParamField &f = paramField(id);
-        report.line(QStringLiteral("%1=%2").arg(QLatin1String(f.name), FormatFieldValue(f, at(values, id))));
-        out[f.name] = fieldJson(f, at(values, id));
-    }
-    report.set("fields", out);
+    if (f.isList() && value >= 0 && value < int64_t(f.items.size()))
+        return f.items[std::size_t(value)].token;
+    return value;
 }
 
-CliStatus RunList(CliContext &ctx)
+void ReportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines)
+{
+    Json changes = Json::array();
+    for (const ParamField &f : paramFields()) {
+        const int64_t from = at(before, f.id);
+        const int64_t to = at(after, f.id);
+        if (from == to || f.readOnly)
+            continue;
+        changes.push_back({{"field", f.name}, {"from", FieldJson(f, from)}, {"to", FieldJson(f, to)}});
+        if (lines)
+            report.line(QStringLiteral("%1: %2 -> %3").arg(QLatin1String(f.name), FormatFieldValue(f, from), FormatFieldValue(f, to)));
+    }
+    report.set("changed", !changes.empty());
+    report.set("changes", changes);
+}
+
+CliOutcome RunList(CliContext &ctx)
 {
     Json controllers = Json::array();
     for (const ControllerInfo &c : ctx.bus.controllers()) {
+        if (!ctx.options.device.isEmpty() && c.serial.compare(ctx.options.device, Qt::CaseInsensitive) != 0)
+            continue;
         const QString release = QStringLiteral("0x%1").arg(c.release, 4, 16, QLatin1Char('0'));
         ctx.report.line(QStringLiteral("%1 %2 %3").arg(c.serial, release, accessText(c.accessProblem)));
         controllers.push_back({{"serial", toJson(c.serial)},
@@ -113,12 +154,14 @@ CliStatus RunList(CliContext &ctx)
                                {"problem", toJson(c.accessProblem)}});
     }
     ctx.report.set("controllers", controllers);
+    if (controllers.empty() && !ctx.options.device.isEmpty())
+        return SessionResult::noController(QStringLiteral("No CORVANE with serial number %1 connected").arg(ctx.options.device));
     if (controllers.empty())
-        return CliStatus::NoController(NoControllerMessage());
+        return SessionResult::noController(NoControllerMessage());
     return {};
 }
 
-CliStatus RunInfo(CliContext &ctx)
+CliOutcome RunInfo(CliContext &ctx)
 {
     // The read-outs are shown as far as identification filled them, as the
     // window does; the capacity needs the parameters.
@@ -143,31 +186,38 @@ CliStatus RunInfo(CliContext &ctx)
     }
     if (capacity)
         ctx.report.set("capacity_leds", *capacity);
-    return CliStatus::From(read);
+    return {read, CliError::Unsupported};
 }
 
-CliStatus RunGet(CliContext &ctx)
+CliOutcome RunGet(CliContext &ctx)
 {
     CliSelection s;
-    QString unused;
-    ParseSelection(ctx.options.args, ctx.options.fields, &s, &unused);
+    ParseSelection(ctx.options.args, ctx.options.fields, &s);
     QList<TCfgData> params;
-    const SessionResult read = ctx.session->read(s.tagsToRead(), &params);
-    if (!read.ok())
-        return CliStatus::From(read);
-    QList<TCfgData> shown;
-    for (const TCfgData &p : params) {
-        if (s.tags.contains(tagIndex(p.Code)))
-            shown << p;
+    if (const SessionResult read = ctx.session->read(s.tagsToRead(), &params); !read.ok())
+        return read;
+    const FieldValues values = loadParams(params);
+    Json words = Json::object();
+    Json fields = Json::object();
+    for (const CliSelection::Item &item : std::as_const(s.items)) {
+        if (item.tag >= 0) {
+            const uint32_t word = findParam(params, tagCode(item.tag)).value_or(0);
+            ctx.report.line(QStringLiteral("%1=%2").arg(QLatin1String(tagCode(item.tag))).arg(word));
+            words[tagCode(item.tag)] = word;
+        } else {
+            const ParamField &f = paramField(item.field);
+            ctx.report.line(QStringLiteral("%1=%2").arg(QLatin1String(f.name), FormatFieldValue(f, at(values, f.id))));
+            fields[f.name] = FieldJson(f, at(values, f.id));
+        }
     }
-    if (!shown.isEmpty() || s.fields.isEmpty())
-        ReportParams(ctx.report, "params", shown);
-    if (!s.fields.isEmpty())
-        ReportFields(ctx.report, loadParams(params), s.fields);
+    if (s.hasTags() || !s.hasFields())
+        ctx.report.set("params", words);
+    if (s.hasFields())
+        ctx.report.set("fields", fields);
     return {};
 }
 
-CliStatus RunDescribe(CliContext &ctx)
+CliOutcome RunDescribe(CliContext &ctx)
 {
     Json fields = Json::array();
     for (const ParamField &f : paramFields()) {
@@ -185,7 +235,7 @@ CliStatus RunDescribe(CliContext &ctx)
         if (f.scale > 1)
             range += QStringLiteral(" in steps of %1").arg(f.scale);
         if (f.limit != FieldLimit::None)
-            range += QStringLiteral(" (less for some LED protocols)");
+            range += QStringLiteral(" (less for some LED protocols, see below)");
         const QString bits = QStringLiteral("bits %1-%2").arg(f.shift).arg(lastBit);
         ctx.report.line(QStringLiteral("%1 %2 %3 %4%5")
                             .arg(QLatin1String(f.name), -24)
@@ -205,10 +255,11 @@ CliStatus RunDescribe(CliContext &ctx)
         }
         entry["step"] = f.scale;
         entry["unit"] = f.unit;
-        entry["readOnly"] = f.readOnly;
-        entry["protocolLimited"] = f.limit != FieldLimit::None;
+        entry["read_only"] = f.readOnly;
+        entry["protocol_limited"] = f.limit != FieldLimit::None;
         fields.push_back(entry);
     }
     ctx.report.set("fields", fields);
+    describeProtocolLimits(ctx.report);
     return {};
 }

@@ -6,6 +6,7 @@
 
 class CliOutput;
 class ControllerSession;
+struct ParsedProfile;
 
 // What a command works with: the session that follows the bus, the session
 // of its controller (none for commands that need no controller), the
@@ -16,6 +17,7 @@ struct CliContext {
     const CliOptions &options;
     CliReport &report;
     CliOutput *output = nullptr; // for commands that report as they go (watch)
+    const ParsedProfile *profile = nullptr; // load-profile: the file, read once for every controller
 };
 
 // How far a controller is prepared before the command runs.
@@ -31,29 +33,34 @@ struct CliCommand {
     CliNeeds needs;
     bool fleet; // may run on every controller with --all
     // Checks the arguments before anything touches a controller.
-    bool (*check)(const CliOptions &options, QString *error);
-    CliStatus (*run)(CliContext &ctx);
+    CliOutcome (*check)(const CliOptions &options);
+    CliOutcome (*run)(CliContext &ctx);
 };
 
 // nullptr for an unknown name.
 const CliCommand *FindCliCommand(const QString &name);
 
-CliStatus RunList(CliContext &ctx);
-CliStatus RunInfo(CliContext &ctx);
-CliStatus RunGet(CliContext &ctx);
-CliStatus RunDescribe(CliContext &ctx);
-CliStatus RunSet(CliContext &ctx);
-CliStatus RunSaveProfile(CliContext &ctx);
-CliStatus RunLoadProfile(CliContext &ctx);
-CliStatus RunRestart(CliContext &ctx);
-CliStatus RunTestPattern(CliContext &ctx);
-CliStatus RunResetDefaults(CliContext &ctx);
-CliStatus RunWatch(CliContext &ctx);
+CliOutcome RunList(CliContext &ctx);
+CliOutcome RunInfo(CliContext &ctx);
+CliOutcome RunGet(CliContext &ctx);
+CliOutcome RunDescribe(CliContext &ctx);
+CliOutcome RunSet(CliContext &ctx);
+CliOutcome RunSaveProfile(CliContext &ctx);
+CliOutcome RunLoadProfile(CliContext &ctx);
+CliOutcome RunRestart(CliContext &ctx);
+CliOutcome RunTestPattern(CliContext &ctx);
+CliOutcome RunResetDefaults(CliContext &ctx);
+CliOutcome RunWatch(CliContext &ctx);
 
-// Applies a profile to the session's controller with the window's rules.
-CliStatus ApplyProfile(ControllerSession &session, const QString &file, CliReport &report);
+// Applies a profile to the session's controller with the window's rules;
+// with `dryRun` only says what would change.
+CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
+                        CliReport &report);
 
 // Parameters as TAG=value lines (unsigned decimal), or a JSON object under `key`.
 void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &params);
-// Fields as name=value lines, or a JSON object of numbers and tokens.
-void ReportFields(CliReport &report, const FieldValues &values, const QList<FieldId> &fields);
+// A field's value as JSON: a list's token, a number otherwise.
+Json FieldJson(const ParamField &field, int64_t value);
+// Every field that differs between `before` and `after`: JSON "changed" and
+// "changes"; with `lines`, "name: before -> after" for the text output.
+void ReportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines);

@@ -3,6 +3,7 @@
 // changed parameters are written and the arrangement is checked as a whole.
 #include "cli/CliCommands.h"
 #include "cli/CliFieldArgs.h"
+#include "cli/CliProfileFiles.h"
 
 #include "core/files/ProfileFile.h"
 #include "session/ControllerSession.h"
@@ -17,23 +18,48 @@ void reportAdjusted(CliReport &report, const QList<FieldAdjustment> &adjusted)
         return;
     Json list = Json::array();
     for (const FieldAdjustment &a : adjusted) {
+        const ParamField &f = paramField(a.field);
         report.notes << describeAdjustment(a, fieldNameWording());
-        list.push_back({{"field", paramField(a.field).name}, {"from", a.from}, {"to", a.to}});
+        list.push_back({{"field", f.name}, {"from", FieldJson(f, a.from)}, {"to", FieldJson(f, a.to)}});
     }
     report.set("adjusted", list);
 }
 
+Json paramsJson(const QList<TCfgData> &params)
+{
+    Json values = Json::object();
+    for (const TCfgData &p : params)
+        values[p.Code.toStdString()] = p.Value;
+    return values;
+}
+
+// What set wrote, in the form it was asked for and in the order given.
+void echoWritten(CliReport &report, const QList<CliAssignment> &asked, const QList<TCfgData> &written,
+                 const FieldValues &now)
+{
+    for (const CliAssignment &a : asked) {
+        const auto word = findParam(written, tagCode(a.tag));
+        if (!word)
+            continue;
+        if (a.field)
+            report.line(QStringLiteral("%1=%2").arg(QLatin1String(a.field->name), FormatFieldValue(*a.field, at(now, a.field->id))));
+        else
+            report.line(QStringLiteral("%1=%2").arg(QLatin1String(tagCode(a.tag))).arg(*word));
+    }
+}
+
 } // namespace
 
-CliStatus RunSet(CliContext &ctx)
+CliOutcome RunSet(CliContext &ctx)
 {
     QList<CliAssignment> assignments;
-    QString unused;
-    ParseAssignments(ctx.options.args, ctx.options.raw, &assignments, &unused);
+    ParseAssignments(ctx.options.args, ctx.options.raw, &assignments);
 
     ControllerSession &session = *ctx.session;
     if (const SessionResult r = session.readAll(); !r.ok())
-        return CliStatus::From(r);
+        return r;
+    const QList<TCfgData> held = session.params();
+    const FieldValues before = loadParams(held);
     QList<FieldChange> fields;
     QList<WordChange> words;
     for (const CliAssignment &a : std::as_const(assignments)) {
@@ -43,22 +69,49 @@ CliStatus RunSet(CliContext &ctx)
             words.append({a.tag, a.word});
     }
     const FieldsResult changed = session.setFields(fields, words, ctx.options.raw ? WordCheck::Raw : WordCheck::Fields);
-    if (!changed.ok())
-        return CliStatus::Usage(changed.refused.first().message);
+    if (!changed.ok()) {
+        CliOutcome refused = CliOutcome::usage(changed.refused.first().message);
+        refused.field = QLatin1String(paramField(changed.refused.first().field).name);
+        return refused;
+    }
     reportAdjusted(ctx.report, changed.adjusted);
+    if (ctx.options.dryRun) {
+        // The arrangement is what the write would refuse first.
+        if (!changed.arrangementProblem.isEmpty())
+            return SessionResult::invalid(changed.arrangementProblem);
+        ReportChanges(ctx.report, before, session.fieldValues(), true);
+        return {};
+    }
     QList<TCfgData> written;
     const SessionResult r = session.writeChanged(session.ticket(), &written);
-    ReportParams(ctx.report, "written", written);
-    return CliStatus::From(r);
+    echoWritten(ctx.report, assignments, written, session.fieldValues());
+    // What the controller holds now: what it held, and what reached it.
+    QList<TCfgData> now = held;
+    for (TCfgData &p : now)
+        p.Value = findParam(written, p.Code.constData()).value_or(p.Value);
+    ReportChanges(ctx.report, before, loadParams(now), false);
+    ctx.report.set("written", paramsJson(written));
+    return r;
 }
 
-CliStatus RunSaveProfile(CliContext &ctx)
+CliOutcome RunSaveProfile(CliContext &ctx)
 {
-    if (const SessionResult r = ctx.session->readAll(); !r.ok())
-        return CliStatus::From(r);
     const QString file = ctx.options.args.first();
+    if (const QString problem = FolderProblem(file); !problem.isEmpty())
+        return CliOutcome::failed(problem, CliError::File);
+    if (const SessionResult r = ctx.session->readAll(); !r.ok())
+        return r;
+    if (IsStandardStream(file)) {
+        QList<ProfileParam> params;
+        for (const TCfgData &d : ctx.session->params())
+            params.append({d.Code, d.Value});
+        const TBiosInfo &bios = ctx.session->biosInfo();
+        ctx.report.raw = ProfileFile::profileText(bios.SysId, bios.ToolVers, params);
+        ctx.report.set("profile", toJson(QString::fromUtf8(ctx.report.raw)));
+        return {};
+    }
     if (const SessionResult r = ctx.session->saveProfile(file); !r.ok())
-        return CliStatus::From(r);
+        return {r, CliError::File};
     ctx.report.line(QStringLiteral("Saved %1 to %2").arg(ctx.session->serial(), file));
     ctx.report.set("file", toJson(file));
     return {};
@@ -67,21 +120,38 @@ CliStatus RunSaveProfile(CliContext &ctx)
 // Applies a profile with the rules of the window: the file checked whole,
 // the capacity never written, the controller read back whatever the
 // writes did.
-CliStatus ApplyProfile(ControllerSession &session, const QString &file, CliReport &report)
+CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
+                        CliReport &report)
 {
     report.set("file", toJson(file));
+    // A file that could never apply is refused before the controller is read.
+    if (const QString error = profile.loadError(session.biosInfo().SysId); !error.isEmpty())
+        return CliOutcome::failed(error, CliError::File);
+    if (const SessionResult r = session.readAll(); !r.ok())
+        return r;
+    const FieldValues before = session.fieldValues();
+    if (dryRun) {
+        QList<FieldAdjustment> adjusted;
+        const SessionResult r = session.planProfile(profile, &adjusted);
+        reportAdjusted(report, adjusted);
+        if (r.ok())
+            ReportChanges(report, before, session.fieldValues(), true);
+        return {r, CliError::File};
+    }
     ProfileApplied applied;
-    const SessionResult r = session.applyProfile(ProfileFile::readProfileFile(file), session.ticket(), &applied);
+    const SessionResult r = session.applyProfile(profile, session.ticket(), &applied);
     reportAdjusted(report, applied.adjusted);
     if (applied.reached)
-        ReportParams(report, "written", applied.written);
+        report.set("written", paramsJson(applied.written));
     // Show what the controller holds now, not what the file said.
-    if (r.ok() || (applied.reached && session.loaded()))
+    if (r.ok() || (applied.reached && session.loaded())) {
+        ReportChanges(report, before, session.fieldValues(), false);
         ReportParams(report, "params", session.params());
-    return CliStatus::From(r);
+    }
+    return {r, CliError::File};
 }
 
-CliStatus RunLoadProfile(CliContext &ctx)
+CliOutcome RunLoadProfile(CliContext &ctx)
 {
-    return ApplyProfile(*ctx.session, ctx.options.args.first(), ctx.report);
+    return ApplyProfile(*ctx.session, *ctx.profile, ctx.options.args.first(), ctx.options.dryRun, ctx.report);
 }

@@ -20,7 +20,26 @@ void appendOnce(QList<T> &list, T item)
         list.append(item);
 }
 
+CliOutcome named(CliOutcome outcome, const QString &name)
+{
+    if (const ParamField *f = FindFieldName(name))
+        outcome.field = QLatin1String(f->name);
+    else if (const int tag = FindTagName(name); tag >= 0)
+        outcome.result.tag = QLatin1String(tagCode(tag));
+    return outcome;
+}
+
 } // namespace
+
+const ParamField *FindFieldName(const QString &name)
+{
+    return findField(name.toLower());
+}
+
+int FindTagName(const QString &name)
+{
+    return tagIndex(name.toUpper());
+}
 
 bool ParseParamValue(const QString &text, uint32_t *value)
 {
@@ -46,7 +65,7 @@ bool ParseFieldValue(const ParamField &field, const QString &text, int64_t *valu
     int64_t v = -1;
     if (field.isList()) {
         for (std::size_t i = 0; i < field.items.size(); ++i) {
-            if (text == QLatin1String(field.items[i].token))
+            if (text.compare(QLatin1String(field.items[i].token), Qt::CaseInsensitive) == 0)
                 v = int64_t(i);
         }
     } else {
@@ -75,95 +94,90 @@ QString FormatFieldValue(const ParamField &field, int64_t value)
 
 QList<int> CliSelection::tagsToRead() const
 {
-    QList<int> read = tags;
-    for (FieldId f : fields)
-        appendOnce(read, tagIndexOf(paramField(f).tag));
+    QList<int> read;
+    for (const Item &item : items)
+        appendOnce(read, item.tag >= 0 ? item.tag : tagIndexOf(paramField(item.field).tag));
     std::sort(read.begin(), read.end());
     return read;
 }
 
-bool ParseSelection(const QStringList &args, bool fieldsOnly, CliSelection *s, QString *error)
+bool CliSelection::hasTags() const
 {
-    for (const QString &name : args) {
-        const ParamField *field = findField(name);
-        const int tag = tagIndex(name);
-        if (field) {
-            appendOnce(s->fields, field->id);
-        } else if (tag >= 0 && fieldsOnly) {
-            for (const ParamField &f : paramRecords()[std::size_t(tag)].fields)
-                appendOnce(s->fields, f.id);
-        } else if (tag >= 0) {
-            appendOnce(s->tags, tag);
-        } else {
-            *error = unknownName(name);
-            return false;
-        }
-    }
-    if (args.isEmpty()) {
-        for (const ParamField &f : paramFields()) {
-            if (fieldsOnly)
-                s->fields.append(f.id);
-        }
-        for (int t = 0; t < kParamTagCount && !fieldsOnly; ++t)
-            s->tags.append(t);
-    }
-    std::sort(s->tags.begin(), s->tags.end());
-    std::sort(s->fields.begin(), s->fields.end());
-    return true;
+    return std::any_of(items.cbegin(), items.cend(), [](const Item &i) { return i.tag >= 0; });
 }
 
-bool ParseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments, QString *error)
+bool CliSelection::hasFields() const
 {
-    if (args.isEmpty()) {
-        *error = QStringLiteral("set needs at least one TAG=VALUE or FIELD=VALUE");
-        return false;
+    return std::any_of(items.cbegin(), items.cend(), [](const Item &i) { return i.tag < 0; });
+}
+
+CliOutcome ParseSelection(const QStringList &args, bool fieldsOnly, CliSelection *s)
+{
+    const auto addFields = [s](std::span<const ParamField> fields) {
+        for (const ParamField &f : fields)
+            appendOnce(s->items, CliSelection::Item{-1, f.id});
+    };
+    for (const QString &name : args) {
+        const ParamField *field = FindFieldName(name);
+        const int tag = FindTagName(name);
+        if (field)
+            addFields({field, 1});
+        else if (tag >= 0 && fieldsOnly)
+            addFields(paramRecords()[std::size_t(tag)].fields);
+        else if (tag >= 0)
+            appendOnce(s->items, CliSelection::Item{tag});
+        else
+            return CliOutcome::usage(unknownName(name));
     }
+    if (args.isEmpty() && fieldsOnly)
+        addFields(paramFields());
+    for (int t = 0; args.isEmpty() && !fieldsOnly && t < kParamTagCount; ++t)
+        s->items.append(CliSelection::Item{t});
+    return {};
+}
+
+CliOutcome ParseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments)
+{
+    if (args.isEmpty())
+        return CliOutcome::usage(QStringLiteral("set needs at least one TAG=VALUE or FIELD=VALUE"));
     for (const QString &arg : args) {
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        if (eq < 0) {
-            *error = QStringLiteral("\"%1\" is not TAG=VALUE or FIELD=VALUE").arg(arg);
-            return false;
-        }
+        if (eq < 0)
+            return CliOutcome::usage(QStringLiteral("\"%1\" is not TAG=VALUE or FIELD=VALUE").arg(arg));
         const QString name = arg.left(eq);
         const QString text = arg.mid(eq + 1);
         CliAssignment a{ParamTag::LMAX};
-        if (const ParamField *field = findField(name)) {
+        QString error;
+        if (const ParamField *field = FindFieldName(name)) {
             a.tag = field->tag;
             a.field = field;
-            if (!ParseFieldValue(*field, text, &a.value, error))
-                return false;
-        } else if (const int tag = tagIndex(name); tag >= 0) {
+            if (!ParseFieldValue(*field, text, &a.value, &error))
+                return named(CliOutcome::usage(error), name);
+        } else if (const int tag = FindTagName(name); tag >= 0) {
             a.tag = static_cast<ParamTag>(tag);
-            if (a.tag == ParamTag::LMAX) {
-                *error = QStringLiteral("LMAX is the controller's LED capacity and cannot be set");
-                return false;
-            }
+            if (a.tag == ParamTag::LMAX)
+                return named(CliOutcome::usage(QStringLiteral("LMAX is the controller's LED capacity and cannot be set")), name);
             if (!ParseParamValue(text, &a.word)) {
-                *error = QStringLiteral("%1: \"%2\" is not a 32-bit value (decimal or 0x-hex)").arg(name, text);
-                return false;
+                return named(CliOutcome::usage(QStringLiteral("%1: \"%2\" is not a 32-bit value (decimal or 0x-hex)")
+                                                   .arg(QLatin1String(tagCode(tag)), text)),
+                             name);
             }
-            if (QString problem = raw ? QString() : wordProblem(a.tag, a.word); !problem.isEmpty()) {
-                *error = problem + QStringLiteral(" (--raw writes it as it is)");
-                return false;
-            }
+            if (QString problem = raw ? QString() : wordProblem(a.tag, a.word); !problem.isEmpty())
+                return named(CliOutcome::usage(problem + QStringLiteral(" (--raw writes it as it is)")), name);
         } else {
-            *error = unknownName(name);
-            return false;
+            return CliOutcome::usage(unknownName(name));
         }
         // A tag and one of its fields, or the same name twice, would leave
         // it to the order of the arguments which one counts.
         for (const CliAssignment &b : std::as_const(*assignments)) {
             if (b.tag != a.tag || (a.field && b.field && a.field != b.field))
                 continue;
-            *error = a.field == b.field ? QStringLiteral("%1 is given more than once").arg(name)
-                                        : QStringLiteral("%1 and a field of %1 are both given")
-                                              .arg(QLatin1String(tagCode(a.tag)));
-            return false;
+            return named(CliOutcome::usage(a.field == b.field ? QStringLiteral("%1 is given more than once").arg(name)
+                                                              : QStringLiteral("%1 and a field of %1 are both given")
+                                                                    .arg(QLatin1String(tagCode(a.tag)))),
+                         name);
         }
         assignments->append(a);
     }
-    std::stable_sort(assignments->begin(), assignments->end(), [](const CliAssignment &x, const CliAssignment &y) {
-        return tagIndexOf(x.tag) < tagIndexOf(y.tag);
-    });
-    return true;
+    return {};
 }

@@ -12,25 +12,25 @@
 
 namespace {
 
-CliStatus prepare(CliNeeds needs, ControllerSession &session)
+CliOutcome prepare(CliNeeds needs, ControllerSession &session)
 {
     if (needs != CliNeeds::Identified)
         return {};
     TDeviceReadouts readouts;
     bool identified = false;
     if (const SessionResult r = session.identify(readouts, &identified); !r.ok())
-        return CliStatus::From(r);
+        return {r, CliError::Unsupported};
     // A controller without firmware gets no error box in the window, only
     // this read-out; here it is the reason the command stops.
     if (!identified)
-        return CliStatus::Failed(readouts.Info);
+        return CliOutcome::failed(readouts.Info, CliError::Unsupported);
     return {};
 }
 
 } // namespace
 
 void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
-                     const CliOptions &options, CliReport &report, const std::function<void()> &beforeRelease)
+                     const CliContext &outer, CliReport &report, const std::function<void()> &beforeRelease)
 {
     report.set("serial", toJson(session.serial()));
     const ControllerSession::Sequence whole(session);
@@ -39,17 +39,17 @@ void RunOnController(ControllerSession &bus, ControllerSession &session, const C
         if (beforeRelease)
             beforeRelease();
     });
-    report.status = CliStatus::From(whole.result());
+    report.status = whole.result();
     if (report.status.ok())
         report.status = prepare(command.needs, session);
     if (!report.status.ok())
         return;
-    CliContext ctx{bus, &session, options, report};
+    CliContext ctx{bus, &session, outer.options, report, outer.output, outer.profile};
     report.status = command.run(ctx);
 }
 
 QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
-                                                         const CliOptions &options,
+                                                         const CliContext &outer,
                                                          const std::function<void()> &whileHeld)
 {
     struct Job {
@@ -64,15 +64,15 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
     QSemaphore done;
     QSemaphore release;
     for (Job &job : jobs) {
-        job.thread.reset(QThread::create([&] {
+        job.thread.reset(QThread::create([&job, &bus, &command, &outer, &done, &release] {
             // A session of its own on this thread, bound to this one controller.
             ControllerSession session(job.entry);
-            if (options.trace) {
+            if (outer.options.trace) {
                 session.setTrace([&job](bool sent, const uint8_t *report) {
                     job.report.trace << ReportTraceLine(sent, report);
                 });
             }
-            RunOnController(bus, session, command, options, job.report, [&] {
+            RunOnController(bus, session, command, outer, job.report, [&] {
                 done.release();
                 release.acquire();
             });

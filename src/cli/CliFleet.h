@@ -10,16 +10,17 @@ class CliOutput;
 // One command on every controller attached, all at once: each controller
 // gets its own thread and session, so its exchanges stay one sequence while
 // the protocol waits of all of them overlap. Returns the reports by serial
-// number, in the order of the device list. `whileHeld` runs on this
+// number, in the order of the device list. `outer` gives the options and
+// what the run read once for all (a profile). `whileHeld` runs on this
 // thread once every command has ended, while each controller is still held
 // (the simulated controllers' state is saved there, before another program
 // may take one of them).
 QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
-                                                         const CliOptions &options,
+                                                         const CliContext &outer,
                                                          const std::function<void()> &whileHeld = {});
 
 // Prepares the controller the session has selected as far as the command
 // needs it, then runs the command into `report`, holding the controller
 // for the whole command so no other program's change comes in between.
 void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
-                     const CliOptions &options, CliReport &report, const std::function<void()> &beforeRelease = {});
+                     const CliContext &outer, CliReport &report, const std::function<void()> &beforeRelease = {});

@@ -3,27 +3,27 @@
 
 #include "session/ControllerSession.h"
 
-CliStatus RunRestart(CliContext &ctx)
+CliOutcome RunRestart(CliContext &ctx)
 {
     if (const SessionResult r = ctx.session->restart(ctx.session->ticket()); !r.ok())
-        return CliStatus::From(r);
+        return r;
     ctx.report.line(QStringLiteral("%1 restarts").arg(ctx.session->serial()));
     return {};
 }
 
-CliStatus RunTestPattern(CliContext &ctx)
+CliOutcome RunTestPattern(CliContext &ctx)
 {
     if (const SessionResult r = ctx.session->testPattern(ctx.session->ticket()); !r.ok())
-        return CliStatus::From(r);
+        return r;
     ctx.report.line(QStringLiteral("%1 shows the test pattern").arg(ctx.session->serial()));
     return {};
 }
 
-CliStatus RunResetDefaults(CliContext &ctx)
+CliOutcome RunResetDefaults(CliContext &ctx)
 {
     // The session reads the defaults back after the settle time.
     const SessionResult r = ctx.session->resetDefaults(ctx.session->ticket());
     if (r.ok())
         ReportParams(ctx.report, "params", ctx.session->params());
-    return CliStatus::From(r);
+    return r;
 }

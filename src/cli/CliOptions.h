@@ -14,6 +14,8 @@ struct CliOptions {
     bool json = false;
     bool raw = false;       // set: take tag values as they are
     bool fields = false;    // get: named fields instead of tags
+    bool dryRun = false;    // set, load-profile: say what would change, write nothing
+    bool verbose = false;   // the programs' own log lines on standard error
     QString apply;          // watch: profile to apply to arriving controllers
     bool help = false;
     bool version = false;

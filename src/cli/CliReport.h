@@ -1,5 +1,5 @@
 #pragma once
-#include "cli/CliStatus.h"
+#include "cli/CliExit.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,9 +18,10 @@ struct CliReport {
     QStringList trace; // reports exchanged, when traced
     QStringList notes; // what the session adjusted, for standard error
     Json data = Json::object();
-    CliStatus status;
+    QByteArray raw; // bytes for standard output instead of lines (a profile saved to "-")
+    CliOutcome status;
 
-    static CliReport failed(const CliStatus &status)
+    static CliReport failed(const CliOutcome &status)
     {
         CliReport report;
         report.status = status;
@@ -28,4 +29,6 @@ struct CliReport {
     }
     void line(const QString &text) { lines << text; }
     void set(const char *key, Json value) { data[key] = std::move(value); }
+    // The serial number this report is about, where it names one.
+    QString serial() const;
 };

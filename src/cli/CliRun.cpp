@@ -3,8 +3,11 @@
 #include "cli/CliCommands.h"
 #include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
+#include "cli/CliLogRoute.h"
 #include "cli/CliOutput.h"
+#include "cli/CliProfileFiles.h"
 #include "core/Version.h"
+#include "core/files/ProfileFile.h"
 #include "core/protocol/ReportTrace.h"
 #include "device/SimBus.h"
 #include "device/Simulation.h"
@@ -30,16 +33,18 @@ HidControllerFactory controllerFactory(SimBus *bus)
 }
 
 // The one controller a command without --all works on.
-CliReport runOnOne(ControllerSession &bus, const CliCommand &command, const CliOptions &options, CliOutput &output)
+CliReport runOnOne(const CliCommand &command, const CliContext &outer)
 {
     CliReport report;
+    ControllerSession &bus = outer.bus;
     if (command.needs == CliNeeds::Nothing || command.needs == CliNeeds::Bus) {
-        CliContext ctx{bus, nullptr, options, report, &output};
-        report.status = command.run(ctx);
-    } else if (const SessionResult r = bus.selectSerial(options.device); !r.ok()) {
-        report.status = CliStatus::From(r);
+        CliContext inner{bus, nullptr, outer.options, report, outer.output, outer.profile};
+        report.status = command.run(inner);
+    } else if (const SessionResult r = bus.selectSerial(outer.options.device); !r.ok()) {
+        // Found, but more than one.
+        report.status = {r, CliError::Ambiguous};
     } else {
-        RunOnController(bus, bus, command, options, report);
+        RunOnController(bus, bus, command, outer, report);
     }
     return report;
 }
@@ -50,7 +55,7 @@ void noteUnsaved(const SimState *state, const QString &error, CliReport &report,
     if (!state || error.isEmpty())
         return;
     if (report.status.ok())
-        report.status = CliStatus::Failed(error);
+        report.status = CliOutcome::failed(error, CliError::File);
     else
         output.warn(error);
 }
@@ -64,7 +69,7 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     const bool parsed = CliOptions::Parse(arguments, &options, &error);
     CliOutput output(out, err, options.json);
     if (!parsed)
-        return output.usage(options.command, error);
+        return output.usage(options.command, CliOutcome::usage(error));
     if (options.help) {
         out << CliHelpText();
         return ExitOk;
@@ -75,23 +80,27 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     }
     const CliCommand *command = FindCliCommand(options.command);
     if (!command)
-        return output.usage(options.command, QStringLiteral("unknown command \"%1\"").arg(options.command));
+        return output.usage(options.command, CliOutcome::usage(QStringLiteral("unknown command \"%1\"").arg(options.command)));
     if (options.all && !command->fleet)
-        return output.usage(options.command, QStringLiteral("%1 does not take --all").arg(options.command));
-    if (!command->check(options, &error))
-        return output.usage(options.command, error);
+        return output.usage(options.command, CliOutcome::usage(QStringLiteral("%1 does not take --all").arg(options.command)));
+    if (const CliOutcome checked = command->check(options); !checked.ok())
+        return output.usage(options.command, checked);
+    const LogRoute logs(options.verbose || options.trace ? &err : nullptr);
 
     Simulation sim;
     if (!bus) {
         sim = startSimulation(options.simulate, options.simulateState, options.simulateFaults);
         if (!sim.ok())
-            return output.usage(options.command, sim.error);
+            return output.usage(options.command, CliOutcome::usage(sim.error));
         if (!sim.warning.isEmpty())
             output.warn(sim.warning);
         bus = sim.bus.get();
     } else if (!options.simulateFaults.isEmpty() && !applySimFaults(*bus, options.simulateFaults, &error)) {
-        return output.usage(options.command, error);
+        return output.usage(options.command, CliOutcome::usage(error));
     }
+    // One profile for every controller, read before any is touched.
+    const ParsedProfile profile = options.command == QLatin1String("load-profile") ? ReadProfileArgument(options.args.first())
+                                                                                   : ParsedProfile();
     SimState *state = sim.state;
 
     ControllerSession session;
@@ -109,20 +118,22 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         QCoreApplication::processEvents();
         // Without HID access every controller would look absent.
         if (const QString problem = session.startError(); !problem.isEmpty())
-            return output.finish(options.command, CliReport::failed(CliStatus::Failed(problem)));
+            return output.finish(options.command, CliReport::failed(CliOutcome::failed(problem, CliError::Communication)));
     }
 
+    CliReport unused;
+    const CliContext outer{session, nullptr, options, unused, &output, &profile};
     int code = ExitOk;
     if (options.all) {
         // The changes the controllers' threads announced are saved while
         // the controllers are still held, and before they are judged.
-        auto reports = RunOnEveryController(session, *command, options, [] { QCoreApplication::processEvents(); });
+        auto reports = RunOnEveryController(session, *command, outer, [] { QCoreApplication::processEvents(); });
         for (auto &[serial, report] : reports)
             noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
-        code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(CliStatus::NoController(NoControllerMessage())))
+        code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(SessionResult::noController(NoControllerMessage())))
                                  : output.finishAll(options.command, reports);
     } else {
-        CliReport report = runOnOne(session, *command, options, output);
+        CliReport report = runOnOne(*command, outer);
         noteUnsaved(state, state ? state->SaveError() : QString(), report, output);
         code = output.finish(options.command, report);
     }

@@ -4,6 +4,7 @@
 #include "cli/CliFleet.h"
 #include "cli/CliOutput.h"
 
+#include "cli/CliProfileFiles.h"
 #include "core/files/ProfileFile.h"
 #include "core/process/SignalWatcher.h"
 #include "session/ControllerSession.h"
@@ -12,27 +13,35 @@
 
 namespace {
 
-// The profile rules for one controller that just arrived, in a session of its own.
-CliReport applyTo(ControllerSession &bus, const ControllerHandle &entry, const CliOptions &options)
+// The profile rules for one controller that just arrived, in a session of
+// its own. A file is read again for each, so it may be edited meanwhile.
+CliReport applyTo(ControllerSession &bus, const ControllerHandle &entry, const CliContext &outer,
+                  const ParsedProfile &atStart)
 {
-    static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr,
-                                  [](CliContext &ctx) { return ApplyProfile(*ctx.session, ctx.options.apply, ctx.report); }};
+    static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr, [](CliContext &ctx) {
+                                      return ApplyProfile(*ctx.session, *ctx.profile, ctx.options.apply, false, ctx.report);
+                                  }};
+    const ParsedProfile profile = IsStandardStream(outer.options.apply) ? atStart : ReadProfileArgument(outer.options.apply);
+    CliContext ctx = outer;
+    ctx.profile = &profile;
     ControllerSession session(entry);
     CliReport report;
-    RunOnController(bus, session, apply, options, report);
+    RunOnController(bus, session, apply, ctx, report);
     return report;
 }
 
 } // namespace
 
-CliStatus RunWatch(CliContext &ctx)
+CliOutcome RunWatch(CliContext &ctx)
 {
     CliOutput *out = ctx.output;
+    out->setStream(true);
+    ParsedProfile atStart;
     if (!ctx.options.apply.isEmpty()) {
         // A file that could never apply is refused before anything arrives.
-        const ParsedProfile profile = ProfileFile::readProfileFile(ctx.options.apply);
-        if (const QString error = profile.loadError(profile.id); !error.isEmpty())
-            return CliStatus::Failed(error);
+        atStart = ReadProfileArgument(ctx.options.apply);
+        if (const QString error = atStart.loadError(atStart.id); !error.isEmpty())
+            return CliOutcome::failed(error, CliError::File);
     }
     SignalWatcher stop;
     QEventLoop loop;
@@ -47,14 +56,14 @@ CliStatus RunWatch(CliContext &ctx)
         report(serial, "arrived");
         if (ctx.options.apply.isEmpty())
             return;
-        const CliReport applied = applyTo(ctx.bus, ctx.bus.controllerHandles().at(index), ctx.options);
-        Json extra = {{"ok", applied.status.ok()}, {"exitCode", applied.status.code}};
-        if (!applied.status.ok())
-            extra["error"] = toJson(applied.status.message);
+        const CliReport applied = applyTo(ctx.bus, ctx.bus.controllerHandles().at(index), ctx, atStart);
+        Json extra = outcomeJson(applied.status, serial);
         extra.update(applied.data);
         report(serial, applied.status.ok() ? "applied" : "failed", extra);
+        for (const QString &note : applied.notes)
+            out->warn(QStringLiteral("%1: %2").arg(serial, note));
         if (!applied.status.ok())
-            out->warn(QStringLiteral("%1: %2").arg(serial, applied.status.message));
+            out->warn(QStringLiteral("%1: %2").arg(serial, applied.status.message()));
     };
     // Those present at the start arrive first.
     const QList<ControllerInfo> present = ctx.bus.controllers();

@@ -18,6 +18,7 @@ TIdentifyResult IdentifyDevice(TComHid &hid, TBiosInfo &BiosInfo, TCrypt &Crypt,
     uint16_t r = hid.HidAction(buf, 100);
     if (r >= Status::FirstFailure) {
         out.Error = QStringLiteral("Error Reading Biosinfo = ") + ErrToStr(r);
+        out.Status = r;
         return out;
     }
     // A fresh record: nothing of a device read earlier may survive a short reply.
@@ -47,6 +48,7 @@ TIdentifyResult IdentifyDevice(TComHid &hid, TBiosInfo &BiosInfo, TCrypt &Crypt,
         r = Status::BadFrame;
     if (r >= Status::FirstFailure) {
         out.Error = QStringLiteral("Error Reading Cpuinfo = ") + ErrToStr(r);
+        out.Status = r;
         return out;
     }
     Crypt = DeriveCrypt(buf.data());

@@ -19,6 +19,7 @@ struct TDeviceReadouts {
 struct TIdentifyResult {
     bool Result = false;   // the device may be opened
     QString Error;         // message for the error box; empty when nothing failed
+    uint16_t Status = 0;   // the exchange's result when an exchange failed
 };
 
 // The configuration version this tool serves (1.1).

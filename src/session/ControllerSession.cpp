@@ -173,7 +173,7 @@ SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *ident
     if (identified)
         *identified = r.Result;
     if (!r.Error.isEmpty())
-        return SessionResult::failed(r.Error);
+        return SessionResult::failed(r.Error, r.Status);
     return {};
 }
 
@@ -367,20 +367,12 @@ SessionResult ControllerSession::saveProfile(const QString &fileName) const
     return {};
 }
 
-SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
-                                              ProfileApplied *applied,
-                                              const std::function<void(const SessionResult &)> &written)
+SessionResult ControllerSession::planProfile(const ParsedProfile &profile, QList<FieldAdjustment> *adjusted)
 {
     // The whole file is checked before anything is applied, so a bad value
     // never leaves the parameter set, or the controller, half changed.
     if (const QString error = profile.loadError(BiosInfo.SysId); !error.isEmpty())
         return SessionResult::failed(error);
-    if (!holds(ticket))
-        return exchangeFailed("Error writing Config = ", Status::CommunicationError);
-    // Nothing of another program comes between the reads, the writes and the read-back.
-    const Sequence sequence(*this);
-    if (!sequence.result().ok())
-        return sequence.result();
     if (SessionResult r = readAll(); !r.ok())
         return r;
     QList<WordChange> words;
@@ -406,10 +398,28 @@ SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, cons
     if (!plan.result.arrangementProblem.isEmpty())
         return SessionResult::invalid(plan.result.arrangementProblem);
     setFields({}, words, WordCheck::Profile);
+    if (adjusted)
+        *adjusted = plan.result.adjusted;
+    return {};
+}
+
+SessionResult ControllerSession::applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
+                                              ProfileApplied *applied,
+                                              const std::function<void(const SessionResult &)> &written)
+{
+    if (const QString error = profile.loadError(BiosInfo.SysId); !error.isEmpty())
+        return SessionResult::failed(error);
+    if (!holds(ticket))
+        return exchangeFailed("Error writing Config = ", Status::CommunicationError);
+    // Nothing of another program comes between the reads, the writes and the read-back.
+    const Sequence sequence(*this);
+    if (!sequence.result().ok())
+        return sequence.result();
     ProfileApplied ignored;
     ProfileApplied &out = applied ? *applied : ignored;
+    if (SessionResult r = planProfile(profile, &out.adjusted); !r.ok())
+        return r;
     out.reached = true;
-    out.adjusted = plan.result.adjusted;
     const SessionResult sent = writeChanged(ticket, &out.written);
     if (written)
         written(sent);

@@ -153,6 +153,10 @@ public:
     SessionResult applyProfile(const ParsedProfile &profile, const SessionTicket &ticket,
                                ProfileApplied *applied = nullptr,
                                const std::function<void(const SessionResult &)> &written = {});
+    // The same checks, and the file's values taken into the parameter set
+    // as applyProfile would write them, but nothing is written: what a
+    // dry run compares with what the controller holds.
+    SessionResult planProfile(const ParsedProfile &profile, QList<FieldAdjustment> *adjusted = nullptr);
 
     // --- device functions; each refuses a ticket that no longer holds.
     SessionResult restart(const SessionTicket &ticket);

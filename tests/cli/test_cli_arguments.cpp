@@ -2,6 +2,7 @@
 // refused before any controller is touched.
 #include "CliTestSupport.h"
 
+#include "cli/CliExit.h"
 #include "cli/CliFieldArgs.h"
 #include "device/SimUnit.h"
 
@@ -52,7 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{QStringLiteral("--bogus"), QStringLiteral("list")},
                       QStringList{QStringLiteral("--device")},
                       QStringList{QStringLiteral("--simulate=0"), QStringLiteral("list")},
-                      QStringList{QStringLiteral("get"), QStringLiteral("brig")},
+                      QStringList{QStringLiteral("get"), QStringLiteral("brgt")},
+                      QStringList{QStringLiteral("-v"), QStringLiteral("set"), QStringLiteral("BRIG=10")},
+                      QStringList{QStringLiteral("--version"), QStringLiteral("list")},
+                      QStringList{QStringLiteral("--dry-run"), QStringLiteral("restart")},
                       QStringList{QStringLiteral("set"), QStringLiteral("BRIG=4294967296")},
                       QStringList{QStringLiteral("set"), QStringLiteral("LMAX=1")},
                       QStringList{QStringLiteral("set")},
@@ -90,16 +94,26 @@ TEST(CliUsageText, UnknownTagNamesAllValidTags)
         << r.err.toStdString();
 }
 
-TEST(CliUsageText, JsonReportsTheUsageErrorAsADocument)
+TEST(CliUsageText, JsonReportsTheUsageErrorAsADocumentNamingTheField)
 {
     SimBus bus;
     bus.AddSane(1);
-    const CliRunResult r = RunCliArgs({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("XXXX")}, &bus);
+    const CliRunResult r = RunCliArgs({"--json", "set", "BRIGHTNESS_percent=999"}, &bus);
     EXPECT_EQ(r.code, 2);
     const QJsonObject doc = r.json();
-    EXPECT_FALSE(doc.value(QStringLiteral("ok")).toBool(true));
-    EXPECT_EQ(doc.value(QStringLiteral("exitCode")).toInt(), 2);
-    EXPECT_EQ(doc.value(QStringLiteral("command")).toString(), QStringLiteral("get"));
+    EXPECT_EQ(doc.value("exit_code").toInt(), 2);
+    EXPECT_EQ(doc.value("command").toString(), "set");
+    EXPECT_EQ(doc["error"].toObject().value("code").toString(), "usage");
+    EXPECT_EQ(doc["error"].toObject().value("field").toString(), "brightness_percent");
+}
+
+TEST(CliUsageText, VersionAloneAsVOrCapitalV)
+{
+    for (const char *option : {"-v", "-V", "--version"}) {
+        const CliRunResult r = RunCliArgs({option});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(r.out.startsWith("corvane-cli v")) << option;
+    }
 }
 
 TEST(CliUsageText, HelpGoesToStandardOutput)
@@ -107,4 +121,18 @@ TEST(CliUsageText, HelpGoesToStandardOutput)
     const CliRunResult r = RunCliArgs({QStringLiteral("--help")});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.startsWith(QLatin1String("Usage: corvane-cli")));
+}
+
+TEST(CliErrorCodes, FollowTheResultsKindAndStatus)
+{
+    const auto failed = [](uint16_t status) { return SessionResult::failed("x", status); };
+    const std::pair<SessionResult, const char *> cases[] = {
+        {SessionResult::inUse("x"), "in_use"}, {SessionResult::invalid("x"), "refused"},
+        {failed(0x80C0), "refused"},           {failed(0x80C8), "refused"},
+        {failed(0x80BF), "communication"},     {failed(0x80C9), "communication"},
+        {{SessionResult::Kind::LoadFailed, 0xE000, "x", {}}, "communication"},
+        {failed(0), "file"}, // a failure without a status is what the caller says
+    };
+    for (const auto &[result, code] : cases)
+        EXPECT_STREQ(errorCode(CliOutcome(result, CliError::File).error), code) << result.status;
 }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 // Command bytes of the 0xED reports a unit received with a non-zero tag:
 // the parameter writes.
@@ -36,6 +38,8 @@ TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
     const CliRunResult r = run({QStringLiteral("list")});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("SIM0001 0x4790 ok"), QStringLiteral("SIM0002 0x479f ok")}));
+    EXPECT_EQ(run({"list", "--device", "sim0002"}).lines(), QStringList{"SIM0002 0x479f ok"});
+    EXPECT_EQ(run({"list", "--device", "SIM0003"}).code, 3);
     EXPECT_TRUE(unit->Received().isEmpty());
 }
 
@@ -69,25 +73,46 @@ TEST_F(CliCommands, GetReadsAllTwentyOneInTagOrder)
     EXPECT_EQ(r.lines().last(), QStringLiteral("6CFG=3"));
 }
 
-TEST_F(CliCommands, GetNamedTagsStillReadsInTagOrder)
+TEST_F(CliCommands, GetPrintsInTheOrderAskedAndReadsInTagOrder)
 {
     unit->Firmware().SetParam("STUP", 0xFF000000);
     unit->ClearReceived();
-    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("STUP"), QStringLiteral("LMAX")});
-    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("LMAX=4096"), QStringLiteral("STUP=4278190080")}));
+    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("stup"), QStringLiteral("LMAX")});
+    EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("STUP=4278190080"), QStringLiteral("LMAX=4096")}));
     // Identification (0xE3, 0xE5), then exactly the two reads.
     ASSERT_EQ(unit->Received().size(), 4);
     EXPECT_EQ(unit->Received()[2].mid(2, 5), QByteArray("\xEC" "LMAX"));
     EXPECT_EQ(unit->Received()[3].mid(2, 5), QByteArray("\xEC" "STUP"));
 }
 
-TEST_F(CliCommands, GetAsJson)
+// The whole document, key order included, as a script reads it.
+TEST_F(CliCommands, DryRunSaysWhatWouldChangeAndWritesNothing)
 {
-    const CliRunResult r = run({QStringLiteral("--json"), QStringLiteral("get"), QStringLiteral("BRIG")});
-    const QJsonObject doc = r.json();
-    EXPECT_TRUE(doc.value(QStringLiteral("ok")).toBool());
-    EXPECT_EQ(doc.value(QStringLiteral("serial")).toString(), QStringLiteral("SIM0001"));
-    EXPECT_EQ(doc.value(QStringLiteral("params")).toObject().value(QStringLiteral("BRIG")).toInt(), 100);
+    const CliRunResult r = run({"--json", "--dry-run", "set", "brightness_percent=150"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, R"({
+  "format": 2,
+  "command": "set",
+  "ok": true,
+  "exit_code": 0,
+  "serial": "SIM0001",
+  "changed": true,
+  "changes": [
+    {
+      "field": "brightness_percent",
+      "from": 100,
+      "to": 150
+    }
+  ]
+}
+)");
+    const CliRunResult none = run({"--dry-run", "set", "brightness_percent=100"});
+    EXPECT_EQ(none.code, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    const CliRunResult tooMany = run({"--dry-run", "set", "SCFG=0x80400"});
+    EXPECT_EQ(tooMany.code, 1);
+    EXPECT_EQ(writtenTags(unit), QList<QByteArray>{});
+    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
 }
 
 TEST_F(CliCommands, SetWritesOnlyChangedParametersInTagOrder)
@@ -260,4 +285,32 @@ TEST(CliTerminal, EscapeSequencesFromOutsideAreShownNotObeyed)
         EXPECT_FALSE(shown.contains(QChar(0x1b)) || shown.contains(QChar(0x07))) << qPrintable(args.join(' '));
         EXPECT_TRUE(shown.contains(QStringLiteral("\\x1b"))) << qPrintable(shown);
     }
+}
+
+// A controller this user may not open: the hint once, the program's own
+// log lines only when asked for.
+TEST(CliHidAccess, PermissionHintOnceAndLogLinesOnlyWhenVerbose)
+{
+    QTemporaryDir dir;
+    const QString node = dir.filePath("hidraw0");
+    QFile file(node);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    FakeHid::Reset();
+    FakeHidDevice device;
+    device.path = node.toStdString();
+    device.openErrno = EACCES;
+    FakeHid::Devices().append(device);
+    const CliRunResult quiet = RunCliArgs({"--json", "info"});
+    const CliRunResult verbose = RunCliArgs({"--verbose", "info"});
+    const CliRunResult listed = RunCliArgs({"list"});
+    FakeHid::Reset();
+
+    EXPECT_EQ(quiet.code, 1);
+    EXPECT_EQ(quiet.err.count("No permission"), 1) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.err.contains("The node is -rw-")) << quiet.err.toStdString();
+    EXPECT_FALSE(quiet.err.contains("corvane.hidapi:"));
+    EXPECT_EQ(quiet.json()["error"].toObject()["code"].toString(), "permission");
+    EXPECT_TRUE(verbose.err.contains("corvane.hidapi: No permission")) << verbose.err.toStdString();
+    EXPECT_EQ(listed.lines(), QStringList{"FAKE1 0x4790 cannot be opened: No permission to open the CORVANE at " + node
+                                          + ". (corvane-cli info says more)"});
 }

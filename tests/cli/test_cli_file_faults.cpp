@@ -181,3 +181,24 @@ TEST_F(CliFileFaults, ProfileOfAnotherUserKeepsItsOwner)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), old);
 }
+
+// "-" is the standard streams; a folder is never taken for a profile.
+TEST_F(CliFileFaults, ProfilesThroughTheStandardStreamsAndNeverAFolder)
+{
+    const QStringList sim = simulate(file("state.json"));
+    QByteArray text = runCli(sim + QStringList{"save-profile", "-"}).out;
+    ASSERT_TRUE(text.startsWith("[GLOBAL]\nINFO=CORVANE CONFIGURATION FILE\n")) << text.constData();
+    text.replace("BRIG=100", "BRIG=42");
+    QProcess load;
+    load.start(QStringLiteral(CORVANE_CLI_PATH), sim + QStringList{"load-profile", "-"});
+    load.write(text);
+    load.closeWriteChannel();
+    ASSERT_TRUE(load.waitForFinished(20000));
+    EXPECT_EQ(load.exitCode(), 0) << load.readAllStandardError().constData();
+    EXPECT_EQ(runCli(sim + QStringList{"get", "BRIG"}).out, "BRIG=42\n");
+    for (const char *command : {"save-profile", "load-profile"}) {
+        const ProcessRun r = runCli(sim + QStringList{command, dir.path()});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, QFile::encodeName(dir.path()) + " is a folder\n");
+    }
+}

@@ -56,6 +56,13 @@ TEST_F(CliProfiles, RoundTripBetweenTwoControllers)
     ASSERT_EQ(p.keys.size(), 21);
     EXPECT_EQ(p.keys.first(), QByteArray("LMAX"));
 
+    // A dry run says what would change, field by field, and writes nothing.
+    const CliRunResult dry = run("SIM0002", {"--dry-run", "load-profile", path});
+    EXPECT_EQ(dry.code, 0) << dry.err.toStdString();
+    EXPECT_EQ(dry.lines(), (QStringList{"startup.red: 32 -> 0", "startup.green: 32 -> 0", "startup.blue: 32 -> 0",
+                                        "startup.length_ms: 500 -> 2550", "brightness_percent: 100 -> 150"}));
+    EXPECT_EQ(writesTo(b), 0);
+
     const CliRunResult loaded = run(QStringLiteral("SIM0002"), {QStringLiteral("load-profile"), path});
     EXPECT_EQ(loaded.code, 0) << loaded.err.toStdString();
     EXPECT_EQ(b->Firmware().Params().size(), a->Firmware().Params().size());

@@ -99,6 +99,7 @@ expect "bash: fields to set" "$(bash_probe 'corvane-cli --all set stripe.')" \
   "stripe.mirror= stripe.leds_per_channel= stripe.channels="
 expect "bash: capacity is read-only" "$(bash_probe 'corvane-cli set LMA')" ""
 expect "bash: get options" "$(bash_probe 'corvane-cli get --fi')" "--fields"
+expect "bash: dry run" "$(bash_probe 'corvane-cli set --dr')" "--dry-run"
 expect "bash: items of a list field" "$(bash_probe 'corvane-cli set led.protocol=ap')" "apa106 apa102"
 expect "bash: numbers are not guessed" "$(bash_probe 'corvane-cli set BRIG=1')" ""
 expect "fish: fields to set" \

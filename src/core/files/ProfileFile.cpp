@@ -139,4 +139,15 @@ bool writeProfileFile(const QString &fileName, uint32_t sysId, int toolVers,
     return true;
 }
 
+QByteArray profileText(uint32_t sysId, int toolVers, const QList<ProfileParam> &params)
+{
+    IniFile ini;
+    ini.writeRaw(Global, "INFO", InfoText);
+    ini.writeRaw(Global, "ID", formatValue(sysId));
+    ini.writeInt(Global, "VERSION", toolVers);
+    for (const ProfileParam &param : params)
+        ini.writeRaw(Parameter, param.code, formatValue(param.value));
+    return ini.toByteArray();
+}
+
 } // namespace ProfileFile

@@ -64,6 +64,10 @@ ParsedProfile readProfileFile(const QString &fileName);
 bool writeProfileFile(const QString &fileName, uint32_t sysId, int toolVers,
                       const QList<ProfileParam> &params, QString *error = nullptr);
 
+// The text writeProfileFile would write into a new file, for a profile
+// that goes elsewhere (standard output).
+QByteArray profileText(uint32_t sysId, int toolVers, const QList<ProfileParam> &params);
+
 // A 32-bit value as the file stores it: signed decimal, so FF000000 is
 // "-16777216".
 QByteArray formatValue(uint32_t value);

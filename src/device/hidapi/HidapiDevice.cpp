@@ -48,7 +48,7 @@ bool HidapiDevice::Open()
     const int err = errno;
     const QString path = QString::fromLocal8Bit(m_path);
     if (err == EACCES || err == EPERM) {
-        m_problem = noPermissionText(path, installedUdevRule());
+        m_problem = noPermissionText(nodeAccess(path, installedUdevRule()));
     } else {
         m_problem = QStringLiteral("Cannot open the CORVANE at %1: %2")
                         .arg(path, err ? QString::fromLocal8Bit(std::strerror(err)) : hidError(nullptr));
