@@ -1,5 +1,7 @@
 #include "cli/CliLogRoute.h"
 
+#include "core/text/VisibleText.h"
+
 #include <QMutex>
 #include <QTextStream>
 
@@ -20,7 +22,7 @@ void route(QtMsgType type, const QMessageLogContext &context, const QString &tex
     }
     const QMutexLocker lock(&g_mutex);
     if (g_err) {
-        *g_err << context.category << ": " << text << '\n';
+        *g_err << context.category << ": " << visibleText(text) << '\n';
         g_err->flush();
     }
 }

@@ -23,6 +23,6 @@ int main(int argc, char **argv)
     QStringList arguments;
     QString error;
     if (!decodeArguments(argc, argv, &arguments, &error))
-        return CliOutput(out, err, arguments.contains(QStringLiteral("--json"))).usage({}, error);
+        return CliOutput(out, err, arguments.contains(QStringLiteral("--json"))).usage({}, CliOutcome::usage(error));
     return RunCli(arguments, out, err);
 }

@@ -4,13 +4,16 @@
 
 namespace {
 
-constexpr std::array<TMsgButtonDef, 6> ButtonOrder{{
+constexpr std::array<TMsgButtonDef, 9> ButtonOrder{{
     {mbClose, "Close", mrClose},
     {mbYes, "Yes", mrYes},
     {mbNo, "No", mrNo},
     {mbOK, "Ok", mrOk},
     {mbIgnore, "Ignore", mrIgnore},
     {mbAbort, "Abort", mrAbort},
+    {mbSend, "Send", mrSend},
+    {mbDiscard, "Discard", mrDiscard},
+    {mbCancel, "Cancel", mrCancel},
 }};
 
 struct KindDef

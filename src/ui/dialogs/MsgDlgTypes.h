@@ -6,7 +6,7 @@
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort };
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort, mbSend, mbDiscard, mbCancel };
 
 // Result codes equal the platform's standard dialog results, so callers can
 // compare against the numbers they know (6 = yes).
@@ -18,10 +18,15 @@ enum TMsgResult : int {
     mrIgnore = 5,
     mrYes = 6,
     mrNo = 7,
+    // The program's own answers, beyond the platform's: unsent changes
+    // before another controller is opened.
+    mrSend = 20,
+    mrDiscard = 21,
 };
 
 // A set of buttons as a bit mask in which member n is bit n
-// (mbYes 1, mbNo 2, mbOK 4, mbClose 8, mbIgnore 16, mbAbort 32).
+// (mbYes 1, mbNo 2, mbOK 4, mbClose 8, mbIgnore 16, mbAbort 32, mbSend 64,
+// mbDiscard 128, mbCancel 256).
 class TMsgBut
 {
 public:
@@ -35,7 +40,7 @@ public:
     static constexpr TMsgBut fromBits(unsigned bits)
     {
         TMsgBut s;
-        s.FBits = bits & 0x3Fu;
+        s.FBits = bits & 0x1FFu;
         return s;
     }
 
@@ -55,7 +60,7 @@ constexpr TMsgBut operator|(TMsgDlgBtn a, TMsgDlgBtn b)
     return TMsgBut(a) | TMsgBut(b);
 }
 
-static_assert(TMsgBut(mbYes).bits() == 1 && TMsgBut(mbAbort).bits() == 32);
+static_assert(TMsgBut(mbYes).bits() == 1 && TMsgBut(mbCancel).bits() == 256);
 
 // One row of the fixed button order: untranslated caption and result code.
 struct TMsgButtonDef
@@ -65,7 +70,8 @@ struct TMsgButtonDef
     int Result;
 };
 
-// The order in which buttons appear: Close, Yes, No, Ok, Ignore, Abort.
+// The order in which buttons appear: Close, Yes, No, Ok, Ignore, Abort,
+// Send, Discard, Cancel.
 std::span<const TMsgButtonDef> MsgButtonOrder();
 
 // Untranslated default title of a kind, and its picture index (-1: none).

@@ -2,10 +2,12 @@
 #include "ui_ConfigEditor.h"
 
 #include "core/i18n/TranslateText.h"
+#include "core/params/LayoutValidation.h"
 #include "ui/dialogs/uMessageBox.h"
 #include "ui/editor/ConfigEditorForm.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -46,17 +48,19 @@ SessionResult ConfigEditor::DoInit()
 
 void ConfigEditor::ShowLoad(const SessionResult &load)
 {
+    // A countdown was for values this load replaces.
+    m_saveTimer.stop();
     m_bound = false;
     if (!load.ok()) {
         showFailedLoad();
-        emit loadShown(false);
+        emit loadShown(load);
         ShowError(load.message, QStringLiteral("Config error"));
         return;
     }
     setUsable(true);
     showValues();
     m_frame.send->setEnabled(false);
-    emit loadShown(true);
+    emit loadShown(load);
 }
 
 // Sets every control from the session's values, in read order, so a
@@ -72,7 +76,26 @@ void ConfigEditor::showValues()
         afterEffects(record.tag);
     }
     m_readouts.DrawMatrixPreview();
+    // A controller may hold an arrangement it cannot take: flagged as an edit's would be.
+    showArrangement(
+        validateLayout(LayoutArrangement::fromParams(m_session.params()), m_session.capacity()).value_or(QString()));
     m_bound = true;
+}
+
+// The capacity beside the counts that fill it, and on the page of the layout
+// in use the send's message for an arrangement over it, as soon as it is
+// typed rather than only when it is sent.
+void ConfigEditor::showArrangement(const QString &problem)
+{
+    const bool matrix = at(m_session.fieldValues(), FieldId::LayoutType) == 1;
+    for (const auto &[label, inUse] : {std::pair{ui.labStripeCapacity, !matrix}, {ui.labMatrixCapacity, matrix}}) {
+        const bool over = inUse && !problem.isEmpty();
+        label->setText(over ? problem : m_frame.capacity->text());
+        QFont flag; // only the weight is set: the rest follows the window's font
+        if (over)
+            flag.setBold(true);
+        label->setFont(flag);
+    }
 }
 
 // What depends on a parameter besides its own controls.
@@ -94,9 +117,9 @@ void ConfigEditor::afterEffects(ParamTag tag)
 // shows none and takes no edits, so nothing stale can be sent or saved.
 void ConfigEditor::showFailedLoad()
 {
-    m_saveTimer.stop();
     setUsable(false);
     m_frame.capacity->setText(kNoValue);
+    showArrangement({});
     m_readouts.clear();
     m_frame.send->setEnabled(false);
     m_frame.status->clearMessage();
@@ -143,8 +166,10 @@ void ConfigEditor::fieldEdited(FieldId field)
         if (a.field != field)
             m_binding.show(a.field, at(values, a.field));
     }
-    if (r.ok())
+    if (r.ok()) {
         afterEffects(paramField(field).tag);
+        showArrangement(r.arrangementProblem);
+    }
     m_bound = true;
     CheckChanged();
     announceAdjustments(r.adjusted);
@@ -202,11 +227,13 @@ SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket)
     m_saveTimer.stop();
     const SessionResult r = m_session.writeChanged(ticket);
     if (!r.ok()) {
-        // The send button stays as it was, so the user can try again; only
-        // the next change arms the auto-send again.
+        // The send button and the status text stay as they were ("Parameter
+        // changed": the change is still pending), so the user can try again;
+        // only the next change arms the auto-send again.
+        const QString pending = m_frame.status->currentMessage();
         m_frame.status->showMessage(QStringLiteral("ERROR"));
         ShowError(r.message);
-        m_frame.status->clearMessage();
+        m_frame.status->showMessage(pending);
         return r;
     }
     // Another program's change to a parameter sent here was kept beside
@@ -215,4 +242,11 @@ SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket)
     m_frame.status->clearMessage();
     m_frame.send->setEnabled(false);
     return r;
+}
+
+bool ConfigEditor::controllerLeft()
+{
+    m_saveTimer.stop();
+    m_frame.send->setEnabled(false);
+    return m_session.changed();
 }

@@ -48,17 +48,23 @@ public:
     // Says in the status text what the session changed beyond what was asked.
     void announceAdjustments(const QList<FieldAdjustment> &adjusted);
 
+    // The controller shown has left the bus: nothing reaches it any more, so
+    // the countdown ends without trying and Send waits for the next
+    // controller's load. True when changes were left unsent.
+    bool controllerLeft();
+
     const QTimer &SaveTimer() const { return m_saveTimer; }
     const EditorBinding &binding() const { return m_binding; }
     EditorReadouts &readouts() { return m_readouts; }
 
 signals:
-    // A load was shown; `complete` tells whether every parameter was read.
-    void loadShown(bool complete);
+    // A load was shown; a failed one (not every parameter read) says why.
+    void loadShown(const SessionResult &load);
 
 private:
     void ShowLoad(const SessionResult &load);
     void showValues();
+    void showArrangement(const QString &problem);
     void fieldEdited(FieldId field);
     void afterEffects(ParamTag tag);
     void setUsable(bool usable);

@@ -65,8 +65,10 @@ DevicePanel::DevicePanel(const Controls &controls, ControllerSession &session, H
     , m_session(session)
     , m_factory(std::move(factory))
     , m_trace(std::move(trace))
+    , m_failed(controls.main)
 {
-    connect(ui.main.cbHid, &QComboBox::activated, this, &DevicePanel::cbHidChange);
+    connect(ui.main.cbHid, &QComboBox::activated, this, &DevicePanel::cbHidPicked);
+    connect(ui.main.butRetry, &QPushButton::clicked, this, &DevicePanel::butRetryClick);
     connect(ui.editor.butRestart, &QPushButton::clicked, this, &DevicePanel::butRestartClick);
     connect(ui.editor.butPattern, &QPushButton::clicked, this, &DevicePanel::butPatternClick);
     connect(ui.editor.butDefault, &QPushButton::clicked, this, &DevicePanel::butDefaultClick);
@@ -111,16 +113,23 @@ void DevicePanel::ClearDeviceInfo()
     for (QLabel *l : {ui.main.LabBiosVersion, ui.main.LabBiosCode, ui.main.LabBiosConfig, ui.main.LabBiosInfo,
                       ui.main.LabBiosDate, ui.main.labCapacity})
         l->setText(NoValue);
-    ui.loadProfile->setEnabled(false);
-    ui.saveProfile->setEnabled(false);
-    m_open = false;
+    setOpen(false);
+    m_failed.hide();
     ui.main.sBar->clearMessage();
-    ui.main.chkAutoSend->setEnabled(false);
     LetPendingEventsRun();
 }
 
 void DevicePanel::HidEnum()
 {
+    // The open controller left: its countdown ends without a word, and what
+    // was not sent to it is said once the new state shows.
+    QString unsent;
+    if (m_open && !m_session.selectedPresent() && m_editor && m_editor->controllerLeft())
+        unsent = TranslateText(QStringLiteral("Changes not sent: %1 was disconnected")).arg(m_session.serial());
+    // Changes not yet sent keep their controller open whatever arrives, even
+    // the one used last: only the user leaves it, and is asked first.
+    const bool keepOpen = m_open && m_session.selectedPresent() && m_session.changed();
+
     ui.main.labNoCorvane->hide();
     ui.main.labNoCorvaneHint->hide();
     OldDrop = ui.main.cbHid->currentText();
@@ -136,7 +145,7 @@ void DevicePanel::HidEnum()
         ui.main.cbHid->clear();
         for (const ControllerInfo &controller : m_session.controllers())
             ui.main.cbHid->addItem(controller.serial);
-        selected = indexOfSerial(ui.main.cbHid, SaveSnr);
+        selected = keepOpen ? -1 : indexOfSerial(ui.main.cbHid, SaveSnr);
         if (selected < 0)
             selected = indexOfSerial(ui.main.cbHid, OldDrop);
         if (selected < 0 && ui.main.cbHid->count() > 0)
@@ -146,19 +155,65 @@ void DevicePanel::HidEnum()
 
     if (selected >= 0) {
         cbHidChange();
-        return;
+    } else {
+        const quint64 step = ++m_sessionStep;
+        ClearDeviceInfo();
+        // A newer device list was handled while the cleared state was painted.
+        if (step == m_sessionStep)
+            ShowNoDevice();
     }
-    const quint64 step = ++m_sessionStep;
-    ClearDeviceInfo();
-    // A newer device list was handled while the cleared state was painted.
-    if (step != m_sessionStep)
-        return;
-    ShowNoDevice();
+    if (!unsent.isEmpty())
+        ui.main.sBar->showMessage(unsent);
 }
 
 void DevicePanel::cbHidDropDown()
 {
     OldDrop = ui.main.cbHid->currentText();
+}
+
+// The user's choice in the list: changes not yet sent to the controller
+// open now are not dropped without asking.
+void DevicePanel::cbHidPicked()
+{
+    const QString picked = ui.main.cbHid->currentText();
+    if (m_open && picked != OldDrop && m_session.changed()) {
+        const auto showSerial = [this](const QString &serial) {
+            const QSignalBlocker quiet(ui.main.cbHid);
+            ui.main.cbHid->setCurrentIndex(indexOfSerial(ui.main.cbHid, serial));
+        };
+        // The list shows the open controller while the question waits, so a
+        // device change handled meanwhile sees what is open.
+        showSerial(OldDrop);
+        if (!unsentChangesMayGo(picked) || indexOfSerial(ui.main.cbHid, picked) < 0)
+            return;
+        showSerial(picked);
+    }
+    cbHidChange();
+}
+
+// Asks what becomes of the open controller's unsent changes before `next`
+// is opened: true when they may go, sent or discarded.
+bool DevicePanel::unsentChangesMayGo(const QString &next)
+{
+    const SessionTicket ticket = m_session.ticket();
+    const quint64 step = m_sessionStep;
+    const int answer = MsgBox()->Execute(
+        TranslateText(QStringLiteral("The changes to %1 have not been sent.\r\nSend them before opening %2?"))
+            .arg(OldDrop, next),
+        mtConfirmation, TranslateText(QStringLiteral("Confirm")), {mbSend, mbDiscard, mbCancel}, false);
+    // A device change handled while the question was open has chosen already.
+    if (step != m_sessionStep)
+        return false;
+    if (answer == mrSend)
+        return m_editor && m_editor->SendConfig(ticket).ok();
+    return answer == mrDiscard;
+}
+
+// Opens the controller shown again, from its identification on.
+void DevicePanel::butRetryClick()
+{
+    OldDrop.clear();
+    cbHidChange();
 }
 
 void DevicePanel::cbHidChange()
@@ -187,9 +242,10 @@ void DevicePanel::cbHidChange()
     const bool identified = ReadDeviceInfo();
     if (superseded() || !identified)
         return;
+    // A load that fails is explained as it is shown (loadShown).
     if (m_editor)
         m_editor->DoInit();
-    if (superseded())
+    if (superseded() || !m_session.loaded())
         return;
     ShowOpened();
 }
@@ -217,23 +273,24 @@ bool DevicePanel::ReadDeviceInfo()
     ui.main.LabBiosDate->setText(readouts.Date);
     ui.main.LabBiosConfig->setText(readouts.Config);
 
-    if (result.kind == SessionResult::Kind::NoAccess)
-        showAccessProblem(result.message);
-    else if (!result.ok())
+    // A controller this user may not open (no udev rule yet) says why in
+    // the window and nothing else: every exchange would only fail.
+    const bool noAccess = result.kind == SessionResult::Kind::NoAccess;
+    if (!identified)
+        showFailure(noAccess ? FailedStatePanel::Reason::NoAccess : FailedStatePanel::Reason::NotIdentified,
+                    result.message);
+    if (!result.ok() && !noAccess)
         ShowError(result.message);
     return identified;
 }
 
-// A controller that is plugged in but cannot be opened (no udev rule yet)
-// says why, and nothing else; the user hears it once per device and run,
-// not at every replug.
-void DevicePanel::showAccessProblem(const QString &problem)
+// Present but not open: the LED stays yellow and the editor's place says why.
+void DevicePanel::showFailure(FailedStatePanel::Reason reason, const QString &message)
 {
-    const QString serial = ui.main.cbHid->currentText();
-    if (m_accessProblemsShown.contains(serial))
-        return;
-    m_accessProblemsShown.insert(serial);
-    MsgBox()->Execute(problem, mtInformation, QString(), mbOK, false);
+    ui.editor.pageConfig->hide();
+    ui.main.LED1->SetOnColor(LedOpening);
+    ui.main.LED1->SetOn(true);
+    m_failed.show(reason, message);
 }
 
 void DevicePanel::ShowNoDevice()
@@ -244,22 +301,35 @@ void DevicePanel::ShowNoDevice()
     ui.main.labNoCorvaneHint->show();
 }
 
+// Green only for a good load in the editor.
 void DevicePanel::ShowOpened()
 {
-    m_open = true;
     ui.main.LED1->SetOnColor(LedOpen);
     ui.editor.pageConfig->show();
-    ui.loadProfile->setEnabled(true);
-    // Only what was read from this controller may go into a file.
-    ui.saveProfile->setEnabled(m_session.allRead());
-    ui.main.chkAutoSend->setEnabled(true);
+    setOpen(true);
     emit DeviceOpened(ui.main.cbHid->currentText());
 }
 
-void DevicePanel::loadShown(bool complete)
+// Profiles and auto-send belong to an open controller.
+void DevicePanel::setOpen(bool open)
 {
-    if (m_open)
-        ui.saveProfile->setEnabled(complete);
+    m_open = open;
+    ui.loadProfile->setEnabled(open);
+    // Only what was read from this controller may go into a file.
+    ui.saveProfile->setEnabled(open && m_session.allRead());
+    ui.main.chkAutoSend->setEnabled(open);
+}
+
+// A load that failed, the opening's or a later one (the read-back after a
+// reset or a profile), leaves nothing to edit or send: the controller is
+// not open. Said before the editor's message box shows over it.
+void DevicePanel::loadShown(const SessionResult &load)
+{
+    if (load.ok())
+        return;
+    setOpen(false);
+    const QString where = load.tag.isEmpty() ? QString() : QStringLiteral(": ") + load.tag;
+    showFailure(FailedStatePanel::Reason::NotRead, load.message + where);
 }
 
 // A function for the controller open at the click: the pending-events step

@@ -1,9 +1,9 @@
 #pragma once
 #include "device/HidController.h"
 #include "device/uComHid.h"
+#include "ui/main/FailedStatePanel.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -52,7 +52,10 @@ public slots:
     void ClearDeviceInfo();
     void HidEnum();
     void cbHidDropDown();
+    // The user's choice in cbHid; asks first when the open controller has unsent changes.
+    void cbHidPicked();
     void cbHidChange();
+    void butRetryClick();
     bool ReadDeviceInfo();
 
     void butRestartClick();
@@ -67,8 +70,10 @@ private:
     void ShowNoDevice();
     void ShowOpened();
     void LetPendingEventsRun();
-    void showAccessProblem(const QString &problem);
-    void loadShown(bool complete);
+    bool unsentChangesMayGo(const QString &next);
+    void showFailure(FailedStatePanel::Reason reason, const QString &message);
+    void setOpen(bool open);
+    void loadShown(const SessionResult &load);
     void runFunction(QPushButton *button, SessionResult (ControllerSession::*function)(const SessionTicket &));
 
     Controls ui;
@@ -78,7 +83,7 @@ private:
     bool m_started = false;
     ConfigEditor *m_editor = nullptr;
     bool m_open = false;
-    QSet<QString> m_accessProblemsShown;
+    FailedStatePanel m_failed;
     // Counts openings and no-device states, so an opening interrupted by a
     // device change handled meanwhile knows it has been overtaken.
     quint64 m_sessionStep = 0;

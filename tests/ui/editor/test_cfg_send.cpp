@@ -24,7 +24,7 @@ protected:
         EXPECT_EQ(boxes()[0].Buttons, TMsgBut(mbClose));
         EXPECT_TRUE(boxes()[0].MsgBeep);
         EXPECT_EQ(statusDuringBox, "ERROR");
-        EXPECT_TRUE(win.bar->currentMessage().isEmpty());
+        EXPECT_EQ(win.bar->currentMessage(), "Parameter changed"); // still pending
     }
     QString statusDuringBox;
 };
@@ -48,6 +48,36 @@ TEST_F(CfgSendTest, StripeOverTheCapacityWritesNothing)
     expectError("Too many LEDs in stripe config (max. 4096)");
     EXPECT_TRUE(writtenTags().isEmpty());
     EXPECT_TRUE(win.send->isEnabled());
+}
+
+// The capacity shows beside the counts; an arrangement over it is flagged on
+// the page of the layout in use as soon as it is loaded or typed.
+TEST_F(CfgSendTest, ArrangementOverTheCapacityIsFlaggedWhileTyping)
+{
+    const QString fits = "4096 LEDs";
+    struct Step { const char *control; int value; QString stripe, matrix; };
+    const Step steps[] = {
+        {nullptr, 0, "Too many LEDs in stripe config (max. 4096)", fits}, // as loaded
+        {"edStripeCount", 512, fits, fits},
+        {"edStripeCount", 513, "Too many LEDs in stripe config (max. 4096)", fits},
+        {"cbLayout", 1, fits, fits},
+        {"edMatrixX", 4, fits, fits},
+        {"edMatrixLedX", 32, fits, fits},
+        {"edMatrixLedY", 17, fits, "Too many LEDs in matrix config (max. 4096)"},
+    };
+    plug();
+    unit->Firmware().SetParam("SCFG", 1024 | 8 << 16);
+    load();
+    for (const Step &step : steps) {
+        if (auto *s = step.control ? win.findChild<QSpinBox *>(step.control) : nullptr)
+            s->setValue(step.value);
+        else if (step.control)
+            combo(step.control)->setCurrentIndex(step.value);
+        for (const auto &[name, text] : {std::pair{"labStripeCapacity", step.stripe}, {"labMatrixCapacity", step.matrix}}) {
+            EXPECT_EQ(label(name)->text(), text) << step.control;
+            EXPECT_EQ(label(name)->font().bold(), text != fits) << step.control;
+        }
+    }
 }
 
 TEST_F(CfgSendTest, RefusedWriteStopsThereAndKeepsEarlierWrites)

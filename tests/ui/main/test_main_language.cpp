@@ -162,3 +162,19 @@ TEST_F(LanguageWindowTest, AccessibleNamesAndQtTextsFollowTheLanguage)
     choose("en");
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }
+
+// A failed state's explanation follows every language switch.
+TEST_F(LanguageWindowTest, FailedStateExplanationFollowsTheLanguage)
+{
+    writeSettings("[CONFIG]\nLANGUAGE=de\n");
+    bus.Add(SimControllerModel::Sane(1))->Faults().ReadStatus["BRIG"] = 0xC4;
+    start();
+    for (const char *code : {"de", "en", "de"}) {
+        if (window->cbLang->currentData().toString() != code)
+            choose(code);
+        const bool de = QLatin1String(code) == "de";
+        EXPECT_EQ(text("labFailedTitle"), de ? "Die Konfiguration dieses CORVANE konnte nicht gelesen werden"
+                                             : "The configuration of this CORVANE could not be read");
+        EXPECT_EQ(find<QPushButton>("butRetry")->text(), de ? "Erneut versuchen" : "Retry");
+    }
+}

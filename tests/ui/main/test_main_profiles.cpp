@@ -191,8 +191,7 @@ TEST_F(ProfileTest, AfterAFailedLoadNothingUnreadIsSaved)
     EXPECT_TRUE(errorTexts()[1].contains("6CFG")) << errorTexts()[1].toStdString();
 
     // A load that succeeds makes everything usable again.
-    window->Session().select(0);
-    window->Editor()->DoInit();
+    find<QPushButton>("butRetry")->click();
     EXPECT_TRUE(find<QSpinBox>("edBright")->isEnabled());
     EXPECT_EQ(find<QSpinBox>("edBright")->value(), 100);
     EXPECT_TRUE(window->butSaveProfile->isEnabled());

@@ -5,6 +5,9 @@
 #include "device/SimUnit.h"
 #include "device/hidapi/HidapiController.h"
 
+#include <QLineEdit>
+#include <QSpinBox>
+
 namespace {
 
 constexpr uint8_t CmdBiosInfo = 0xE3;
@@ -64,11 +67,18 @@ TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
 
     pick(0);
     EXPECT_TRUE(isOpen("SIM0001"));
+    // Unsent changes keep their controller open; once undone, it moves on.
+    auto *bright = find<QSpinBox>("edBright");
+    bright->setValue(150);
+    bus.Add(SimControllerModel::Sane(3));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
+    EXPECT_TRUE(isOpen("SIM0001"));
+    bright->setValue(100);
 
     SimUnit *second = bus.Find("SIM0002");
     second->ClearReceived();
-    bus.Add(SimControllerModel::Sane(3));
-    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
+    bus.Add(SimControllerModel::Sane(4));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 4; }));
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
     EXPECT_EQ(commandCount(second, CmdReadParam), 21);
@@ -193,7 +203,7 @@ public:
     QString SerialNumber() const override { return QStringLiteral("LOCKED1"); }
     bool SetFeature(const uint8_t *, int) override { return false; }
     bool GetFeature(uint8_t *, int) override { return false; }
-    QString AccessProblem() const override { return QStringLiteral("Install the udev rule"); }
+    QString AccessProblem() const override { return QStringLiteral("No permission for /dev/hidraw7: run \"udevadm trigger\" as root"); }
 };
 
 class LockedController : public HidController
@@ -208,38 +218,44 @@ protected:
     QList<HidDevicePtr> PresentDevices() const override { return devices; }
 };
 
-TEST_F(SessionTest, InaccessibleDeviceExplainsItselfOncePerDevice)
+// Present but not open: the editor's place says why, the LED stays yellow,
+// and Retry opens the controller again once the fault is gone.
+TEST_F(SessionTest, FailedStatesAreExplainedAndRetried)
 {
-    LockedController *controller = nullptr;
+    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    const std::tuple<const char *, QString, std::function<void(SimFaults &)>> cases[] = {
+        {"This CORVANE could not be identified", "Error Reading Biosinfo = 0xE000 (Communication Error)",
+         [](SimFaults &f) { f.FailFromTransfer = 1; }},
+        {"The configuration of this CORVANE could not be read",
+         "Error reading Config = 0x80C4 (Illegal Value/Range): BRIG", [](SimFaults &f) { f.ReadStatus["BRIG"] = 0xC4; }}};
+    for (const auto &[title, detail, fault] : cases) {
+        fault(unit->Faults());
+        window.reset();
+        start();
+        EXPECT_EQ(text("labFailedTitle") + text("labFailedDetail"), title + detail);
+        EXPECT_FALSE(find<QLineEdit>("edFailedCommand")->isVisible());
+        EXPECT_TRUE(led()->ShownColor() == QColor(255, 255, 0) && !editorShown()) << title;
+        unit->Faults() = SimFaults();
+        find<QPushButton>("butRetry")->click();
+        EXPECT_TRUE(isOpen("SIM0001")) << title;
+    }
+}
+
+// Without access nothing is exchanged: no error, only the explanation with
+// the command to run, and no box at all, also when retried.
+TEST_F(SessionTest, InaccessibleDeviceExplainsItselfInTheWindow)
+{
     TMainSetup setup;
-    setup.ControllerFactory = [&controller] {
-        auto c = std::make_unique<LockedController>();
-        controller = c.get();
-        return c;
-    };
+    setup.ControllerFactory = [] { return std::make_unique<LockedController>(); };
     setup.SettingsPath = settingsPath();
     window = std::make_unique<TMain>(std::move(setup));
     start();
-
-    auto informations = [] {
-        int n = 0;
-        for (const TMsgBox::Call &c : TMsgBox::testCalls())
-            n += c.DlgType == mtInformation && c.MsgText == "Install the udev rule" ? 1 : 0;
-        return n;
-    };
-    // The hint is the first and only message: no failed exchange is reported.
-    EXPECT_TRUE(errorTexts().isEmpty());
-    EXPECT_EQ(informations(), 1);
-
-    // Unplugged and plugged in again: the open fails again, the hint is not repeated.
-    const QList<HidDevicePtr> present = controller->devices;
-    controller->devices.clear();
-    emit controller->DeviceChange();
-    EXPECT_TRUE(noDeviceShown());
-    controller->devices = present;
-    emit controller->DeviceChange();
-    EXPECT_TRUE(errorTexts().isEmpty());
-    EXPECT_EQ(informations(), 1);
+    find<QPushButton>("butRetry")->click();
+    EXPECT_EQ(text("labFailedTitle"), "This CORVANE cannot be opened");
+    EXPECT_TRUE(text("labFailedDetail").contains("/dev/hidraw7"));
+    EXPECT_TRUE(find<QLineEdit>("edFailedCommand")->isVisible());
+    EXPECT_EQ(find<QLineEdit>("edFailedCommand")->text(), "udevadm trigger");
+    EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
 }
 
 // One change in which the open controller left and another with the same

@@ -7,6 +7,7 @@
 #include "ui/editor/ConfigEditor.h"
 
 #include <QSpinBox>
+#include <QStatusBar>
 
 namespace {
 
@@ -79,22 +80,36 @@ TEST_F(WrongControllerTest, FunctionsWhoseControllerLeftDuringPendingEventsReach
     }
 }
 
-TEST_F(WrongControllerTest, CountdownWhoseControllerLeftWritesNothingElsewhere)
+// Leaving during the countdown: it ends quietly, the status says what was
+// lost, and nothing can be sent until a controller is open again.
+TEST_F(WrongControllerTest, LeavingDuringTheCountdownSaysTheChangesWereNotSent)
 {
     find<QCheckBox>("chkAutoSend")->setChecked(true);
     find<QSpinBox>("edBright")->setValue(150);
-    ASSERT_TRUE(window->Editor()->SaveTimer().isActive());
-
+    bus.Unplug(second);
     bus.Unplug(first);
-    ASSERT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
-    second->ClearReceived();
-    // The countdown ends now instead of in ten seconds.
-    const_cast<QTimer &>(window->Editor()->SaveTimer()).start(1);
-    ASSERT_TRUE(waitFor([&] { return !window->Editor()->SaveTimer().isActive(); }));
+    ASSERT_TRUE(waitFor([&] { return noDeviceShown(); }));
+    EXPECT_FALSE(window->Editor()->SaveTimer().isActive());
+    EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
+    EXPECT_EQ(find<QStatusBar>("sBar")->currentMessage(), "Changes not sent: SIM0001 was disconnected");
+    EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
+}
 
-    EXPECT_EQ(changes(second), 0);
-    EXPECT_EQ(second->Firmware().Param("BRIG"), 100u);
-    EXPECT_TRUE(errorTexts().isEmpty());
+TEST_F(WrongControllerTest, SwitchingWithUnsentChangesAsksFirst)
+{
+    struct Case { int answer; const char *open; uint32_t firstBright; };
+    for (const Case &c : {Case{mrCancel, "SIM0001", 100}, {mrDiscard, "SIM0002", 100}, {mrSend, "SIM0002", 150}}) {
+        pick(0);
+        find<QSpinBox>("edBright")->setValue(150);
+        TMsgBox::resetTestResponder();
+        TMsgBox::setTestResponder([&c](const TMsgBox::Call &) { return c.answer; });
+        pick(1);
+        EXPECT_TRUE(isOpen(c.open)) << c.answer;
+        EXPECT_EQ(window->Session().changed(), c.answer == mrCancel) << c.answer;
+        EXPECT_EQ(first->Firmware().Param("BRIG"), c.firstBright) << c.answer;
+        ASSERT_EQ(TMsgBox::testCalls().size(), 1);
+        EXPECT_EQ(TMsgBox::testCalls()[0].Buttons, (TMsgBut{mbSend, mbDiscard, mbCancel}));
+    }
 }
 
 } // namespace
