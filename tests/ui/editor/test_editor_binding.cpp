@@ -1,6 +1,5 @@
 // The editor form and the parameter model stay in step: every field has its
-// control, every control of the editor its field, and the form takes its
-// ranges and lists from the model.
+// control, every control of the editor its field.
 #include "ui/editor/ConfigEditorForm.h"
 #include "ui/editor/EditorBinding.h"
 #include "ui_ConfigEditor.h"
@@ -48,28 +47,4 @@ TEST(EditorBinding, EveryInputOfTheEditorHasItsField)
             EXPECT_TRUE(bound.count(w)) << w->objectName().toStdString() << " has no field";
         }
     }
-}
-
-TEST(EditorBinding, FormTakesRangesAndListsFromTheModel)
-{
-    ConfigEditorForm form;
-    const EditorBinding binding(form.form());
-    for (const EditorBinding::Entry &e : binding.entries()) {
-        const ParamField &f = paramField(e.field);
-        if (auto *spin = qobject_cast<QSpinBox *>(e.control)) {
-            EXPECT_EQ(spin->minimum(), f.min) << f.name;
-            EXPECT_LE(spin->maximum(), f.max) << f.name;
-            EXPECT_EQ(spin->singleStep(), f.step) << f.name;
-        } else if (auto *combo = qobject_cast<QComboBox *>(e.control)) {
-            ASSERT_GE(combo->count(), int(f.items.size())) << f.name;
-            for (int i = 0; i < int(f.items.size()); ++i)
-                EXPECT_EQ(combo->itemText(i), QString::fromUtf8(f.items[std::size_t(i)].text)) << f.name;
-        }
-    }
-    // The bit clock lists end with an empty ninth item; the rest hold their items only.
-    EXPECT_EQ(form.form().cbWS2801clk->count(), 9);
-    EXPECT_TRUE(form.form().cbWS2801clk->itemText(8).isEmpty());
-    EXPECT_EQ(form.form().cbLedProto->count(), 6);
-    EXPECT_EQ(form.form().edBright->suffix(), " %");
-    EXPECT_EQ(form.form().edStripeCount->maximum(), 1024);
 }
