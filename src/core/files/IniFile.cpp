@@ -22,7 +22,6 @@ struct IniFile::Doc
 {
     Doc()
     {
-        ini.SetUnicode(true);
         ini.SetSpaces(false);
     }
     CSimpleIniA ini;

@@ -87,6 +87,9 @@ TEST(MatrixPreviewGeometry, CellsOutsideTheImageAreLeftOut)
     EXPECT_FALSE(huge.cells.isEmpty());
     EXPECT_TRUE(preview(0, 3).cells.isEmpty());
     EXPECT_TRUE(preview(-2, -2).cells.isEmpty());
+    // A row whose top is the image's last pixel row is laid out; one lower is not.
+    EXPECT_EQ(computeMatrixPreview(380, 202, 1, 10, 0, 0).cells.size(), 5);
+    EXPECT_EQ(computeMatrixPreview(380, 201, 1, 10, 0, 0).cells.size(), 4);
 }
 
 TEST(MatrixPreviewGeometry, NumberAndMarkByCorner)
