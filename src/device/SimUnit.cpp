@@ -101,13 +101,11 @@ bool SimUnit::setFeature(const uint8_t *report, int len)
 
     const uint8_t cmd = report[2];
     SimFirmware::Report final{};
-    const uint32_t tagWord = uint32_t(report[3]) | uint32_t(report[4]) << 8 | uint32_t(report[5]) << 16
-        | uint32_t(report[6]) << 24;
     const QByteArray tag(reinterpret_cast<const char *>(&report[3]), 4);
     if (m_faults.ErrorStatus >= 0) {
         final[0] = uint8_t(m_faults.ErrorStatus);
         final[1] = cmd;
-    } else if (cmd == 0xED && tagWord != 0 && m_faults.WriteStatus.contains(tag)) {
+    } else if (cmd == 0xED && m_faults.WriteStatus.contains(tag)) {
         final[0] = m_faults.WriteStatus.value(tag);
         final[1] = cmd;
     } else if (cmd == 0xEC && m_faults.ReadStatus.contains(tag)) {

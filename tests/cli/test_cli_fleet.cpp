@@ -35,6 +35,9 @@ TEST_F(CliFields, GetShowsNamedFieldsInTheOrderAsked)
     const QJsonObject fields = run({"--json", "get", "matrix.first_led", "keys.pc_disk_ms"}).json()["fields"].toObject();
     EXPECT_EQ(fields["matrix.first_led"].toString(), "top_left");
     EXPECT_EQ(fields["keys.pc_disk_ms"].toInt(), 3000);
+    // A list index the controller holds beyond the items is shown as its number.
+    ASSERT_TRUE(unit->Firmware().SetParam("COL0", 0x00000007));
+    EXPECT_EQ(run({"get", "channel1.color_order"}).lines(), QStringList{"channel1.color_order=7"});
 }
 
 TEST_F(CliFields, SetTakesFieldsBesideTags)
