@@ -84,6 +84,8 @@ class UnplugDuringCountdown(WindowTest):
 
 
 class SwitchWithUnsentChanges(WindowTest):
+    language = "de"
+
     def test_switching_controllers_asks_what_becomes_of_unsent_changes(self):
         w = self.open_window(controllers=2)
         old = w.held("BRIG")
