@@ -80,6 +80,7 @@ class UnplugDuringCountdown(WindowTest):
             time.sleep(0.1)
         self.assertEqual(w.status_text(), left)
         self.assertFalse(w.enabled(w.button("Send to CORVANE")))
+        self.assertFalse(w.enabled(w.button("Save config")))
         self.assertEqual(w.held("BRIG"), old)
 
 
