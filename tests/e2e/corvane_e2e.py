@@ -70,6 +70,7 @@ class Window:
     def __init__(self, scratch, language="en", controllers=1, faults=None, env=None):
         self.scratch = scratch
         self.language = language
+        self.controllers = controllers
         self.state_file = os.path.join(scratch, "sim-state.json")
         self._german = german_texts()
         program = os.path.join(scratch, "corvane-config")
@@ -123,7 +124,7 @@ class Window:
         """The text as the window shows it. A text without a German
         translation fails the test in either language, so every name a test
         uses exists in both."""
-        if text not in self._german:
+        if not self._german.get(text):
             raise AssertionError("no German text for %r" % text)
         return self._german[text] if self.language == "de" else text
 
@@ -177,6 +178,11 @@ class Window:
         return wait_until("list labelled %r" % label,
                           lambda: self._first(self.app, "combo box", where=lambda n: self.showing(n) and labelled(n)))
 
+    def dialogs(self):
+        """The names of the message boxes and dialogs showing."""
+        return [node.name for node in (self.app.getChildAtIndex(i) for i in range(self.app.childCount))
+                if node is not None and node.getRoleName() in ("dialog", "alert") and self.showing(node)]
+
     def status_text(self):
         bar = self._first(self.frame, "status bar")
         return bar.name if bar is not None else ""
@@ -218,6 +224,21 @@ class Window:
         rawinput.typeText(text)
         rawinput.pressKey("Tab")
 
+    def choose(self, combo, steps):
+        """Opens the list with a click and moves `steps` items down (up when
+        negative) with the arrow keys, then takes the item with Return."""
+        self.click(combo)
+        wait_until("the list open", lambda: combo.getState().contains(pyatspi.STATE_EXPANDED))
+        for _ in range(abs(steps)):
+            rawinput.pressKey("Down" if steps > 0 else "Up")
+        rawinput.pressKey("Return")
+
+    def answer(self, title, button):
+        """Clicks `button` in the message box titled `title`."""
+        box = self.find("dialog", self.tr(title))
+        self.click(self.find("push button", self.tr(button), root=box))
+        wait_until("the box to close", lambda: self.tr(title) not in self.dialogs())
+
     def choose_file(self, title, path):
         """Answers the open or save dialog titled `title` with path."""
         dialog = self.find("dialog", self.tr(title))
@@ -231,16 +252,16 @@ class Window:
 
     def cli(self, *args):
         """corvane-cli on the window's simulated controllers."""
-        out = subprocess.run([os.path.join(BUILD_DIR, "corvane-cli"), "--simulate", "--simulate-state",
+        out = subprocess.run([os.path.join(BUILD_DIR, "corvane-cli"), "--simulate=%d" % self.controllers, "--simulate-state",
                               self.state_file, *args], capture_output=True, text=True, timeout=30,
                              env=dict(os.environ, XDG_RUNTIME_DIR=os.path.join(self.scratch, "runtime")))
         if out.returncode != 0:
             raise AssertionError("corvane-cli %s: %s" % (" ".join(args), out.stderr.strip()))
         return out.stdout
 
-    def held(self, tag):
-        """The value the controller holds for a tag."""
-        line = self.cli("get", tag).strip()
+    def held(self, tag, serial="SIM0001"):
+        """The value a controller holds for a tag."""
+        line = self.cli("--device", serial, "get", tag).strip()
         name, _, value = line.partition("=")
         assert name == tag, line
         return int(value, 0)

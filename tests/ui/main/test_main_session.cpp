@@ -256,6 +256,20 @@ TEST_F(SessionTest, InaccessibleDeviceExplainsItselfInTheWindow)
     EXPECT_TRUE(find<QLineEdit>("edFailedCommand")->isVisible());
     EXPECT_EQ(find<QLineEdit>("edFailedCommand")->text(), "udevadm trigger");
     EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
+    EXPECT_EQ(led()->ShownColor(), QColor(255, 255, 0));
+}
+
+// Green only while the editor holds a good load: a refused read-back after
+// the reset turns an open controller's light back to yellow.
+TEST_F(SessionTest, RefusedReadBackTakesTheGreenLight)
+{
+    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    start();
+    ASSERT_TRUE(isOpen("SIM0001"));
+    unit->Faults().ReadStatus["BRIG"] = 0xC4;
+    find<QPushButton>("butDefault")->click();
+    EXPECT_EQ(text("labFailedDetail"), "Error reading Config = 0x80C4 (Illegal Value/Range): BRIG");
+    EXPECT_TRUE(led()->IsOn() && led()->ShownColor() == QColor(255, 255, 0) && !editorShown());
 }
 
 // One change in which the open controller left and another with the same

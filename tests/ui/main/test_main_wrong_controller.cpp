@@ -112,4 +112,22 @@ TEST_F(WrongControllerTest, SwitchingWithUnsentChangesAsksFirst)
     }
 }
 
+// The open controller leaves while the question waits: the device change
+// has chosen, the answer Send reaches no controller and the pick is void.
+TEST_F(WrongControllerTest, ControllerLeavingDuringTheSwitchQuestionVoidsTheAnswer)
+{
+    SimUnit *third = bus.Add(SimControllerModel::Sane(3));
+    ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
+    find<QSpinBox>("edBright")->setValue(150);
+    TMsgBox::setTestResponder([this](const TMsgBox::Call &) {
+        bus.Unplug(first);
+        EXPECT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
+        return int(mrSend);
+    });
+    pick(2);
+    EXPECT_TRUE(isOpen("SIM0002"));
+    EXPECT_EQ(changes(second), 0);
+    EXPECT_TRUE(third->Received().isEmpty());
+}
+
 } // namespace
