@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "core/files/FileLock.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -26,4 +27,17 @@ TEST(FileLock, TheHolderIsNamedByTheLockItself)
     ASSERT_TRUE(other.waitForFinished(10000));
     EXPECT_TRUE(lock.lock(0, &error)) << qPrintable(error);
     EXPECT_TRUE(lock.lock(0, &error)) << "held already";
+}
+
+TEST(FileLock, ALockFileThatCannotBeUsedIsNoLock)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    for (const QString &name : {QStringLiteral("missing/x.lock"), QStringLiteral("folder")}) {
+        FileLock lock(dir.filePath(name));
+        QString error;
+        EXPECT_FALSE(lock.lock(0, &error)) << qPrintable(name);
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot lock ") + dir.filePath(name))) << qPrintable(error);
+        EXPECT_TRUE(lock.holder().isEmpty());
+    }
 }
