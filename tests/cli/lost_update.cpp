@@ -1,0 +1,115 @@
+// Two programs change one controller at the same time, each a real
+// corvane-cli: against a simulated controller kept in a state file, and
+// against one emulated behind /dev/hidraw0 for the real hidapi. However the
+// two interleave, the controller ends as if they had run one after the other.
+#include "emulated/EmulatedCorvane.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+enum class Backend { Simulated, Emulated };
+
+class LostUpdate : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // More pairs for a measurement by hand.
+        pairs = qEnvironmentVariableIntValue("CORVANE_LOST_UPDATE_PAIRS");
+        if (pairs <= 0)
+            pairs = 50;
+        if (GetParam() == Backend::Simulated) {
+            simulate = {"--simulate", "--simulate-state", dir.filePath("state.json")};
+            return;
+        }
+        // The programs find the testbed through UMOCKDEV_DIR and the
+        // preload this binary runs with, both inherited.
+        ASSERT_TRUE(EmulatedCorvane::PreloadLoaded());
+        emulated = std::make_unique<EmulatedCorvane>();
+        emulated->Plug(SimControllerModel::Sane(1));
+    }
+
+    std::unique_ptr<QProcess> start(const QStringList &args, const QByteArray &input = {})
+    {
+        auto p = std::make_unique<QProcess>();
+        p->start(QStringLiteral(CORVANE_CLI_PATH), simulate + args);
+        p->write(input);
+        p->closeWriteChannel();
+        return p;
+    }
+
+    // Standard output of a command that must succeed.
+    static QByteArray finish(QProcess &p)
+    {
+        EXPECT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), 0) << p.arguments().join(' ').toStdString() << ": "
+                                   << p.readAllStandardError().constData();
+        return p.readAllStandardOutput();
+    }
+
+    QByteArray run(const QStringList &args) { return finish(*start(args)); }
+
+    // Both commands at once; each must succeed. Then the word as it ends.
+    QByteArray race(const QStringList &first, const QStringList &second, const QByteArray &input = {})
+    {
+        const auto a = start(first, input);
+        const auto b = start(second);
+        finish(*a);
+        finish(*b);
+        return run({"get", "startup.red", "startup.green", "startup.blue"});
+    }
+
+    QTemporaryDir dir;
+    QStringList simulate;
+    std::unique_ptr<EmulatedCorvane> emulated;
+    int pairs = 0;
+};
+
+QByteArray rgb(int red, int green, int blue)
+{
+    return QStringLiteral("startup.red=%1\nstartup.green=%2\nstartup.blue=%3\n").arg(red).arg(green).arg(blue).toLatin1();
+}
+
+TEST_P(LostUpdate, TwoSetsOfOneWordKeepBothFields)
+{
+    int lost = 0;
+    for (int i = 0; i < pairs; ++i) {
+        const int red = i % 200, green = 255 - i % 200;
+        const QByteArray word = race({"set", QStringLiteral("startup.red=%1").arg(red)},
+                                     {"set", QStringLiteral("startup.green=%1").arg(green)});
+        lost += word != rgb(red, green, 32);
+        EXPECT_EQ(word, rgb(red, green, 32)) << "pair " << i;
+    }
+    EXPECT_EQ(lost, 0) << "of " << pairs;
+}
+
+// The profile gives the whole word; the set's red is either overwritten by
+// it (set first) or put on top of it (profile first), never dropped into a
+// word the profile never wrote.
+TEST_P(LostUpdate, ProfileRacingASetEndsInOneSerialOrder)
+{
+    const QByteArray saved = run({"save-profile", "-"});
+    const qsizetype at = saved.indexOf("\nSTUP=");
+    ASSERT_GT(at, 0) << saved.constData();
+    int mixed = 0;
+    for (int i = 0; i < pairs; ++i) {
+        const int red = i % 200, green = 100 + i % 100, blue = 200 - i % 100, set = 255 - i % 50;
+        const QByteArray profile = QByteArray(saved).replace(at + 6, saved.indexOf('\n', at + 1) - at - 6,
+                                                             QByteArray::number(0x32000000 | blue << 16 | green << 8 | red));
+        const QByteArray word = race({"load-profile", "-"}, {"set", QStringLiteral("startup.red=%1").arg(set)}, profile);
+        mixed += word != rgb(red, green, blue) && word != rgb(set, green, blue);
+        EXPECT_TRUE(word == rgb(red, green, blue) || word == rgb(set, green, blue)) << "pair " << i << ":\n" << word.constData();
+    }
+    EXPECT_EQ(mixed, 0) << "of " << pairs;
+}
+
+INSTANTIATE_TEST_SUITE_P(Controllers, LostUpdate, ::testing::Values(Backend::Simulated, Backend::Emulated),
+                         [](const auto &info) { return info.param == Backend::Simulated ? "Simulated" : "Emulated"; });
+
+} // namespace
