@@ -4,12 +4,15 @@
 // two interleave, the controller ends as if they had run one after the other.
 #include "emulated/EmulatedCorvane.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +110,31 @@ TEST_P(LostUpdate, ProfileRacingASetEndsInOneSerialOrder)
         EXPECT_TRUE(word == rgb(red, green, blue) || word == rgb(set, green, blue)) << "pair " << i << ":\n" << word.constData();
     }
     EXPECT_EQ(mixed, 0) << "of " << pairs;
+}
+
+// Where every place for the locks is open to other users, commands still
+// run, on any number of controllers, and say so once, --verbose or not.
+TEST(ControllerLocks, WorkingWithoutThemIsSaidOnce)
+{
+    QTemporaryDir dir;
+    for (const QString &open : {dir.filePath("home"), dir.filePath("tmp/corvane-%1").arg(::getuid())}) {
+        ASSERT_TRUE(QDir().mkpath(open));
+        ASSERT_TRUE(QFile::setPermissions(open, QFileDevice::Permissions(0x7777)));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("HOME", dir.filePath("home"));
+    env.insert("TMPDIR", dir.filePath("tmp"));
+    for (const QStringList &verbose : {QStringList{}, QStringList{"--verbose"}}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(CORVANE_CLI_PATH), verbose + QStringList{"--simulate=3", "--simulate-state", dir.filePath("s.json"),
+                                                                        "--all", "set", "startup.red=7"});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), 0) << err.constData();
+        EXPECT_EQ(err.count("No private folder for controller locks, working without them: "), 1) << err.constData();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, LostUpdate, ::testing::Values(Backend::Simulated, Backend::Emulated),
