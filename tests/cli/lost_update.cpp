@@ -1,7 +1,8 @@
 // Two programs change one controller at the same time, each a real
-// corvane-cli: against a simulated controller kept in a state file, and
-// against one emulated behind /dev/hidraw0 for the real hidapi. However the
-// two interleave, the controller ends as if they had run one after the other.
+// corvane-cli: against a simulated controller kept in a state file, three of
+// them with --all, and one emulated behind /dev/hidraw0 for the real hidapi.
+// However the two interleave, each controller ends as if they had run one
+// after the other.
 #include "emulated/EmulatedCorvane.h"
 
 #include <QDir>
@@ -16,9 +17,14 @@
 
 namespace {
 
-enum class Backend { Simulated, Emulated };
+// One simulated controller, one emulated, or three simulated for --all.
+struct Controllers {
+    const char *name;
+    bool emulated;
+    int fleet;
+};
 
-class LostUpdate : public ::testing::TestWithParam<Backend> {
+class LostUpdate : public ::testing::TestWithParam<Controllers> {
 protected:
     void SetUp() override
     {
@@ -27,8 +33,10 @@ protected:
         pairs = qEnvironmentVariableIntValue("CORVANE_LOST_UPDATE_PAIRS");
         if (pairs <= 0)
             pairs = 50;
-        if (GetParam() == Backend::Simulated) {
-            simulate = {"--simulate", "--simulate-state", dir.filePath("state.json")};
+        if (const int fleet = GetParam().fleet; !GetParam().emulated) {
+            simulate = {QStringLiteral("--simulate=%1").arg(qMax(1, fleet)), "--simulate-state", dir.filePath("state.json")};
+            if (fleet)
+                each = {"--all"};
             return;
         }
         // The programs find the testbed through UMOCKDEV_DIR and the
@@ -50,7 +58,7 @@ protected:
     // Standard output of a command that must succeed.
     static QByteArray finish(QProcess &p)
     {
-        EXPECT_TRUE(p.waitForFinished(20000));
+        EXPECT_TRUE(p.waitForFinished(20000)) << p.errorString().toStdString();
         EXPECT_EQ(p.exitCode(), 0) << p.arguments().join(' ').toStdString() << ": "
                                    << p.readAllStandardError().constData();
         return p.readAllStandardOutput();
@@ -61,23 +69,31 @@ protected:
     // Both commands at once; each must succeed. Then the word as it ends.
     QByteArray race(const QStringList &first, const QStringList &second, const QByteArray &input = {})
     {
-        const auto a = start(first, input);
-        const auto b = start(second);
+        const auto a = start(each + first, input);
+        const auto b = start(each + second);
         finish(*a);
         finish(*b);
-        return run({"get", "startup.red", "startup.green", "startup.blue"});
+        return run(each + QStringList{"get", "startup.red", "startup.green", "startup.blue"});
+    }
+
+    // What get shows when every controller holds these colours.
+    QByteArray rgb(int red, int green, int blue) const
+    {
+        const QByteArray one = QStringLiteral("startup.red=%1\nstartup.green=%2\nstartup.blue=%3\n").arg(red).arg(green).arg(blue).toLatin1();
+        if (each.isEmpty())
+            return one;
+        QByteArray all;
+        for (int i = 1; i <= GetParam().fleet; ++i)
+            all += "[SIM000" + QByteArray::number(i) + "]\n" + one;
+        return all;
     }
 
     QTemporaryDir dir;
     QStringList simulate;
+    QStringList each; // --all, or nothing for the one controller
     std::unique_ptr<EmulatedCorvane> emulated;
     int pairs = 0;
 };
-
-QByteArray rgb(int red, int green, int blue)
-{
-    return QStringLiteral("startup.red=%1\nstartup.green=%2\nstartup.blue=%3\n").arg(red).arg(green).arg(blue).toLatin1();
-}
 
 TEST_P(LostUpdate, TwoSetsOfOneWordKeepBothFields)
 {
@@ -97,7 +113,7 @@ TEST_P(LostUpdate, TwoSetsOfOneWordKeepBothFields)
 // word the profile never wrote.
 TEST_P(LostUpdate, ProfileRacingASetEndsInOneSerialOrder)
 {
-    const QByteArray saved = run({"save-profile", "-"});
+    const QByteArray saved = run({"--device", "SIM0001", "save-profile", "-"});
     const qsizetype at = saved.indexOf("\nSTUP=");
     ASSERT_GT(at, 0) << saved.constData();
     int mixed = 0;
@@ -137,7 +153,9 @@ TEST(ControllerLocks, WorkingWithoutThemIsSaidOnce)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Controllers, LostUpdate, ::testing::Values(Backend::Simulated, Backend::Emulated),
-                         [](const auto &info) { return info.param == Backend::Simulated ? "Simulated" : "Emulated"; });
+INSTANTIATE_TEST_SUITE_P(Controllers, LostUpdate,
+                         ::testing::Values(Controllers{"Simulated", false, 0}, Controllers{"Emulated", true, 0},
+                                           Controllers{"SimulatedFleet", false, 3}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
