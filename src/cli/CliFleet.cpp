@@ -6,8 +6,8 @@
 #include <QSemaphore>
 #include <QThread>
 
+#include <algorithm>
 #include <functional>
-
 #include <memory>
 
 namespace {
@@ -30,10 +30,13 @@ CliOutcome prepare(CliNeeds needs, ControllerSession &session)
 } // namespace
 
 void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
-                     const CliContext &outer, CliReport &report, const std::function<void()> &beforeRelease)
+                     const CliContext &outer, CliReport &report, const std::function<void()> &taken,
+                     const std::function<void()> &beforeRelease)
 {
     report.set("serial", toJson(session.serial()));
     const ControllerSession::Sequence whole(session);
+    if (taken)
+        taken();
     // Runs on every way out, while the controller is still held.
     const std::unique_ptr<void, std::function<void(void *)>> stillHeld(&session, [&](void *) {
         if (beforeRelease)
@@ -60,11 +63,21 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
     std::vector<Job> jobs;
     for (const ControllerHandle &e : bus.controllerHandles())
         jobs.push_back({e, {}, nullptr});
-    // Every controller stays held until `whileHeld` has run for all of them.
+    // Every controller stays held until `whileHeld` has run for all of them,
+    // so they are taken one after the other in the order of their serial
+    // numbers: two such commands at once never each hold a controller the
+    // other waits for.
+    std::vector<Job *> byTurn;
+    for (Job &job : jobs)
+        byTurn.push_back(&job);
+    std::stable_sort(byTurn.begin(), byTurn.end(), [](const Job *a, const Job *b) { return a->entry.Text < b->entry.Text; });
+    std::vector<QSemaphore> turns(jobs.size() + 1);
+    turns[0].release();
     QSemaphore done;
     QSemaphore release;
-    for (Job &job : jobs) {
-        job.thread.reset(QThread::create([&job, &bus, &command, &outer, &done, &release] {
+    for (std::size_t turn = 0; turn < byTurn.size(); ++turn) {
+        Job &job = *byTurn[turn];
+        job.thread.reset(QThread::create([&job, &bus, &command, &outer, &done, &release, &turns, turn] {
             // A session of its own on this thread, bound to this one controller.
             ControllerSession session(job.entry);
             if (outer.options.trace) {
@@ -72,10 +85,13 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
                     job.report.trace << ReportTraceLine(sent, report);
                 });
             }
-            RunOnController(bus, session, command, outer, job.report, [&] {
-                done.release();
-                release.acquire();
-            });
+            turns[turn].acquire();
+            RunOnController(
+                bus, session, command, outer, job.report, [&] { turns[turn + 1].release(); },
+                [&] {
+                    done.release();
+                    release.acquire();
+                });
         }));
         job.thread->start();
     }

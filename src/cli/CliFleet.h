@@ -22,5 +22,8 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
 // Prepares the controller the session has selected as far as the command
 // needs it, then runs the command into `report`, holding the controller
 // for the whole command so no other program's change comes in between.
+// `taken` runs once the controller is held (or could not be had),
+// `beforeRelease` at the end while it is still held.
 void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
-                     const CliContext &outer, CliReport &report, const std::function<void()> &beforeRelease = {});
+                     const CliContext &outer, CliReport &report, const std::function<void()> &taken = {},
+                     const std::function<void()> &beforeRelease = {});

@@ -16,9 +16,11 @@
 #include "device/SimState.h"
 #include "device/SystemHidController.h"
 #include "session/ControllerHints.h"
+#include "session/ControllerLock.h"
 #include "session/ControllerSession.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -86,6 +88,9 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     if (const CliOutcome checked = command->check(options); !checked.ok())
         return output.usage(options.command, checked);
     const LogRoute logs(options.verbose || options.trace ? &err : nullptr);
+    // Working without controller locks is said once, --verbose or not.
+    ControllerLock::setUnguardedNotice([&output](const QString &text) { output.warn(text); });
+    const auto noticeEnds = qScopeGuard([] { ControllerLock::setUnguardedNotice({}); });
 
     Simulation sim;
     if (!bus) {

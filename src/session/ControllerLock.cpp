@@ -24,7 +24,14 @@ QString lockName(const QString &serial)
     return QStringLiteral("controller-%1-%2.lock").arg(safe.left(32), QString::fromLatin1(digest));
 }
 
+std::function<void(const QString &)> unguardedNotice;
+
 } // namespace
+
+void ControllerLock::setUnguardedNotice(std::function<void(const QString &)> notice)
+{
+    unguardedNotice = std::move(notice);
+}
 
 ControllerLock::ControllerLock(std::unique_ptr<FileLock> lock)
     : m_lock(std::move(lock))
@@ -41,8 +48,13 @@ std::unique_ptr<ControllerLock> ControllerLock::acquire(const QString &serial, i
         // Refusing every command because someone planted a folder would hand
         // that someone the controller; work unguarded and say so, once.
         static std::atomic_flag warned;
-        if (!warned.test_and_set())
-            qCWarning(lcLock).noquote() << "no private folder for controller locks, working without them:" << why;
+        if (!warned.test_and_set()) {
+            const QString text = QStringLiteral("No private folder for controller locks, working without them: %1").arg(why);
+            if (unguardedNotice)
+                unguardedNotice(text);
+            else
+                qCWarning(lcLock).noquote() << text;
+        }
         return std::unique_ptr<ControllerLock>(new ControllerLock(nullptr));
     }
     auto lock = std::make_unique<FileLock>(QDir(folder).filePath(lockName(serial)));

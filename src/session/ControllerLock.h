@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class FileLock;
@@ -20,6 +21,10 @@ public:
     // private folder for locks it hands out a lock that guards nothing, and
     // says so once per process.
     static std::unique_ptr<ControllerLock> acquire(const QString &serial, int waitMs, QString *error);
+
+    // Where the notice of working without locks goes (once per process):
+    // the command line's standard error; the log while none is set.
+    static void setUnguardedNotice(std::function<void(const QString &)> notice);
 
     // How long a program waits for another one's operation to end.
     static constexpr int kWaitMs = 3000;
