@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{QStringLiteral("set"), QStringLiteral("capacity=1")},
                       QStringList{QStringLiteral("--raw"), QStringLiteral("get")},
                       QStringList{QStringLiteral("--all"), QStringLiteral("save-profile"), QStringLiteral("x")},
+                      QStringList{QStringLiteral("--all"), QStringLiteral("--device"), QStringLiteral("SIM0001"), QStringLiteral("info")},
                       QStringList{QStringLiteral("--simulate-faults=SIM0009:never-ready"), QStringLiteral("list")},
                       QStringList{QStringLiteral("--simulate-faults=SIM0001:explode"), QStringLiteral("list")}),
     [](const ::testing::TestParamInfo<QStringList> &info) {

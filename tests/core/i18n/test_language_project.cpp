@@ -38,7 +38,7 @@ TEST_F(LanguageProject, RoundTripWithMetaData)
     auto P = Sample();
     P->ImportDir = u"C:\\Projekte"_s;
     P->ImportOpts = 7;
-    P->IgnoreStrings = {u"a\r\nb"_s, u"x"_s};
+    P->IgnoreStrings = {u"a\r\nb"_s, u"c\nd"_s, u"e\rf"_s, u"x"_s};
     P->IgnoreFiles = {u"uDebug.pas"_s};
     TEntry *E = P->Entries.Add(std::make_unique<TEntry>(u"Line\r\nbreak"_s, u"uMain.pas:7:ButX"_s, P.get()));
     E->Occurences.append(TOccurence(u"uMain.dfm"_s, 3, QString()));
