@@ -15,12 +15,12 @@ class CliOutput;
 // thread once every command has ended, while each controller is still held
 // (the simulated controllers' state is saved there, before another program
 // may take one of them).
-QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
+QList<std::pair<QString, CliReport>> runOnEveryController(ControllerSession &bus, const CliCommand &command,
                                                          const CliContext &outer,
                                                          const std::function<void()> &whileHeld = {});
 
 // Prepares the controller the session has selected as far as the command
 // needs it, then runs the command into `report`, holding the controller
 // for the whole command so no other program's change comes in between.
-void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
+void runOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
                      const CliContext &outer, CliReport &report, const std::function<void()> &beforeRelease = {});
