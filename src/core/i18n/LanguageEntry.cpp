@@ -66,7 +66,7 @@ TEntry *TEntryList::add(std::unique_ptr<TEntry> entry)
     return m_items.back().get();
 }
 
-void TEntryList::Delete(qsizetype index)
+void TEntryList::removeAt(qsizetype index)
 {
     m_items.erase(m_items.begin() + index);
 }

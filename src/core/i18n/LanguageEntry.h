@@ -55,7 +55,7 @@ public:
     qsizetype count() const { return qsizetype(m_items.size()); }
     TEntry *Items(qsizetype index) const { return m_items.at(size_t(index)).get(); }
     TEntry *add(std::unique_ptr<TEntry> entry);
-    void Delete(qsizetype index);
+    void removeAt(qsizetype index);
     void Clear() { m_items.clear(); }
 
     auto begin() const { return m_items.cbegin(); }

@@ -147,7 +147,7 @@ private:
         if (startsWithKey(line, "text_id="_L1)) {
             // An entry that never got a translation line is dropped.
             if (m_current && m_current->Translations.isEmpty())
-                m_p.Entries.Delete(m_p.Entries.count() - 1);
+                m_p.Entries.removeAt(m_p.Entries.count() - 1);
             m_current = m_p.Entries.add(std::make_unique<TEntry>(unescapeText(line.mid(8)), &m_p));
             // Room for one translation per language, grown once rather than per line.
             m_current->Translations.reserve(std::max<qsizetype>(m_projectLanguages.size(), 2));
