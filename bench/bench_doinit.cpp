@@ -36,10 +36,10 @@ struct Window : QWidget {
     {
         auto *lay = new QVBoxLayout(this);
         lay->addWidget(form);
-        bus.AddSane(1);
+        bus.addSane(1);
         session.start([this] { return std::make_unique<SimController>(&bus); });
         session.select(0);
-        TDeviceReadouts readouts;
+        DeviceReadouts readouts;
         session.identify(readouts);
     }
 };

@@ -21,11 +21,11 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-TMainSetup setupFor(SimBus &bus, const QTemporaryDir &dir)
+MainSetup setupFor(SimBus &bus, const QTemporaryDir &dir)
 {
-    TMainSetup s;
-    s.ControllerFactory = [&bus] { return std::make_unique<SimController>(&bus); };
-    s.SettingsPath = dir.filePath(QStringLiteral("CORVANE_Config.ini"));
+    MainSetup s;
+    s.controllerFactory = [&bus] { return std::make_unique<SimController>(&bus); };
+    s.settingsPath = dir.filePath(QStringLiteral("CORVANE_Config.ini"));
     return s;
 }
 

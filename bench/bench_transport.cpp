@@ -18,14 +18,14 @@ namespace {
 struct Rig {
     SimBus bus;
     TComHid hid{[this] { return std::make_unique<SimController>(&bus); }};
-    TCrypt crypt{};
+    CryptWords crypt{};
 
     Rig()
     {
-        bus.AddSane(1);
+        bus.addSane(1);
         hid.SetOnEnum({});
         hid.SetDevice(0);
-        crypt = DeriveCrypt(bus.Units()[0]->Firmware().Model().CpuInfo.data());
+        crypt = deriveCrypt(bus.units()[0]->firmware().model().cpuInfo.data());
     }
 };
 
@@ -51,12 +51,12 @@ BENCHMARK(BM_OneExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
 void BM_TwentyOneReads(benchmark::State &state)
 {
     Rig rig;
-    const QList<SimParam> params = SimFactoryParameters();
+    const QList<SimParam> params = simFactoryParameters();
     uint8_t buf[64];
     for (auto _ : state) {
         for (const SimParam &p : params) {
             rig.hid.NewOut(0xEC);
-            rig.hid.AddOut(TLONG, tagWord(p.Tag));
+            rig.hid.AddOut(TLONG, tagWord(p.tag));
             rig.hid.AddOut(TWORD, rig.crypt[kCryptReadWord]);
             benchmark::DoNotOptimize(rig.hid.HidAction(buf, 64, 100));
         }

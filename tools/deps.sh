@@ -8,7 +8,8 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev libgl-dev libhidapi-dev libudev-dev libsimpleini-dev
       nlohmann-json3-dev libgtest-dev libbenchmark-dev python3 python3-jsonschema
-      fonts-dejavu-core libumockdev-dev umockdev qt6-translations-l10n ansible-core "$@")
+      fonts-dejavu-core libumockdev-dev umockdev qt6-translations-l10n ansible-core
+      clang-tidy python3-yaml "$@")
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -8,7 +8,7 @@ namespace {
 constexpr int kMaxSimulated = 16;
 }
 
-CommandLine CommandLine::Parse(const QStringList &arguments)
+CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine c;
     c.developerMode = arguments.size() == 2 && arguments[1] == kDeveloperCode;
@@ -55,7 +55,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     return c;
 }
 
-QString UsageText(const QString &program)
+QString usageText(const QString &program)
 {
     return QStringLiteral(
                "Usage: %1 [--simulate[=N]] [--simulate-state FILE] [--simulate-faults FAULT] [--trace]\n"

@@ -15,10 +15,10 @@ struct CommandLine {
     bool developerMode = false;  // exactly one argument, equal to the developer code
     QString error;               // set for a usage error
 
-    static CommandLine Parse(const QStringList &arguments); // arguments[0] is the program
+    static CommandLine parse(const QStringList &arguments); // arguments[0] is the program
 };
 
 // The developer code: a fixed seven-digit number.
 inline const QString kDeveloperCode = QStringLiteral("1104790");
 
-QString UsageText(const QString &program);
+QString usageText(const QString &program);

@@ -35,7 +35,7 @@ void reportStartup(TMain &window)
     new FirstPaintReport(&window);
     const bool exitAfter = qEnvironmentVariableIntValue("CORVANE_BENCH_EXIT") == 1;
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(&window, &TMain::DeviceOpened, &window, [&window, once, exitAfter] {
+    *once = QObject::connect(&window, &TMain::deviceOpened, &window, [&window, once, exitAfter] {
         QObject::disconnect(*once);
         reportMoment("editor filled");
         if (exitAfter)
@@ -67,37 +67,37 @@ int runWindow(int argc, char **argv, const QStringList &arguments, const Command
         std::fprintf(stderr, "%s\n", qPrintable(sim.warning));
     SimState *state = sim.state;
     if (state)
-        state->OnWarning = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
+        state->onWarning = [](const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
 
-    TMainSetup setup;
-    setup.ControllerFactory = [bus = sim.bus.get()]() -> std::unique_ptr<HidController> {
+    MainSetup setup;
+    setup.controllerFactory = [bus = sim.bus.get()]() -> std::unique_ptr<HidController> {
         if (bus)
             return std::make_unique<SimController>(bus);
-        return MakeSystemHidController();
+        return makeSystemHidController();
     };
     if (cmd.trace)
-        setup.Trace = [](bool sent, const uint8_t *r) {
-            std::fprintf(stderr, "%s\n", qPrintable(ReportTraceLine(sent, r)));
+        setup.trace = [](bool sent, const uint8_t *r) {
+            std::fprintf(stderr, "%s\n", qPrintable(reportTraceLine(sent, r)));
         };
-    setup.DeveloperMode = cmd.developerMode;
+    setup.developerMode = cmd.developerMode;
 
-    TMain Main(std::move(setup));
-    QObject::connect(&instance, &SingleInstance::activated, &Main, &TMain::BringToFront);
+    TMain main(std::move(setup));
+    QObject::connect(&instance, &SingleInstance::activated, &main, &TMain::bringToFront);
     // Shown once the command that triggered the save has ended, never in the middle of it.
     if (state)
-        QObject::connect(state, &SimState::SaveFailed, &Main, [](const QString &text) { ShowError(text); },
+        QObject::connect(state, &SimState::saveFailed, &main, [](const QString &text) { showError(text); },
                          Qt::QueuedConnection);
 
     // SIGINT and SIGTERM close the window the normal way, so the settings
     // are written when a session ends; quit also ends any open message box.
     SignalWatcher stopSignals;
-    QObject::connect(&stopSignals, &SignalWatcher::signalReceived, &Main, [&Main] {
-        Main.close();
+    QObject::connect(&stopSignals, &SignalWatcher::signalReceived, &main, [&main] {
+        main.close();
         QCoreApplication::quit();
     });
 
-    reportStartup(Main);
-    Main.show();
+    reportStartup(main);
+    main.show();
     return app.exec();
 }
 
@@ -112,7 +112,7 @@ int main(int argc, char **argv)
     QString error;
     CommandLine cmd;
     if (decodeArguments(argc, argv, &arguments, &error))
-        cmd = CommandLine::Parse(arguments);
+        cmd = CommandLine::parse(arguments);
     else
         cmd.error = error;
     if (!cmd.error.isEmpty()) {
@@ -121,7 +121,7 @@ int main(int argc, char **argv)
         return 2;
     }
     if (cmd.help) {
-        std::fputs(qPrintable(UsageText(QFileInfo(arguments.first()).fileName())), stdout);
+        std::fputs(qPrintable(usageText(QFileInfo(arguments.first()).fileName())), stdout);
         return 0;
     }
     if (cmd.version) {

@@ -28,27 +28,27 @@ CliOutcome oneFile(const CliOptions &o)
 CliOutcome selection(const CliOptions &o)
 {
     CliSelection s;
-    return ParseSelection(o.args, o.fields, &s);
+    return parseSelection(o.args, o.fields, &s);
 }
 
 CliOutcome assignments(const CliOptions &o)
 {
     QList<CliAssignment> list;
-    return ParseAssignments(o.args, o.raw, &list);
+    return parseAssignments(o.args, o.raw, &list);
 }
 
 const std::array<CliCommand, 11> kCommands{{
-    {"list", CliNeeds::Bus, false, noArgs, RunList},
-    {"info", CliNeeds::Controller, true, noArgs, RunInfo},
-    {"get", CliNeeds::Identified, true, selection, RunGet},
-    {"set", CliNeeds::Identified, true, assignments, RunSet},
-    {"describe", CliNeeds::Nothing, false, noArgs, RunDescribe},
-    {"save-profile", CliNeeds::Identified, false, oneFile, RunSaveProfile},
-    {"load-profile", CliNeeds::Identified, true, oneFile, RunLoadProfile},
-    {"restart", CliNeeds::Identified, true, noArgs, RunRestart},
-    {"test-pattern", CliNeeds::Identified, true, noArgs, RunTestPattern},
-    {"reset-defaults", CliNeeds::Identified, true, noArgs, RunResetDefaults},
-    {"watch", CliNeeds::Bus, false, noArgs, RunWatch},
+    {"list", CliNeeds::Bus, false, noArgs, runList},
+    {"info", CliNeeds::Controller, true, noArgs, runInfo},
+    {"get", CliNeeds::Identified, true, selection, runGet},
+    {"set", CliNeeds::Identified, true, assignments, runSet},
+    {"describe", CliNeeds::Nothing, false, noArgs, runDescribe},
+    {"save-profile", CliNeeds::Identified, false, oneFile, runSaveProfile},
+    {"load-profile", CliNeeds::Identified, true, oneFile, runLoadProfile},
+    {"restart", CliNeeds::Identified, true, noArgs, runRestart},
+    {"test-pattern", CliNeeds::Identified, true, noArgs, runTestPattern},
+    {"reset-defaults", CliNeeds::Identified, true, noArgs, runResetDefaults},
+    {"watch", CliNeeds::Bus, false, noArgs, runWatch},
 }};
 
 // How a controller that cannot be opened is described in the list: the
@@ -98,7 +98,7 @@ void describeProtocolLimits(CliReport &report)
 
 } // namespace
 
-const CliCommand *FindCliCommand(const QString &name)
+const CliCommand *findCliCommand(const QString &name)
 {
     for (const CliCommand &c : kCommands) {
         if (name == QLatin1String(c.name))
@@ -107,7 +107,7 @@ const CliCommand *FindCliCommand(const QString &name)
     return nullptr;
 }
 
-void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &params)
+void reportParams(CliReport &report, const char *key, const QList<TCfgData> &params)
 {
     Json values = Json::object();
     for (const TCfgData &p : params) {
@@ -117,14 +117,14 @@ void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &par
     report.set(key, values);
 }
 
-Json FieldJson(const ParamField &f, int64_t value)
+Json fieldJson(const ParamField &f, int64_t value)
 {
     if (f.isList() && value >= 0 && value < int64_t(f.items.size()))
         return f.items[std::size_t(value)].token;
     return value;
 }
 
-void ReportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines)
+void reportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines)
 {
     Json changes = Json::array();
     for (const ParamField &f : paramFields()) {
@@ -132,15 +132,15 @@ void ReportChanges(CliReport &report, const FieldValues &before, const FieldValu
         const int64_t to = at(after, f.id);
         if (from == to || f.readOnly)
             continue;
-        changes.push_back({{"field", f.name}, {"from", FieldJson(f, from)}, {"to", FieldJson(f, to)}});
+        changes.push_back({{"field", f.name}, {"from", fieldJson(f, from)}, {"to", fieldJson(f, to)}});
         if (lines)
-            report.line(QStringLiteral("%1: %2 -> %3").arg(QLatin1String(f.name), FormatFieldValue(f, from), FormatFieldValue(f, to)));
+            report.line(QStringLiteral("%1: %2 -> %3").arg(QLatin1String(f.name), formatFieldValue(f, from), formatFieldValue(f, to)));
     }
     report.set("changed", !changes.empty());
     report.set("changes", changes);
 }
 
-CliOutcome RunList(CliContext &ctx)
+CliOutcome runList(CliContext &ctx)
 {
     Json controllers = Json::array();
     for (const ControllerInfo &c : ctx.bus.controllers()) {
@@ -157,26 +157,26 @@ CliOutcome RunList(CliContext &ctx)
     if (controllers.empty() && !ctx.options.device.isEmpty())
         return SessionResult::noController(QStringLiteral("No CORVANE with serial number %1 connected").arg(ctx.options.device));
     if (controllers.empty())
-        return SessionResult::noController(NoControllerMessage());
+        return SessionResult::noController(noControllerMessage());
     return {};
 }
 
-CliOutcome RunInfo(CliContext &ctx)
+CliOutcome runInfo(CliContext &ctx)
 {
     // The read-outs are shown as far as identification filled them, as the
     // window does; the capacity needs the parameters.
-    TDeviceReadouts r;
+    DeviceReadouts r;
     SessionResult read = ctx.session->identify(r);
     if (read.ok())
         read = ctx.session->readAll();
     const auto capacity = read.ok() ? std::optional<uint32_t>(uint32_t(ctx.session->capacity())) : std::nullopt;
     const std::array<std::tuple<const char *, const char *, QString>, 7> rows{{
         {"Serial", "serial", ctx.session->serial()},
-        {"Version", "version", r.Version},
-        {"Code", "code", r.Code},
-        {"Info", "info", r.Info},
-        {"Date", "date", r.Date},
-        {"Config", "config", r.Config},
+        {"Version", "version", r.version},
+        {"Code", "code", r.code},
+        {"Info", "info", r.info},
+        {"Date", "date", r.date},
+        {"Config", "config", r.config},
         {"Capacity", nullptr, capacity ? QStringLiteral("%1 LEDs").arg(*capacity) : QStringLiteral("---")},
     }};
     for (const auto &[caption, key, value] : rows) {
@@ -189,10 +189,10 @@ CliOutcome RunInfo(CliContext &ctx)
     return {read, CliError::Unsupported};
 }
 
-CliOutcome RunGet(CliContext &ctx)
+CliOutcome runGet(CliContext &ctx)
 {
     CliSelection s;
-    ParseSelection(ctx.options.args, ctx.options.fields, &s);
+    parseSelection(ctx.options.args, ctx.options.fields, &s);
     QList<TCfgData> params;
     if (const SessionResult read = ctx.session->read(s.tagsToRead(), &params); !read.ok())
         return read;
@@ -206,8 +206,8 @@ CliOutcome RunGet(CliContext &ctx)
             words[tagCode(item.tag)] = word;
         } else {
             const ParamField &f = paramField(item.field);
-            ctx.report.line(QStringLiteral("%1=%2").arg(QLatin1String(f.name), FormatFieldValue(f, at(values, f.id))));
-            fields[f.name] = FieldJson(f, at(values, f.id));
+            ctx.report.line(QStringLiteral("%1=%2").arg(QLatin1String(f.name), formatFieldValue(f, at(values, f.id))));
+            fields[f.name] = fieldJson(f, at(values, f.id));
         }
     }
     if (s.hasTags() || !s.hasFields())
@@ -217,7 +217,7 @@ CliOutcome RunGet(CliContext &ctx)
     return {};
 }
 
-CliOutcome RunDescribe(CliContext &ctx)
+CliOutcome runDescribe(CliContext &ctx)
 {
     Json fields = Json::array();
     for (const ParamField &f : paramFields()) {

@@ -38,29 +38,29 @@ struct CliCommand {
 };
 
 // nullptr for an unknown name.
-const CliCommand *FindCliCommand(const QString &name);
+const CliCommand *findCliCommand(const QString &name);
 
-CliOutcome RunList(CliContext &ctx);
-CliOutcome RunInfo(CliContext &ctx);
-CliOutcome RunGet(CliContext &ctx);
-CliOutcome RunDescribe(CliContext &ctx);
-CliOutcome RunSet(CliContext &ctx);
-CliOutcome RunSaveProfile(CliContext &ctx);
-CliOutcome RunLoadProfile(CliContext &ctx);
-CliOutcome RunRestart(CliContext &ctx);
-CliOutcome RunTestPattern(CliContext &ctx);
-CliOutcome RunResetDefaults(CliContext &ctx);
-CliOutcome RunWatch(CliContext &ctx);
+CliOutcome runList(CliContext &ctx);
+CliOutcome runInfo(CliContext &ctx);
+CliOutcome runGet(CliContext &ctx);
+CliOutcome runDescribe(CliContext &ctx);
+CliOutcome runSet(CliContext &ctx);
+CliOutcome runSaveProfile(CliContext &ctx);
+CliOutcome runLoadProfile(CliContext &ctx);
+CliOutcome runRestart(CliContext &ctx);
+CliOutcome runTestPattern(CliContext &ctx);
+CliOutcome runResetDefaults(CliContext &ctx);
+CliOutcome runWatch(CliContext &ctx);
 
 // Applies a profile to the session's controller with the window's rules;
 // with `dryRun` only says what would change.
-CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
+CliOutcome applyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
                         CliReport &report);
 
 // Parameters as TAG=value lines (unsigned decimal), or a JSON object under `key`.
-void ReportParams(CliReport &report, const char *key, const QList<TCfgData> &params);
+void reportParams(CliReport &report, const char *key, const QList<TCfgData> &params);
 // A field's value as JSON: a list's token, a number otherwise.
-Json FieldJson(const ParamField &field, int64_t value);
+Json fieldJson(const ParamField &field, int64_t value);
 // Every field that differs between `before` and `after`: JSON "changed" and
 // "changes"; with `lines`, "name: before -> after" for the text output.
-void ReportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines);
+void reportChanges(CliReport &report, const FieldValues &before, const FieldValues &after, bool lines);

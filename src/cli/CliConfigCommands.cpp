@@ -20,7 +20,7 @@ void reportAdjusted(CliReport &report, const QList<FieldAdjustment> &adjusted)
     for (const FieldAdjustment &a : adjusted) {
         const ParamField &f = paramField(a.field);
         report.notes << describeAdjustment(a, fieldNameWording());
-        list.push_back({{"field", f.name}, {"from", FieldJson(f, a.from)}, {"to", FieldJson(f, a.to)}});
+        list.push_back({{"field", f.name}, {"from", fieldJson(f, a.from)}, {"to", fieldJson(f, a.to)}});
     }
     report.set("adjusted", list);
 }
@@ -42,7 +42,7 @@ void echoWritten(CliReport &report, const QList<CliAssignment> &asked, const QLi
         if (!word)
             continue;
         if (a.field)
-            report.line(QStringLiteral("%1=%2").arg(QLatin1String(a.field->name), FormatFieldValue(*a.field, at(now, a.field->id))));
+            report.line(QStringLiteral("%1=%2").arg(QLatin1String(a.field->name), formatFieldValue(*a.field, at(now, a.field->id))));
         else
             report.line(QStringLiteral("%1=%2").arg(QLatin1String(tagCode(a.tag))).arg(*word));
     }
@@ -50,10 +50,10 @@ void echoWritten(CliReport &report, const QList<CliAssignment> &asked, const QLi
 
 } // namespace
 
-CliOutcome RunSet(CliContext &ctx)
+CliOutcome runSet(CliContext &ctx)
 {
     QList<CliAssignment> assignments;
-    ParseAssignments(ctx.options.args, ctx.options.raw, &assignments);
+    parseAssignments(ctx.options.args, ctx.options.raw, &assignments);
 
     ControllerSession &session = *ctx.session;
     if (const SessionResult r = session.readAll(); !r.ok())
@@ -79,7 +79,7 @@ CliOutcome RunSet(CliContext &ctx)
         // The arrangement is what the write would refuse first.
         if (!changed.arrangementProblem.isEmpty())
             return SessionResult::invalid(changed.arrangementProblem);
-        ReportChanges(ctx.report, before, session.fieldValues(), true);
+        reportChanges(ctx.report, before, session.fieldValues(), true);
         return {};
     }
     QList<TCfgData> written;
@@ -89,19 +89,19 @@ CliOutcome RunSet(CliContext &ctx)
     QList<TCfgData> now = held;
     for (TCfgData &p : now)
         p.Value = findParam(written, p.Code.constData()).value_or(p.Value);
-    ReportChanges(ctx.report, before, loadParams(now), false);
+    reportChanges(ctx.report, before, loadParams(now), false);
     ctx.report.set("written", paramsJson(written));
     return r;
 }
 
-CliOutcome RunSaveProfile(CliContext &ctx)
+CliOutcome runSaveProfile(CliContext &ctx)
 {
     const QString file = ctx.options.args.first();
-    if (const QString problem = FolderProblem(file); !problem.isEmpty())
+    if (const QString problem = folderProblem(file); !problem.isEmpty())
         return CliOutcome::failed(problem, CliError::File);
     if (const SessionResult r = ctx.session->readAll(); !r.ok())
         return r;
-    if (IsStandardStream(file)) {
+    if (isStandardStream(file)) {
         QList<ProfileParam> params;
         for (const TCfgData &d : ctx.session->params())
             params.append({d.Code, d.Value});
@@ -120,7 +120,7 @@ CliOutcome RunSaveProfile(CliContext &ctx)
 // Applies a profile with the rules of the window: the file checked whole,
 // the capacity never written, the controller read back whatever the
 // writes did.
-CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
+CliOutcome applyProfile(ControllerSession &session, const ParsedProfile &profile, const QString &file, bool dryRun,
                         CliReport &report)
 {
     report.set("file", toJson(file));
@@ -135,7 +135,7 @@ CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile
         const SessionResult r = session.planProfile(profile, &adjusted);
         reportAdjusted(report, adjusted);
         if (r.ok())
-            ReportChanges(report, before, session.fieldValues(), true);
+            reportChanges(report, before, session.fieldValues(), true);
         return {r, CliError::File};
     }
     ProfileApplied applied;
@@ -145,13 +145,13 @@ CliOutcome ApplyProfile(ControllerSession &session, const ParsedProfile &profile
         report.set("written", paramsJson(applied.written));
     // Show what the controller holds now, not what the file said.
     if (r.ok() || (applied.reached && session.loaded())) {
-        ReportChanges(report, before, session.fieldValues(), false);
-        ReportParams(report, "params", session.params());
+        reportChanges(report, before, session.fieldValues(), false);
+        reportParams(report, "params", session.params());
     }
     return {r, CliError::File};
 }
 
-CliOutcome RunLoadProfile(CliContext &ctx)
+CliOutcome runLoadProfile(CliContext &ctx)
 {
-    return ApplyProfile(*ctx.session, *ctx.profile, ctx.options.args.first(), ctx.options.dryRun, ctx.report);
+    return applyProfile(*ctx.session, *ctx.profile, ctx.options.args.first(), ctx.options.dryRun, ctx.report);
 }

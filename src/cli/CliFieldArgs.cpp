@@ -22,26 +22,26 @@ void appendOnce(QList<T> &list, T item)
 
 CliOutcome named(CliOutcome outcome, const QString &name)
 {
-    if (const ParamField *f = FindFieldName(name))
+    if (const ParamField *f = findFieldName(name))
         outcome.field = QLatin1String(f->name);
-    else if (const int tag = FindTagName(name); tag >= 0)
+    else if (const int tag = findTagName(name); tag >= 0)
         outcome.result.tag = QLatin1String(tagCode(tag));
     return outcome;
 }
 
 } // namespace
 
-const ParamField *FindFieldName(const QString &name)
+const ParamField *findFieldName(const QString &name)
 {
     return findField(name.toLower());
 }
 
-int FindTagName(const QString &name)
+int findTagName(const QString &name)
 {
     return tagIndex(name.toUpper());
 }
 
-bool ParseParamValue(const QString &text, uint32_t *value)
+bool parseParamValue(const QString &text, uint32_t *value)
 {
     const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
     const QString digits = hex ? text.mid(2) : text;
@@ -60,7 +60,7 @@ bool ParseParamValue(const QString &text, uint32_t *value)
     return true;
 }
 
-bool ParseFieldValue(const ParamField &field, const QString &text, int64_t *value, QString *error)
+bool parseFieldValue(const ParamField &field, const QString &text, int64_t *value, QString *error)
 {
     int64_t v = -1;
     if (field.isList()) {
@@ -85,7 +85,7 @@ bool ParseFieldValue(const ParamField &field, const QString &text, int64_t *valu
     return true;
 }
 
-QString FormatFieldValue(const ParamField &field, int64_t value)
+QString formatFieldValue(const ParamField &field, int64_t value)
 {
     if (field.isList() && value >= 0 && value < int64_t(field.items.size()))
         return QLatin1String(field.items[std::size_t(value)].token);
@@ -111,15 +111,15 @@ bool CliSelection::hasFields() const
     return std::any_of(items.cbegin(), items.cend(), [](const Item &i) { return i.tag < 0; });
 }
 
-CliOutcome ParseSelection(const QStringList &args, bool fieldsOnly, CliSelection *s)
+CliOutcome parseSelection(const QStringList &args, bool fieldsOnly, CliSelection *s)
 {
     const auto addFields = [s](std::span<const ParamField> fields) {
         for (const ParamField &f : fields)
             appendOnce(s->items, CliSelection::Item{-1, f.id});
     };
     for (const QString &name : args) {
-        const ParamField *field = FindFieldName(name);
-        const int tag = FindTagName(name);
+        const ParamField *field = findFieldName(name);
+        const int tag = findTagName(name);
         if (field)
             addFields({field, 1});
         else if (tag >= 0 && fieldsOnly)
@@ -136,7 +136,7 @@ CliOutcome ParseSelection(const QStringList &args, bool fieldsOnly, CliSelection
     return {};
 }
 
-CliOutcome ParseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments)
+CliOutcome parseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments)
 {
     if (args.isEmpty())
         return CliOutcome::usage(QStringLiteral("set needs at least one TAG=VALUE or FIELD=VALUE"));
@@ -148,16 +148,16 @@ CliOutcome ParseAssignments(const QStringList &args, bool raw, QList<CliAssignme
         const QString text = arg.mid(eq + 1);
         CliAssignment a{ParamTag::LMAX};
         QString error;
-        if (const ParamField *field = FindFieldName(name)) {
+        if (const ParamField *field = findFieldName(name)) {
             a.tag = field->tag;
             a.field = field;
-            if (!ParseFieldValue(*field, text, &a.value, &error))
+            if (!parseFieldValue(*field, text, &a.value, &error))
                 return named(CliOutcome::usage(error), name);
-        } else if (const int tag = FindTagName(name); tag >= 0) {
+        } else if (const int tag = findTagName(name); tag >= 0) {
             a.tag = static_cast<ParamTag>(tag);
             if (a.tag == ParamTag::LMAX)
                 return named(CliOutcome::usage(QStringLiteral("LMAX is the controller's LED capacity and cannot be set")), name);
-            if (!ParseParamValue(text, &a.word)) {
+            if (!parseParamValue(text, &a.word)) {
                 return named(CliOutcome::usage(QStringLiteral("%1: \"%2\" is not a 32-bit value (decimal or 0x-hex)")
                                                    .arg(QLatin1String(tagCode(tag)), text)),
                              name);

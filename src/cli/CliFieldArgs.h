@@ -10,19 +10,19 @@
 
 // A value as the command line writes a tag's word: unsigned decimal or
 // 0x-hex, at most 32 bits. Signs, blanks and empty digits are refused.
-bool ParseParamValue(const QString &text, uint32_t *value);
+bool parseParamValue(const QString &text, uint32_t *value);
 
 // A field or tag by its name in any letter case; nullptr or -1 when the
 // name is none.
-const ParamField *FindFieldName(const QString &name);
-int FindTagName(const QString &name);
+const ParamField *findFieldName(const QString &name);
+int findTagName(const QString &name);
 
 // A field's value as the command line writes it: a list's token (any letter
 // case), on/off for a flag, a decimal number otherwise. The text in `error`
 // names the field and what it takes.
-bool ParseFieldValue(const ParamField &field, const QString &text, int64_t *value, QString *error);
+bool parseFieldValue(const ParamField &field, const QString &text, int64_t *value, QString *error);
 // The reverse; a list index outside the list is shown as its number.
-QString FormatFieldValue(const ParamField &field, int64_t value);
+QString formatFieldValue(const ParamField &field, int64_t value);
 
 // What `get` reads and shows, in the order asked: tags as their words,
 // fields as name=value.
@@ -39,7 +39,7 @@ struct CliSelection {
 };
 // TAG and FIELD names; with `fieldsOnly` a tag stands for its fields and
 // no names means every field, without it no names means every tag.
-CliOutcome ParseSelection(const QStringList &args, bool fieldsOnly, CliSelection *selection);
+CliOutcome parseSelection(const QStringList &args, bool fieldsOnly, CliSelection *selection);
 
 // One TAG=VALUE or FIELD=VALUE of the set command.
 struct CliAssignment {
@@ -53,4 +53,4 @@ struct CliAssignment {
 // field and its tag, or a name repeated). In the order given. With `raw`,
 // tag words are not checked against their fields. A refusal is a usage
 // error naming the field or tag.
-CliOutcome ParseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments);
+CliOutcome parseAssignments(const QStringList &args, bool raw, QList<CliAssignment> *assignments);

@@ -16,20 +16,20 @@ CliOutcome prepare(CliNeeds needs, ControllerSession &session)
 {
     if (needs != CliNeeds::Identified)
         return {};
-    TDeviceReadouts readouts;
+    DeviceReadouts readouts;
     bool identified = false;
     if (const SessionResult r = session.identify(readouts, &identified); !r.ok())
         return {r, CliError::Unsupported};
     // A controller without firmware gets no error box in the window, only
     // this read-out; here it is the reason the command stops.
     if (!identified)
-        return CliOutcome::failed(readouts.Info, CliError::Unsupported);
+        return CliOutcome::failed(readouts.info, CliError::Unsupported);
     return {};
 }
 
 } // namespace
 
-void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
+void runOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
                      const CliContext &outer, CliReport &report, const std::function<void()> &taken,
                      const std::function<void()> &beforeRelease)
 {
@@ -51,7 +51,7 @@ void RunOnController(ControllerSession &bus, ControllerSession &session, const C
     report.status = command.run(ctx);
 }
 
-QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
+QList<std::pair<QString, CliReport>> runOnEveryController(ControllerSession &bus, const CliCommand &command,
                                                          const CliContext &outer,
                                                          const std::function<void()> &whileHeld)
 {
@@ -70,7 +70,7 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
     std::vector<Job *> byTurn;
     for (Job &job : jobs)
         byTurn.push_back(&job);
-    std::stable_sort(byTurn.begin(), byTurn.end(), [](const Job *a, const Job *b) { return a->entry.Text < b->entry.Text; });
+    std::stable_sort(byTurn.begin(), byTurn.end(), [](const Job *a, const Job *b) { return a->entry.text < b->entry.text; });
     std::vector<QSemaphore> turns(jobs.size() + 1);
     turns[0].release();
     QSemaphore done;
@@ -82,11 +82,11 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
             ControllerSession session(job.entry);
             if (outer.options.trace) {
                 session.setTrace([&job](bool sent, const uint8_t *report) {
-                    job.report.trace << ReportTraceLine(sent, report);
+                    job.report.trace << reportTraceLine(sent, report);
                 });
             }
             turns[turn].acquire();
-            RunOnController(
+            runOnController(
                 bus, session, command, outer, job.report, [&] { turns[turn + 1].release(); },
                 [&] {
                     done.release();
@@ -102,7 +102,7 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
     QList<std::pair<QString, CliReport>> reports;
     for (Job &job : jobs) {
         job.thread->wait();
-        reports.append({job.entry.Text, job.report});
+        reports.append({job.entry.text, job.report});
     }
     return reports;
 }

@@ -15,7 +15,7 @@ class CliOutput;
 // thread once every command has ended, while each controller is still held
 // (the simulated controllers' state is saved there, before another program
 // may take one of them).
-QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus, const CliCommand &command,
+QList<std::pair<QString, CliReport>> runOnEveryController(ControllerSession &bus, const CliCommand &command,
                                                          const CliContext &outer,
                                                          const std::function<void()> &whileHeld = {});
 
@@ -24,6 +24,6 @@ QList<std::pair<QString, CliReport>> RunOnEveryController(ControllerSession &bus
 // for the whole command so no other program's change comes in between.
 // `taken` runs once the controller is held (or could not be had),
 // `beforeRelease` at the end while it is still held.
-void RunOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
+void runOnController(ControllerSession &bus, ControllerSession &session, const CliCommand &command,
                      const CliContext &outer, CliReport &report, const std::function<void()> &taken = {},
                      const std::function<void()> &beforeRelease = {});

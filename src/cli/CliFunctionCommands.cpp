@@ -3,7 +3,7 @@
 
 #include "session/ControllerSession.h"
 
-CliOutcome RunRestart(CliContext &ctx)
+CliOutcome runRestart(CliContext &ctx)
 {
     if (const SessionResult r = ctx.session->restart(ctx.session->ticket()); !r.ok())
         return r;
@@ -11,7 +11,7 @@ CliOutcome RunRestart(CliContext &ctx)
     return {};
 }
 
-CliOutcome RunTestPattern(CliContext &ctx)
+CliOutcome runTestPattern(CliContext &ctx)
 {
     if (const SessionResult r = ctx.session->testPattern(ctx.session->ticket()); !r.ok())
         return r;
@@ -19,11 +19,11 @@ CliOutcome RunTestPattern(CliContext &ctx)
     return {};
 }
 
-CliOutcome RunResetDefaults(CliContext &ctx)
+CliOutcome runResetDefaults(CliContext &ctx)
 {
     // The session reads the defaults back after the settle time.
     const SessionResult r = ctx.session->resetDefaults(ctx.session->ticket());
     if (r.ok())
-        ReportParams(ctx.report, "params", ctx.session->params());
+        reportParams(ctx.report, "params", ctx.session->params());
     return r;
 }

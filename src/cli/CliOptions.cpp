@@ -37,7 +37,7 @@ QString commandOf(const QStringList &arguments, const QStringList &valued)
 
 } // namespace
 
-bool CliOptions::Parse(const QStringList &arguments, CliOptions *o, QString *error)
+bool CliOptions::parse(const QStringList &arguments, CliOptions *o, QString *error)
 {
     QCommandLineParser p;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
@@ -127,7 +127,7 @@ bool CliOptions::Parse(const QStringList &arguments, CliOptions *o, QString *err
         && onlyWith(!o->apply.isEmpty(), "apply", "watch");
 }
 
-QString CliHelpText()
+QString cliHelpText()
 {
     return QStringLiteral(
         "Usage: corvane-cli [OPTIONS] COMMAND [ARGS]\n"

@@ -23,9 +23,9 @@ struct CliOptions {
     QStringList args;
 
     // Fills `options`; on a usage error returns false with the reason.
-    static bool Parse(const QStringList &arguments, CliOptions *options, QString *error);
+    static bool parse(const QStringList &arguments, CliOptions *options, QString *error);
 };
 
-QString CliHelpText();
+QString cliHelpText();
 
 inline constexpr int kMaxSimulated = 16;

@@ -8,17 +8,17 @@
 
 #include <cstdio>
 
-QString FolderProblem(const QString &name)
+QString folderProblem(const QString &name)
 {
     return QFileInfo(name).isDir() ? QStringLiteral("%1 is a folder").arg(name) : QString();
 }
 
-ParsedProfile ReadProfileArgument(const QString &name)
+ParsedProfile readProfileArgument(const QString &name)
 {
     ParsedProfile refused;
-    if (refused.fileError = FolderProblem(name); !refused.fileError.isEmpty())
+    if (refused.fileError = folderProblem(name); !refused.fileError.isEmpty())
         return refused;
-    if (!IsStandardStream(name))
+    if (!isStandardStream(name))
         return ProfileFile::readProfileFile(name);
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly)) {

@@ -31,7 +31,7 @@ HidControllerFactory controllerFactory(SimBus *bus)
 {
     if (bus)
         return [bus] { return std::make_unique<SimController>(bus); };
-    return [] { return MakeSystemHidController(); };
+    return [] { return makeSystemHidController(); };
 }
 
 // The one controller a command without --all works on.
@@ -46,7 +46,7 @@ CliReport runOnOne(const CliCommand &command, const CliContext &outer)
         // Found, but more than one.
         report.status = {r, CliError::Ambiguous};
     } else {
-        RunOnController(bus, bus, command, outer, report);
+        runOnController(bus, bus, command, outer, report);
     }
     return report;
 }
@@ -64,23 +64,23 @@ void noteUnsaved(const SimState *state, const QString &error, CliReport &report,
 
 } // namespace
 
-int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus)
+int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus)
 {
     CliOptions options;
     QString error;
-    const bool parsed = CliOptions::Parse(arguments, &options, &error);
+    const bool parsed = CliOptions::parse(arguments, &options, &error);
     CliOutput output(out, err, options.json);
     if (!parsed)
         return output.usage(options.command, CliOutcome::usage(error));
     if (options.help) {
-        out << CliHelpText();
+        out << cliHelpText();
         return ExitOk;
     }
     if (options.version) {
         out << "corvane-cli v" CORVANE_VERSION "\n";
         return ExitOk;
     }
-    const CliCommand *command = FindCliCommand(options.command);
+    const CliCommand *command = findCliCommand(options.command);
     if (!command)
         return output.usage(options.command, CliOutcome::usage(QStringLiteral("unknown command \"%1\"").arg(options.command)));
     if (options.all && !command->fleet)
@@ -104,7 +104,7 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         return output.usage(options.command, CliOutcome::usage(error));
     }
     // One profile for every controller, read before any is touched.
-    const ParsedProfile profile = options.command == QLatin1String("load-profile") ? ReadProfileArgument(options.args.first())
+    const ParsedProfile profile = options.command == QLatin1String("load-profile") ? readProfileArgument(options.args.first())
                                                                                    : ParsedProfile();
     SimState *state = sim.state;
 
@@ -113,7 +113,7 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
         TComHid::TraceSink trace;
         if (options.trace && !options.all) {
             trace = [&err](bool sent, const uint8_t *report) {
-                err << ReportTraceLine(sent, report) << '\n';
+                err << reportTraceLine(sent, report) << '\n';
                 err.flush();
             };
         }
@@ -132,14 +132,14 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, Sim
     if (options.all) {
         // The changes the controllers' threads announced are saved while
         // the controllers are still held, and before they are judged.
-        auto reports = RunOnEveryController(session, *command, outer, [] { QCoreApplication::processEvents(); });
+        auto reports = runOnEveryController(session, *command, outer, [] { QCoreApplication::processEvents(); });
         for (auto &[serial, report] : reports)
-            noteUnsaved(state, state ? state->SaveError(serial) : QString(), report, output);
-        code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(SessionResult::noController(NoControllerMessage())))
+            noteUnsaved(state, state ? state->saveError(serial) : QString(), report, output);
+        code = reports.isEmpty() ? output.finish(options.command, CliReport::failed(SessionResult::noController(noControllerMessage())))
                                  : output.finishAll(options.command, reports);
     } else {
         CliReport report = runOnOne(*command, outer);
-        noteUnsaved(state, state ? state->SaveError() : QString(), report, output);
+        noteUnsaved(state, state ? state->saveError() : QString(), report, output);
         code = output.finish(options.command, report);
     }
     // Whatever the controllers announced (a restart, a changed state) is

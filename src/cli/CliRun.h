@@ -11,4 +11,4 @@ class SimBus;
 // --simulate says, and their state is the caller's business. Without it,
 // --simulate[=N] creates N simulated controllers that keep their settings
 // in the state file.
-int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus = nullptr);
+int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, SimBus *bus = nullptr);

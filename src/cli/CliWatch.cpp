@@ -19,27 +19,27 @@ CliReport applyTo(ControllerSession &bus, const ControllerHandle &entry, const C
                   const ParsedProfile &atStart)
 {
     static const CliCommand apply{"watch", CliNeeds::Identified, false, nullptr, [](CliContext &ctx) {
-                                      return ApplyProfile(*ctx.session, *ctx.profile, ctx.options.apply, false, ctx.report);
+                                      return applyProfile(*ctx.session, *ctx.profile, ctx.options.apply, false, ctx.report);
                                   }};
-    const ParsedProfile profile = IsStandardStream(outer.options.apply) ? atStart : ReadProfileArgument(outer.options.apply);
+    const ParsedProfile profile = isStandardStream(outer.options.apply) ? atStart : readProfileArgument(outer.options.apply);
     CliContext ctx = outer;
     ctx.profile = &profile;
     ControllerSession session(entry);
     CliReport report;
-    RunOnController(bus, session, apply, ctx, report);
+    runOnController(bus, session, apply, ctx, report);
     return report;
 }
 
 } // namespace
 
-CliOutcome RunWatch(CliContext &ctx)
+CliOutcome runWatch(CliContext &ctx)
 {
     CliOutput *out = ctx.output;
     out->setStream(true);
     ParsedProfile atStart;
     if (!ctx.options.apply.isEmpty()) {
         // A file that could never apply is refused before anything arrives.
-        atStart = ReadProfileArgument(ctx.options.apply);
+        atStart = readProfileArgument(ctx.options.apply);
         if (const QString error = atStart.loadError(atStart.id); !error.isEmpty())
             return CliOutcome::failed(error, CliError::File);
     }

@@ -24,5 +24,5 @@ int main(int argc, char **argv)
     QString error;
     if (!decodeArguments(argc, argv, &arguments, &error))
         return CliOutput(out, err, arguments.contains(QStringLiteral("--json"))).usage({}, CliOutcome::usage(error));
-    return RunCli(arguments, out, err);
+    return runCli(arguments, out, err);
 }

@@ -8,37 +8,37 @@ constexpr uint8_t kCmdCpuInfo = 0xE5;
 constexpr int kCpuInfoBytes = 12;
 } // namespace
 
-TIdentifyResult IdentifyDevice(TComHid &hid, TBiosInfo &BiosInfo, TCrypt &Crypt, TDeviceReadouts &readouts)
+IdentifyResult identifyDevice(TComHid &hid, TBiosInfo &biosInfo, CryptWords &crypt, DeviceReadouts &readouts)
 {
-    TIdentifyResult out;
+    IdentifyResult out;
     // Large enough for the longest reply the framing can assemble.
     std::array<uint8_t, TComHid::kMaxGatheredReply> buf{};
 
     hid.NewOut(kCmdBiosInfo);
     uint16_t r = hid.HidAction(buf, 100);
     if (r >= Status::FirstFailure) {
-        out.Error = QStringLiteral("Error Reading Biosinfo = ") + ErrToStr(r);
-        out.Status = r;
+        out.error = QStringLiteral("Error Reading Biosinfo = ") + ErrToStr(r);
+        out.status = r;
         return out;
     }
     // A fresh record: nothing of a device read earlier may survive a short reply.
-    BiosInfo = TBiosInfo::FromBytes(buf.data(), std::min<int>(r, TBiosInfo::kWireSize));
+    biosInfo = TBiosInfo::fromBytes(buf.data(), std::min<int>(r, TBiosInfo::kWireSize));
 
-    if (BiosInfo.FileCode == 0) {
-        readouts.Info = QStringLiteral("<<< NO BIOS >>>");
+    if (biosInfo.FileCode == 0) {
+        readouts.info = QStringLiteral("<<< NO BIOS >>>");
     } else {
-        const int major = BiosInfo.ToolVers / 10, minor = BiosInfo.ToolVers % 10;
-        readouts.Version = QStringLiteral("v%1.%2").arg(BiosInfo.VersHi).arg(BiosInfo.VersLo);
-        readouts.Info = BiosInfo.ProgInfoText();
-        readouts.Code = QStringLiteral("%1").arg(BiosInfo.FileCode, 4, 16, QLatin1Char('0')).toUpper();
-        readouts.Date = BiosInfo.DateText();
-        readouts.Config = QStringLiteral("v%1.%2").arg(major).arg(minor);
-        if (BiosInfo.ToolVers != kToolVersion) {
-            out.Error = QStringLiteral("Config Tool ") + QStringLiteral("v%1.%2.x").arg(major).arg(minor)
+        const int major = biosInfo.ToolVers / 10, minor = biosInfo.ToolVers % 10;
+        readouts.version = QStringLiteral("v%1.%2").arg(biosInfo.VersHi).arg(biosInfo.VersLo);
+        readouts.info = biosInfo.progInfoText();
+        readouts.code = QStringLiteral("%1").arg(biosInfo.FileCode, 4, 16, QLatin1Char('0')).toUpper();
+        readouts.date = biosInfo.dateText();
+        readouts.config = QStringLiteral("v%1.%2").arg(major).arg(minor);
+        if (biosInfo.ToolVers != kToolVersion) {
+            out.error = QStringLiteral("Config Tool ") + QStringLiteral("v%1.%2.x").arg(major).arg(minor)
                 + QStringLiteral(" required");
             return out;
         }
-        out.Result = true;
+        out.result = true;
     }
 
     hid.NewOut(kCmdCpuInfo);
@@ -47,10 +47,10 @@ TIdentifyResult IdentifyDevice(TComHid &hid, TBiosInfo &BiosInfo, TCrypt &Crypt,
     if (r < Status::FirstFailure && r < kCpuInfoBytes)
         r = Status::BadFrame;
     if (r >= Status::FirstFailure) {
-        out.Error = QStringLiteral("Error Reading Cpuinfo = ") + ErrToStr(r);
-        out.Status = r;
+        out.error = QStringLiteral("Error Reading Cpuinfo = ") + ErrToStr(r);
+        out.status = r;
         return out;
     }
-    Crypt = DeriveCrypt(buf.data());
+    crypt = deriveCrypt(buf.data());
     return out;
 }

@@ -7,19 +7,19 @@
 class TComHid;
 
 // The five firmware read-outs of the device group, "---" until filled.
-struct TDeviceReadouts {
-    QString Version = QStringLiteral("---");
-    QString Code = QStringLiteral("---");
-    QString Info = QStringLiteral("---");
-    QString Date = QStringLiteral("---");
-    QString Config = QStringLiteral("---");
+struct DeviceReadouts {
+    QString version = QStringLiteral("---");
+    QString code = QStringLiteral("---");
+    QString info = QStringLiteral("---");
+    QString date = QStringLiteral("---");
+    QString config = QStringLiteral("---");
 };
 
 // What identifying a device produced.
-struct TIdentifyResult {
-    bool Result = false;   // the device may be opened
-    QString Error;         // message for the error box; empty when nothing failed
-    uint16_t Status = 0;   // the exchange's result when an exchange failed
+struct IdentifyResult {
+    bool result = false;   // the device may be opened
+    QString error;         // message for the error box; empty when nothing failed
+    uint16_t status = 0;   // the exchange's result when an exchange failed
 };
 
 // The configuration version this tool serves (1.1).
@@ -29,4 +29,4 @@ constexpr int kToolVersion = 11;
 // (0xE3) into BiosInfo and the read-outs, checks the configuration version,
 // reads the CPU information (0xE5) and derives the access words into Crypt.
 // On a failure the fields keep what the failed step found, as the window shows.
-TIdentifyResult IdentifyDevice(TComHid &hid, TBiosInfo &BiosInfo, TCrypt &Crypt, TDeviceReadouts &readouts);
+IdentifyResult identifyDevice(TComHid &hid, TBiosInfo &biosInfo, CryptWords &crypt, DeviceReadouts &readouts);

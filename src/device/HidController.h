@@ -31,7 +31,7 @@ public:
 
     // Why this device cannot be used (for example missing permission), with
     // a hint how to fix it; empty when nothing is known to be wrong.
-    virtual QString AccessProblem() const { return {}; }
+    virtual QString accessProblem() const { return {}; }
 
     // The session has taken this controller for a sequence of exchanges
     // (its lock is held). A simulated controller takes up here what other
@@ -47,7 +47,7 @@ class HidController : public QObject {
 public:
     using EnumerateCallback = std::function<bool(const HidDevicePtr &device, int index)>;
 
-    void SetOnEnumerate(EnumerateCallback callback) { m_onEnumerate = std::move(callback); }
+    void setOnEnumerate(EnumerateCallback callback) { m_onEnumerate = std::move(callback); }
 
     // Runs the enumeration callback once per plugged-in device, in order;
     // stops early only when the callback returns false.
@@ -60,18 +60,18 @@ public:
 
     // Starts following the bus. The first scan is reported at once through
     // DeviceChange, before Start returns.
-    virtual void Start() = 0;
+    virtual void start() = 0;
 
     // Why no device can be reached at all (the platform's HID access did not
     // start), for the user; empty when it works. Known once Start returned.
-    virtual QString StartError() const { return {}; }
+    virtual QString startError() const { return {}; }
 
 signals:
     // The set of HID devices changed (or the first scan finished).
-    void DeviceChange();
+    void deviceChange();
 
 protected:
-    virtual QList<HidDevicePtr> PresentDevices() const = 0;
+    virtual QList<HidDevicePtr> presentDevices() const = 0;
 
 private:
     EnumerateCallback m_onEnumerate;

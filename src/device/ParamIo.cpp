@@ -10,25 +10,25 @@ constexpr uint8_t kFunctionWrite = 1;
 constexpr int kTimeout = 100;
 } // namespace
 
-uint16_t ReadParameter(TComHid &hid, TAnswerBuf &Buf, const QByteArray &code, uint16_t readWord, uint32_t &value)
+uint16_t readParameter(TComHid &hid, AnswerBuf &buf, const QByteArray &code, uint16_t readWord, uint32_t &value)
 {
     hid.NewOut(kCmdRead);
     hid.AddOut(TLONG, tagWord(code));
     hid.AddOut(TWORD, readWord);
-    uint16_t r = hid.HidAction(Buf, kTimeout);
+    uint16_t r = hid.HidAction(buf, kTimeout);
     if (r < Status::FirstFailure && r < 4)
         r = Status::BadFrame;
     if (r < Status::FirstFailure)
-        value = uint32_t(Buf[0]) | uint32_t(Buf[1]) << 8 | uint32_t(Buf[2]) << 16 | uint32_t(Buf[3]) << 24;
+        value = uint32_t(buf[0]) | uint32_t(buf[1]) << 8 | uint32_t(buf[2]) << 16 | uint32_t(buf[3]) << 24;
     return r;
 }
 
-uint16_t WriteParameter(TComHid &hid, TAnswerBuf &Buf, const QByteArray &code, uint32_t value, uint16_t writeWord)
+uint16_t writeParameter(TComHid &hid, AnswerBuf &buf, const QByteArray &code, uint32_t value, uint16_t writeWord)
 {
     hid.NewOut(kCmdWrite);
     hid.AddOut(TLONG, tagWord(code));
     hid.AddOut(TLONG, value);
     hid.AddOut(TWORD, writeWord);
     hid.AddOut(TBYTE, kFunctionWrite);
-    return hid.HidAction(Buf, kTimeout);
+    return hid.HidAction(buf, kTimeout);
 }

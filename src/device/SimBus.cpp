@@ -9,26 +9,26 @@ SimBus::SimBus(QObject *parent)
 
 SimBus::~SimBus() = default;
 
-SimUnit *SimBus::Add(const SimControllerModel &model, bool plugged)
+SimUnit *SimBus::add(const SimControllerModel &model, bool plugged)
 {
     m_units.push_back(std::make_unique<SimUnit>(this, model));
     SimUnit *unit = m_units.back().get();
     if (plugged)
-        Plug(unit);
+        plug(unit);
     return unit;
 }
 
-void SimBus::AddSane(int count)
+void SimBus::addSane(int count)
 {
     for (int i = 1; i <= count; ++i)
-        Add(SimControllerModel::Sane(i));
+        add(SimControllerModel::sane(i));
 }
 
-void SimBus::Plug(SimUnit *unit)
+void SimBus::plug(SimUnit *unit)
 {
     {
         const QMutexLocker lock(&m_mutex);
-        if (unit->Plugged())
+        if (unit->plugged())
             return;
         unit->joinBus();
         m_plugOrder.append(unit);
@@ -36,11 +36,11 @@ void SimBus::Plug(SimUnit *unit)
     announce();
 }
 
-void SimBus::Unplug(SimUnit *unit)
+void SimBus::unplug(SimUnit *unit)
 {
     {
         const QMutexLocker lock(&m_mutex);
-        if (!unit->Plugged())
+        if (!unit->plugged())
             return;
         unit->leaveBus();
         m_plugOrder.removeAll(unit);
@@ -48,7 +48,7 @@ void SimBus::Unplug(SimUnit *unit)
     announce();
 }
 
-QList<SimUnit *> SimBus::Units() const
+QList<SimUnit *> SimBus::units() const
 {
     QList<SimUnit *> all;
     for (const auto &u : m_units)
@@ -56,19 +56,19 @@ QList<SimUnit *> SimBus::Units() const
     return all;
 }
 
-QList<HidDevicePtr> SimBus::PresentDevices() const
+QList<HidDevicePtr> SimBus::presentDevices() const
 {
     const QMutexLocker lock(&m_mutex);
     QList<HidDevicePtr> devices;
     for (SimUnit *u : m_plugOrder)
-        devices.append(u->Device());
+        devices.append(u->device());
     return devices;
 }
 
-SimUnit *SimBus::Find(const QString &serial) const
+SimUnit *SimBus::find(const QString &serial) const
 {
     for (const auto &u : m_units) {
-        if (u->Firmware().Model().Serial.compare(serial, Qt::CaseInsensitive) == 0)
+        if (u->firmware().model().serial.compare(serial, Qt::CaseInsensitive) == 0)
             return u.get();
     }
     return nullptr;
@@ -81,15 +81,15 @@ void SimBus::restart(SimUnit *unit)
     QMetaObject::invokeMethod(
         this,
         [this, unit] {
-            Unplug(unit);
-            QTimer::singleShot(unit->RestartDelayMs, this, [this, unit] { Plug(unit); });
+            unplug(unit);
+            QTimer::singleShot(unit->restartDelayMs, this, [this, unit] { plug(unit); });
         },
         Qt::QueuedConnection);
 }
 
-void SimBus::paramsChanged(SimUnit *unit)
+void SimBus::reportParamsChanged(SimUnit *unit)
 {
-    emit ParamsChanged(unit);
+    emit paramsChanged(unit);
 }
 
 void SimBus::announce()
@@ -100,7 +100,7 @@ void SimBus::announce()
         this,
         [this] {
             m_announcePending = false;
-            emit Changed();
+            emit changed();
         },
         Qt::QueuedConnection);
 }

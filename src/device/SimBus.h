@@ -21,28 +21,28 @@ public:
     ~SimBus() override;
 
     // Adds a controller and plugs it in (unless told otherwise).
-    SimUnit *Add(const SimControllerModel &model, bool plugged = true);
+    SimUnit *add(const SimControllerModel &model, bool plugged = true);
     // Adds `count` sane controllers "SIM0001", "SIM0002", ...
-    void AddSane(int count);
+    void addSane(int count);
 
-    void Plug(SimUnit *unit);
-    void Unplug(SimUnit *unit);
+    void plug(SimUnit *unit);
+    void unplug(SimUnit *unit);
 
-    QList<SimUnit *> Units() const;
-    QList<HidDevicePtr> PresentDevices() const;
-    SimUnit *Find(const QString &serial) const;
+    QList<SimUnit *> units() const;
+    QList<HidDevicePtr> presentDevices() const;
+    SimUnit *find(const QString &serial) const;
 
     // Called by units.
     void restart(SimUnit *unit);
-    void paramsChanged(SimUnit *unit);
-    void claimed(SimUnit *unit) { emit Claimed(unit); }
+    void reportParamsChanged(SimUnit *unit);
+    void reportClaimed(SimUnit *unit) { emit claimed(unit); }
 
 signals:
-    void Changed();
-    void ParamsChanged(SimUnit *unit);
+    void changed();
+    void paramsChanged(SimUnit *unit);
     // A program took the controller for a sequence of exchanges (emitted
     // in that program's thread).
-    void Claimed(SimUnit *unit);
+    void claimed(SimUnit *unit);
 
 private:
     void announce();

@@ -5,18 +5,18 @@
 SimController::SimController(SimBus *bus)
     : m_bus(bus)
 {
-    connect(m_bus, &SimBus::Changed, this, &HidController::DeviceChange);
+    connect(m_bus, &SimBus::changed, this, &HidController::deviceChange);
 }
 
-void SimController::Start()
+void SimController::start()
 {
-    emit DeviceChange();
+    emit deviceChange();
 }
 
-QList<HidDevicePtr> SimController::PresentDevices() const
+QList<HidDevicePtr> SimController::presentDevices() const
 {
     // Indexes handed to CheckOutByIndex refer to this snapshot.
-    m_snapshot = m_bus->PresentDevices();
+    m_snapshot = m_bus->presentDevices();
     return m_snapshot;
 }
 

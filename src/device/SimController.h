@@ -12,10 +12,10 @@ public:
 
     HidDevicePtr CheckOutByIndex(int index) override;
     void CheckIn(const HidDevicePtr &) override {}
-    void Start() override;
+    void start() override;
 
 protected:
-    QList<HidDevicePtr> PresentDevices() const override;
+    QList<HidDevicePtr> presentDevices() const override;
 
 private:
     SimBus *m_bus;

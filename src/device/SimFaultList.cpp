@@ -47,25 +47,25 @@ Apply action(const QString &text, QString *error)
     int n = 0;
     const bool counted = number(arg, 1, 1000000000, &n);
     if (name == QLatin1String("unplug-after") && counted)
-        return [n](SimBus &, SimUnit *u) { u->Faults().UnplugAfterTransfers = n - 1; };
+        return [n](SimBus &, SimUnit *u) { u->faults().unplugAfterTransfers = n - 1; };
     if (name == QLatin1String("fail-after") && counted)
-        return [n](SimBus &, SimUnit *u) { u->Faults().FailFromTransfer = n; };
+        return [n](SimBus &, SimUnit *u) { u->faults().failFromTransfer = n; };
     if ((name == QLatin1String("unplug-at") || name == QLatin1String("replug-at")) && number(arg, 0, 86400000, &n)) {
         const bool plug = name == QLatin1String("replug-at");
         return [n, plug](SimBus &bus, SimUnit *u) {
-            QTimer::singleShot(n, &bus, [&bus, u, plug] { plug ? bus.Plug(u) : bus.Unplug(u); });
+            QTimer::singleShot(n, &bus, [&bus, u, plug] { plug ? bus.plug(u) : bus.unplug(u); });
         };
     }
     QByteArray tag;
     uint8_t status = 0;
     if (name == QLatin1String("refuse-read") && refusal(arg, &tag, &status))
-        return [tag, status](SimBus &, SimUnit *u) { u->Faults().ReadStatus.insert(tag, status); };
+        return [tag, status](SimBus &, SimUnit *u) { u->faults().readStatus.insert(tag, status); };
     if (name == QLatin1String("refuse-write") && refusal(arg, &tag, &status))
-        return [tag, status](SimBus &, SimUnit *u) { u->Faults().WriteStatus.insert(tag, status); };
+        return [tag, status](SimBus &, SimUnit *u) { u->faults().writeStatus.insert(tag, status); };
     if (text == QLatin1String("never-ready"))
-        return [](SimBus &, SimUnit *u) { u->Faults().NeverReady = true; };
+        return [](SimBus &, SimUnit *u) { u->faults().neverReady = true; };
     if (text == QLatin1String("wrong-echo"))
-        return [](SimBus &, SimUnit *u) { u->Faults().WrongEcho = true; };
+        return [](SimBus &, SimUnit *u) { u->faults().wrongEcho = true; };
     *error = QStringLiteral("--simulate-faults: \"%1\" is no fault (unplug-after=K, fail-after=K, unplug-at=MS, "
                             "replug-at=MS, refuse-read=TAG:STATUS, refuse-write=TAG:STATUS, never-ready, "
                             "wrong-echo)")
@@ -80,7 +80,7 @@ bool applySimFaults(SimBus &bus, const QString &faults, QString *error)
     QList<std::pair<SimUnit *, Apply>> planned;
     for (const QString &item : faults.split(QLatin1Char(','))) {
         const qsizetype colon = item.indexOf(QLatin1Char(':'));
-        SimUnit *unit = colon > 0 ? bus.Find(item.left(colon)) : nullptr;
+        SimUnit *unit = colon > 0 ? bus.find(item.left(colon)) : nullptr;
         if (!unit) {
             *error = colon > 0 ? QStringLiteral("--simulate-faults: no simulated controller %1").arg(item.left(colon))
                                : QStringLiteral("--simulate-faults: \"%1\" is not SERIAL:ACTION").arg(item);

@@ -89,7 +89,7 @@ void copyText(char (&dst)[16], const char *src)
 }
 } // namespace
 
-QList<SimParam> SimFactoryParameters()
+QList<SimParam> simFactoryParameters()
 {
     return {
         {"LMAX", 4096},
@@ -116,75 +116,75 @@ QList<SimParam> SimFactoryParameters()
     };
 }
 
-SimControllerModel SimControllerModel::Sane(int n)
+SimControllerModel SimControllerModel::sane(int n)
 {
     SimControllerModel s;
-    s.Serial = QStringLiteral("SIM%1").arg(n, 4, 10, QLatin1Char('0'));
-    s.Bios.SysId = 0x434F5256; // the same product family for every simulated unit
-    s.Bios.VersHi = 2;
-    s.Bios.VersLo = 3;
-    s.Bios.ToolVers = 11;
-    s.Bios.BiosType = 1;
-    s.Bios.FileSize = 0x0001F000;
-    s.Bios.FileChk = 0x5A5A;
-    s.Bios.FileCode = 0x4A2F;
-    copyText(s.Bios.Date, "2026-11-20");
-    copyText(s.Bios.ProgInfo, "CORVANE-8CH");
+    s.serial = QStringLiteral("SIM%1").arg(n, 4, 10, QLatin1Char('0'));
+    s.bios.SysId = 0x434F5256; // the same product family for every simulated unit
+    s.bios.VersHi = 2;
+    s.bios.VersLo = 3;
+    s.bios.ToolVers = 11;
+    s.bios.BiosType = 1;
+    s.bios.FileSize = 0x0001F000;
+    s.bios.FileChk = 0x5A5A;
+    s.bios.FileCode = 0x4A2F;
+    copyText(s.bios.Date, "2026-11-20");
+    copyText(s.bios.ProgInfo, "CORVANE-8CH");
     for (int i = 0; i < 12; ++i)
-        s.CpuInfo[size_t(i)] = uint8_t(0x10 * (i + 1) + n * 7);
-    s.Defaults = SimFactoryParameters();
+        s.cpuInfo[size_t(i)] = uint8_t(0x10 * (i + 1) + n * 7);
+    s.defaults = simFactoryParameters();
     return s;
 }
 
 SimFirmware::SimFirmware(SimControllerModel model)
     : m_model(std::move(model))
-    , m_params(m_model.Defaults)
+    , m_params(m_model.defaults)
 {
 }
 
-bool SimFirmware::Accepts(const QByteArray &tag, uint32_t value)
+bool SimFirmware::accepts(const QByteArray &tag, uint32_t value)
 {
     return tag != "LMAX" && fieldAccepts(tag, value);
 }
 
-uint16_t SimFirmware::ReadWord() const
+uint16_t SimFirmware::readWord() const
 {
-    return DeriveCrypt(m_model.CpuInfo.data())[kCryptReadWord];
+    return deriveCrypt(m_model.cpuInfo.data())[kCryptReadWord];
 }
 
-uint16_t SimFirmware::WriteWord() const
+uint16_t SimFirmware::writeWord() const
 {
-    return DeriveCrypt(m_model.CpuInfo.data())[kCryptWriteWord];
+    return deriveCrypt(m_model.cpuInfo.data())[kCryptWriteWord];
 }
 
-bool SimFirmware::SetParam(const QByteArray &tag, uint32_t value)
+bool SimFirmware::setParam(const QByteArray &tag, uint32_t value)
 {
     for (auto &p : m_params) {
-        if (p.Tag == tag) {
-            p.Value = value;
+        if (p.tag == tag) {
+            p.value = value;
             return true;
         }
     }
     return false;
 }
 
-uint32_t SimFirmware::Param(const QByteArray &tag) const
+uint32_t SimFirmware::param(const QByteArray &tag) const
 {
     for (const auto &p : m_params) {
-        if (p.Tag == tag)
-            return p.Value;
+        if (p.tag == tag)
+            return p.value;
     }
     return 0;
 }
 
-bool SimFirmware::Answers(const uint8_t *request, int len)
+bool SimFirmware::answers(const uint8_t *request, int len)
 {
     return len == kReportSize && request[0] == kReportId;
 }
 
-bool SimFirmware::Takes(const uint8_t *report, int len) const
+bool SimFirmware::takes(const uint8_t *report, int len) const
 {
-    return Answers(report, len) && Now() >= m_settledAt;
+    return answers(report, len) && now() >= m_settledAt;
 }
 
 SimFirmware::Report SimFirmware::reply(uint8_t cmd, uint8_t status, const uint8_t *data, int len) const
@@ -197,7 +197,7 @@ SimFirmware::Report SimFirmware::reply(uint8_t cmd, uint8_t status, const uint8_
     return r;
 }
 
-SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
+SimFirmware::Report SimFirmware::handle(const uint8_t *out)
 {
     const uint8_t len = out[1];
     const uint8_t cmd = out[2];
@@ -208,25 +208,25 @@ SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
         if (len != 0)
             return reply(cmd, kWrongByteCount);
         uint8_t bios[TBiosInfo::kWireSize];
-        m_model.Bios.ToBytes(bios);
-        const int n = std::clamp(m_model.BiosReplyLength, 0, TBiosInfo::kWireSize);
+        m_model.bios.toBytes(bios);
+        const int n = std::clamp(m_model.biosReplyLength, 0, TBiosInfo::kWireSize);
         return reply(cmd, uint8_t(n), bios, n);
     }
     case 0xE5:
         if (len != 0)
             return reply(cmd, kWrongByteCount);
-        return reply(cmd, uint8_t(std::clamp(m_model.CpuReplyLength, 0, 12)), m_model.CpuInfo.data(),
-                     std::clamp(m_model.CpuReplyLength, 0, 12));
+        return reply(cmd, uint8_t(std::clamp(m_model.cpuReplyLength, 0, 12)), m_model.cpuInfo.data(),
+                     std::clamp(m_model.cpuReplyLength, 0, 12));
     case 0xEC: {
         if (len != 6)
             return reply(cmd, kWrongByteCount);
-        if ((payload[4] | payload[5] << 8) != ReadWord())
+        if ((payload[4] | payload[5] << 8) != readWord())
             return reply(cmd, kWrongCrypt);
         const QByteArray tag = tagFromWord(le32(payload));
         for (const auto &p : m_params) {
-            if (p.Tag == tag) {
-                const uint8_t v[4] = {uint8_t(p.Value), uint8_t(p.Value >> 8), uint8_t(p.Value >> 16),
-                                      uint8_t(p.Value >> 24)};
+            if (p.tag == tag) {
+                const uint8_t v[4] = {uint8_t(p.value), uint8_t(p.value >> 8), uint8_t(p.value >> 16),
+                                      uint8_t(p.value >> 24)};
                 return reply(cmd, 4, v, 4);
             }
         }
@@ -245,7 +245,7 @@ SimFirmware::Report SimFirmware::Handle(const uint8_t *out)
     }
     case kCmdPrepare:
         // Prepares the controller for a function that follows; always accepted.
-        m_settledAt = Now() + kPrepareSettle;
+        m_settledAt = now() + kPrepareSettle;
         return reply(cmd, kOk);
     default:
         return reply(cmd, kUnknownCommand);
@@ -257,7 +257,7 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
     const uint8_t len = payload[-2];
     if (len != 11)
         return reply(cmd, kWrongByteCount);
-    if ((payload[8] | payload[9] << 8) != WriteWord())
+    if ((payload[8] | payload[9] << 8) != writeWord())
         return reply(cmd, kWrongCrypt);
     const uint32_t tagWord = le32(payload);
     const uint32_t value = le32(payload + 4);
@@ -266,16 +266,16 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
     if (tagWord == 0 && value == 0) {
         if (function == kFunctionRestart) {
             m_settledAt = std::chrono::steady_clock::time_point::max();
-            if (OnRestart)
-                OnRestart();
+            if (onRestart)
+                onRestart();
             return reply(cmd, kOk);
         }
         if (function == kFunctionDefaults) {
-            m_params = m_model.Defaults;
+            m_params = m_model.defaults;
             m_testPattern = false;
-            m_settledAt = Now() + kResetSettle;
-            if (OnParamsChanged)
-                OnParamsChanged();
+            m_settledAt = now() + kResetSettle;
+            if (onParamsChanged)
+                onParamsChanged();
             return reply(cmd, kOk);
         }
         return reply(cmd, kUnknownFunction);
@@ -283,9 +283,9 @@ SimFirmware::Report SimFirmware::handleWrite(uint8_t cmd, const uint8_t *payload
     if (function != kFunctionWrite)
         return reply(cmd, kUnknownFunction);
     const QByteArray tag = tagFromWord(tagWord);
-    if (!Accepts(tag, value) || !SetParam(tag, value))
+    if (!accepts(tag, value) || !setParam(tag, value))
         return reply(cmd, kIllegalValue);
-    if (OnParamsChanged)
-        OnParamsChanged();
+    if (onParamsChanged)
+        onParamsChanged();
     return reply(cmd, kOk);
 }

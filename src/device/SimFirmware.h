@@ -11,30 +11,30 @@
 
 // One parameter as the controller's firmware keeps it.
 struct SimParam {
-    QByteArray Tag;
-    uint32_t Value = 0;
+    QByteArray tag;
+    uint32_t value = 0;
 };
 
 // Everything that makes one simulated controller what it is: bus identity,
 // firmware information, CPU information and factory parameters. Tests copy
 // the sane value and change what they need.
 struct SimControllerModel {
-    uint16_t VendorID = 0x16C0;
-    uint16_t ProductID = 0x2AB5;
-    uint16_t Release = 0x4790;
-    QString Serial;
-    TBiosInfo Bios;
-    int BiosReplyLength = TBiosInfo::kWireSize;
-    std::array<uint8_t, 12> CpuInfo{};
-    int CpuReplyLength = 12;
-    QList<SimParam> Defaults;
+    uint16_t vendorId = 0x16C0;
+    uint16_t productId = 0x2AB5;
+    uint16_t release = 0x4790;
+    QString serial;
+    TBiosInfo bios;
+    int biosReplyLength = TBiosInfo::kWireSize;
+    std::array<uint8_t, 12> cpuInfo{};
+    int cpuReplyLength = 12;
+    QList<SimParam> defaults;
 
     // A healthy controller; `n` (1, 2, ...) gives serial "SIM000n" and distinct CPU information.
-    static SimControllerModel Sane(int n = 1);
+    static SimControllerModel sane(int n = 1);
 };
 
 // The 21 factory parameters of a healthy controller, in the firmware's order.
-QList<SimParam> SimFactoryParameters();
+QList<SimParam> simFactoryParameters();
 
 // The command interpreter of the controller's firmware: takes one 64-byte
 // output report, returns the final reply report (status/count, echo, data)
@@ -49,36 +49,36 @@ public:
     // 64 bytes of report 3, and no command while it settles (50 ms after
     // 0xEF, 250 ms after a reset to defaults, after a restart until it is
     // powered up again). A refused report changes nothing.
-    bool Takes(const uint8_t *report, int len) const;
+    bool takes(const uint8_t *report, int len) const;
     // Whether it answers a get-feature request: the host names report 3 in byte 0.
-    static bool Answers(const uint8_t *request, int len);
+    static bool answers(const uint8_t *request, int len);
     // Back on the bus after a restart.
-    void PowerUp() { m_settledAt = {}; }
+    void powerUp() { m_settledAt = {}; }
     // The controller's clock; tests step it to reach the ends of a settle wait.
-    std::function<std::chrono::steady_clock::time_point()> Now = std::chrono::steady_clock::now;
+    std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
 
     // Performs a report the controller took and returns its final reply.
-    Report Handle(const uint8_t *out);
+    Report handle(const uint8_t *out);
 
-    const SimControllerModel &Model() const { return m_model; }
-    SimControllerModel &Model() { return m_model; }
-    const QList<SimParam> &Params() const { return m_params; }
-    void SetParams(const QList<SimParam> &params) { m_params = params; }
-    bool SetParam(const QByteArray &tag, uint32_t value);
-    uint32_t Param(const QByteArray &tag) const;
-    bool TestPattern() const { return m_testPattern; }
+    const SimControllerModel &model() const { return m_model; }
+    SimControllerModel &model() { return m_model; }
+    const QList<SimParam> &params() const { return m_params; }
+    void setParams(const QList<SimParam> &params) { m_params = params; }
+    bool setParam(const QByteArray &tag, uint32_t value);
+    uint32_t param(const QByteArray &tag) const;
+    bool testPattern() const { return m_testPattern; }
 
     // The words the firmware expects: high and low half of access code 2.
-    uint16_t ReadWord() const;
-    uint16_t WriteWord() const;
+    uint16_t readWord() const;
+    uint16_t writeWord() const;
 
     // Called after the reply to a restart request was built.
-    std::function<void()> OnRestart;
+    std::function<void()> onRestart;
     // Called after parameters changed (write or reset to defaults).
-    std::function<void()> OnParamsChanged;
+    std::function<void()> onParamsChanged;
 
     // Would the firmware accept `value` for `tag`? LMAX and unknown tags never.
-    static bool Accepts(const QByteArray &tag, uint32_t value);
+    static bool accepts(const QByteArray &tag, uint32_t value);
 
 private:
     Report reply(uint8_t cmd, uint8_t status, const uint8_t *data = nullptr, int len = 0) const;

@@ -48,8 +48,8 @@ StateFile readStateFile(const QString &path)
 QJsonObject entryOf(const SimUnit &unit)
 {
     QJsonObject params;
-    for (const SimParam &p : unit.Firmware().Params())
-        params.insert(QString::fromLatin1(p.Tag), double(p.Value));
+    for (const SimParam &p : unit.firmware().params())
+        params.insert(QString::fromLatin1(p.tag), double(p.value));
     return params;
 }
 
@@ -70,13 +70,13 @@ QJsonObject merged(const QJsonObject &stored, const QJsonObject &known, const QJ
 // The unit takes the stored values; its capacity LMAX is the hardware's.
 void apply(SimUnit &unit, const QJsonObject &stored)
 {
-    QList<SimParam> params = unit.Firmware().Params();
+    QList<SimParam> params = unit.firmware().params();
     for (SimParam &p : params) {
-        const QString tag = QString::fromLatin1(p.Tag);
-        if (p.Tag != "LMAX" && stored.contains(tag))
-            p.Value = uint32_t(stored.value(tag).toDouble());
+        const QString tag = QString::fromLatin1(p.tag);
+        if (p.tag != "LMAX" && stored.contains(tag))
+            p.value = uint32_t(stored.value(tag).toDouble());
     }
-    unit.Firmware().SetParams(params);
+    unit.firmware().setParams(params);
 }
 
 } // namespace
@@ -88,18 +88,18 @@ SimState::SimState(SimBus &bus, QString path)
 {
 }
 
-QString SimState::DefaultPath()
+QString SimState::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/corvane/corvane-config/simulated-controllers.json");
 }
 
-bool SimState::Load(QString *warning)
+bool SimState::load(QString *warning)
 {
     // What each unit holds now is what this process knows, file or not:
     // only what changes from here on is this process's to save.
-    for (SimUnit *unit : m_bus.Units())
-        m_known.insert(unit->Firmware().Model().Serial, entryOf(*unit));
+    for (SimUnit *unit : m_bus.units())
+        m_known.insert(unit->firmware().model().serial, entryOf(*unit));
     const StateFile s = readStateFile(m_path);
     QString text;
     if (s.kind == StateFile::Kind::Refused) {
@@ -115,8 +115,8 @@ bool SimState::Load(QString *warning)
             *warning = text;
         return false;
     }
-    for (SimUnit *unit : m_bus.Units()) {
-        const QString serial = unit->Firmware().Model().Serial;
+    for (SimUnit *unit : m_bus.units()) {
+        const QString serial = unit->firmware().model().serial;
         const QJsonObject stored = s.controllers.value(serial).toObject();
         if (stored.isEmpty())
             continue;
@@ -126,7 +126,7 @@ bool SimState::Load(QString *warning)
     return true;
 }
 
-bool SimState::Save(SimUnit &unit, QString *error)
+bool SimState::save(SimUnit &unit, QString *error)
 {
     return saveUnits({&unit}, error);
 }
@@ -138,7 +138,7 @@ bool SimState::saveUnits(const QList<SimUnit *> &units, QString *error)
         if (error)
             *error = text;
         for (const SimUnit *unit : units)
-            noteSaveResult(unit->Firmware().Model().Serial, false, text);
+            noteSaveResult(unit->firmware().model().serial, false, text);
         return false;
     };
     QDir().mkpath(QFileInfo(m_path).absolutePath());
@@ -159,21 +159,21 @@ bool SimState::saveUnits(const QList<SimUnit *> &units, QString *error)
     }
     QMutexLocker known(&m_knownMutex);
     for (const SimUnit *unit : units) {
-        const QString serial = unit->Firmware().Model().Serial;
+        const QString serial = unit->firmware().model().serial;
         s.controllers.insert(serial, merged(s.controllers.value(serial).toObject(), m_known.value(serial),
                                             entryOf(*unit)));
     }
     if (!writeFileAtomically(m_path, SimStateFile::format(s.controllers), &why))
         return fail(why);
     for (SimUnit *unit : units) {
-        const QString serial = unit->Firmware().Model().Serial;
+        const QString serial = unit->firmware().model().serial;
         const QJsonObject entry = s.controllers.value(serial).toObject();
         m_known.insert(serial, entry);
         apply(*unit, entry);
     }
     known.unlock();
     for (const SimUnit *unit : units)
-        noteSaveResult(unit->Firmware().Model().Serial, true, {});
+        noteSaveResult(unit->firmware().model().serial, true, {});
     return true;
 }
 
@@ -210,16 +210,16 @@ void SimState::noteSaveResult(const QString &serial, bool ok, const QString &err
         m_failed.insert(serial, error);
     if (ok || wasFailing)
         return;
-    if (OnWarning)
-        OnWarning(error);
-    emit SaveFailed(error);
+    if (onWarning)
+        onWarning(error);
+    emit saveFailed(error);
 }
 
-void SimState::Follow()
+void SimState::follow()
 {
     // Direct: the unit is noted, or refreshed, in the thread that uses it.
-    connect(&m_bus, &SimBus::ParamsChanged, this, &SimState::changed, Qt::DirectConnection);
-    connect(&m_bus, &SimBus::Claimed, this, &SimState::refresh, Qt::DirectConnection);
+    connect(&m_bus, &SimBus::paramsChanged, this, &SimState::changed, Qt::DirectConnection);
+    connect(&m_bus, &SimBus::claimed, this, &SimState::refresh, Qt::DirectConnection);
 }
 
 void SimState::refresh(SimUnit *unit)
@@ -228,7 +228,7 @@ void SimState::refresh(SimUnit *unit)
     if (!lock.lock(kLockTimeoutMs, nullptr))
         return;
     const StateFile s = readStateFile(m_path);
-    const QString serial = unit->Firmware().Model().Serial;
+    const QString serial = unit->firmware().model().serial;
     const QJsonObject stored = s.controllers.value(serial).toObject();
     if (s.kind != StateFile::Kind::Usable || stored.isEmpty())
         return;
@@ -237,10 +237,10 @@ void SimState::refresh(SimUnit *unit)
     m_known.insert(serial, entryOf(*unit));
 }
 
-SimState *SimState::Attach(SimBus &bus, const QString &pathOrEmpty, QString *warning)
+SimState *SimState::attach(SimBus &bus, const QString &pathOrEmpty, QString *warning)
 {
-    auto *state = new SimState(bus, pathOrEmpty.isEmpty() ? DefaultPath() : pathOrEmpty);
-    state->Load(warning);
-    state->Follow();
+    auto *state = new SimState(bus, pathOrEmpty.isEmpty() ? defaultPath() : pathOrEmpty);
+    state->load(warning);
+    state->follow();
     return state;
 }

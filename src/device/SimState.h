@@ -35,32 +35,32 @@ public:
 
     // The per-user default: <data folder>/corvane/corvane-config/simulated-controllers.json,
     // the same for the window and the command line whatever names they run under.
-    static QString DefaultPath();
+    static QString defaultPath();
 
-    QString Path() const { return m_path; }
+    QString path() const { return m_path; }
 
     // Gives every controller on the bus the parameters stored for its serial
     // number (its capacity LMAX stays its own). Returns false, with the
     // reason in `warning`, when the file exists but is unusable.
-    bool Load(QString *warning);
+    bool load(QString *warning);
 
     // Stores the parameters of `unit` that changed since they were last
     // loaded or saved, atomically and under the lock; the unit then holds
     // what the file holds (another process's changes included). On failure
     // the previous file is left as it was and `error` names the file.
-    bool Save(SimUnit &unit, QString *error);
+    bool save(SimUnit &unit, QString *error);
 
     // From now on, saves after every accepted write or reset. A change made
     // in this object's thread is saved at once, so a command that checks
     // SaveError right after sees the outcome. Changes made in controllers'
     // own threads (--all) are gathered and saved together, with one read
     // and one write of the file, when this thread next handles its events.
-    void Follow();
+    void follow();
 
     // Empty while the file holds every accepted change (of the controller
     // with this serial number, or of all); otherwise why its latest save
     // failed. A front end that reports success checks it.
-    QString SaveError(const QString &serial = {}) const
+    QString saveError(const QString &serial = {}) const
     {
         return serial.isEmpty() ? m_failed.value(m_failed.isEmpty() ? QString() : m_failed.firstKey())
                                 : m_failed.value(serial);
@@ -68,15 +68,15 @@ public:
 
     // Called with the message when saving starts failing (not again for
     // every further failure until a save succeeds).
-    std::function<void(const QString &)> OnWarning;
+    std::function<void(const QString &)> onWarning;
 
     // Creates the state of `bus` at `pathOrEmpty` (empty: DefaultPath()),
     // loads it and follows the bus. Problems go to `warning` and OnWarning.
-    static SimState *Attach(SimBus &bus, const QString &pathOrEmpty, QString *warning);
+    static SimState *attach(SimBus &bus, const QString &pathOrEmpty, QString *warning);
 
 signals:
     // As OnWarning, for receivers that show it later (the window).
-    void SaveFailed(const QString &message);
+    void saveFailed(const QString &message);
 
 private:
     bool saveUnits(const QList<SimUnit *> &units, QString *error);

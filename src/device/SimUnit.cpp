@@ -12,25 +12,25 @@ public:
         : m_unit(unit)
     {
     }
-    void Detach() { m_unit = nullptr; }
+    void detach() { m_unit = nullptr; }
 
-    uint16_t VendorID() const override { return m_model().VendorID; }
-    uint16_t ProductID() const override { return m_model().ProductID; }
-    uint16_t VersionNumber() const override { return m_model().Release; }
-    QString SerialNumber() const override { return m_model().Serial; }
+    uint16_t VendorID() const override { return mModel().vendorId; }
+    uint16_t ProductID() const override { return mModel().productId; }
+    uint16_t VersionNumber() const override { return mModel().release; }
+    QString SerialNumber() const override { return mModel().serial; }
     bool SetFeature(const uint8_t *report, int len) override { return m_unit && m_unit->setFeature(report, len); }
     bool GetFeature(uint8_t *report, int len) override { return m_unit && m_unit->getFeature(report, len); }
     void claimed() override
     {
         if (m_unit)
-            m_unit->m_bus->claimed(m_unit);
+            m_unit->m_bus->reportClaimed(m_unit);
     }
 
 private:
-    const SimControllerModel &m_model() const
+    const SimControllerModel &mModel() const
     {
         static const SimControllerModel gone;
-        return m_unit ? m_unit->Firmware().Model() : gone;
+        return m_unit ? m_unit->firmware().model() : gone;
     }
     SimUnit *m_unit;
 };
@@ -39,14 +39,14 @@ SimUnit::SimUnit(SimBus *bus, SimControllerModel model)
     : m_bus(bus)
     , m_firmware(std::move(model))
 {
-    m_firmware.OnRestart = [this] { m_bus->restart(this); };
-    m_firmware.OnParamsChanged = [this] { m_bus->paramsChanged(this); };
+    m_firmware.onRestart = [this] { m_bus->restart(this); };
+    m_firmware.onParamsChanged = [this] { m_bus->reportParamsChanged(this); };
 }
 
 void SimUnit::joinBus()
 {
     if (!m_device) {
-        m_firmware.PowerUp();
+        m_firmware.powerUp();
         m_device = std::make_shared<SimHidDevice>(this);
     }
 }
@@ -54,7 +54,7 @@ void SimUnit::joinBus()
 void SimUnit::leaveBus()
 {
     if (m_device)
-        static_cast<SimHidDevice *>(m_device.get())->Detach();
+        static_cast<SimHidDevice *>(m_device.get())->detach();
     m_device.reset();
     m_pending.clear();
 }
@@ -64,64 +64,64 @@ bool SimUnit::transferAllowed()
     if (!m_device)
         return false;
     ++m_transfers;
-    if (m_faults.FailFromTransfer > 0 && m_transfers >= m_faults.FailFromTransfer)
+    if (m_faults.failFromTransfer > 0 && m_transfers >= m_faults.failFromTransfer)
         return false;
-    if (m_faults.UnplugAfterTransfers == 0) {
-        m_faults.UnplugAfterTransfers = -1;
-        m_bus->Unplug(this);
-        return false;
-    }
-    if (m_faults.FailAfterTransfers == 0) {
-        m_faults.FailAfterTransfers = -1;
+    if (m_faults.unplugAfterTransfers == 0) {
+        m_faults.unplugAfterTransfers = -1;
+        m_bus->unplug(this);
         return false;
     }
-    if (m_faults.UnplugAfterTransfers > 0)
-        --m_faults.UnplugAfterTransfers;
-    if (m_faults.FailAfterTransfers > 0)
-        --m_faults.FailAfterTransfers;
+    if (m_faults.failAfterTransfers == 0) {
+        m_faults.failAfterTransfers = -1;
+        return false;
+    }
+    if (m_faults.unplugAfterTransfers > 0)
+        --m_faults.unplugAfterTransfers;
+    if (m_faults.failAfterTransfers > 0)
+        --m_faults.failAfterTransfers;
     return true;
 }
 
 bool SimUnit::setFeature(const uint8_t *report, int len)
 {
-    if (!m_firmware.Takes(report, len) || !transferAllowed())
+    if (!m_firmware.takes(report, len) || !transferAllowed())
         return false;
     m_received.append(QByteArray(reinterpret_cast<const char *>(report), 64));
     m_pending.clear();
 
-    if (!m_faults.Script.isEmpty()) {
-        for (const QByteArray &r : std::as_const(m_faults.Script)) {
+    if (!m_faults.script.isEmpty()) {
+        for (const QByteArray &r : std::as_const(m_faults.script)) {
             SimFirmware::Report rep{};
             std::memcpy(rep.data(), r.constData(), size_t(std::min<qsizetype>(r.size(), 64)));
             m_pending.append(rep);
         }
-        m_faults.Script.clear();
+        m_faults.script.clear();
         return true;
     }
 
     const uint8_t cmd = report[2];
     SimFirmware::Report final{};
     const QByteArray tag(reinterpret_cast<const char *>(&report[3]), 4);
-    if (m_faults.ErrorStatus >= 0) {
-        final[0] = uint8_t(m_faults.ErrorStatus);
+    if (m_faults.errorStatus >= 0) {
+        final[0] = uint8_t(m_faults.errorStatus);
         final[1] = cmd;
-    } else if (cmd == 0xED && m_faults.WriteStatus.contains(tag)) {
-        final[0] = m_faults.WriteStatus.value(tag);
+    } else if (cmd == 0xED && m_faults.writeStatus.contains(tag)) {
+        final[0] = m_faults.writeStatus.value(tag);
         final[1] = cmd;
-    } else if (cmd == 0xEC && m_faults.ReadStatus.contains(tag)) {
-        final[0] = m_faults.ReadStatus.value(tag);
+    } else if (cmd == 0xEC && m_faults.readStatus.contains(tag)) {
+        final[0] = m_faults.readStatus.value(tag);
         final[1] = cmd;
     } else {
-        final = m_firmware.Handle(report);
+        final = m_firmware.handle(report);
     }
 
     SimFirmware::Report notReady{};
     notReady[0] = 0x40;
     notReady[1] = cmd;
-    for (int i = 0; i < m_faults.NotReadyPolls; ++i)
+    for (int i = 0; i < m_faults.notReadyPolls; ++i)
         m_pending.append(notReady);
-    m_pending.append(m_faults.NeverReady ? notReady : final);
-    if (m_faults.WrongEcho) {
+    m_pending.append(m_faults.neverReady ? notReady : final);
+    if (m_faults.wrongEcho) {
         for (auto &r : m_pending)
             r[1] = uint8_t(cmd ^ 0xFF);
     }
@@ -130,7 +130,7 @@ bool SimUnit::setFeature(const uint8_t *report, int len)
 
 bool SimUnit::getFeature(uint8_t *report, int len)
 {
-    if (!SimFirmware::Answers(report, len) || !transferAllowed())
+    if (!SimFirmware::answers(report, len) || !transferAllowed())
         return false;
     if (!m_pending.isEmpty())
         m_last = m_pending.takeFirst();

@@ -12,16 +12,16 @@ class SimBus;
 
 // Faults a test can inject into one simulated controller.
 struct SimFaults {
-    int NotReadyPolls = 0;          // not-ready reports before every final reply
-    bool NeverReady = false;        // answer not-ready for ever
-    bool WrongEcho = false;         // echo another command byte
-    int ErrorStatus = -1;           // 0x80..0xFF: answer every command with this status
-    QHash<QByteArray, uint8_t> WriteStatus; // answer writes of a tag with this status
-    QHash<QByteArray, uint8_t> ReadStatus;  // answer reads of a tag with this status
-    int FailAfterTransfers = -1;    // after this many good transfers, one fails
-    int FailFromTransfer = -1;      // from this transfer on (counting from 1), every one fails
-    int UnplugAfterTransfers = -1;  // after this many good transfers, the unit leaves the bus
-    QList<QByteArray> Script;       // verbatim reply reports for the next command
+    int notReadyPolls = 0;          // not-ready reports before every final reply
+    bool neverReady = false;        // answer not-ready for ever
+    bool wrongEcho = false;         // echo another command byte
+    int errorStatus = -1;           // 0x80..0xFF: answer every command with this status
+    QHash<QByteArray, uint8_t> writeStatus; // answer writes of a tag with this status
+    QHash<QByteArray, uint8_t> readStatus;  // answer reads of a tag with this status
+    int failAfterTransfers = -1;    // after this many good transfers, one fails
+    int failFromTransfer = -1;      // from this transfer on (counting from 1), every one fails
+    int unplugAfterTransfers = -1;  // after this many good transfers, the unit leaves the bus
+    QList<QByteArray> script;       // verbatim reply reports for the next command
 };
 
 // One simulated controller: its firmware, its faults and its presence on the
@@ -31,18 +31,18 @@ class SimUnit {
 public:
     SimUnit(SimBus *bus, SimControllerModel model);
 
-    SimFirmware &Firmware() { return m_firmware; }
-    const SimFirmware &Firmware() const { return m_firmware; }
-    SimFaults &Faults() { return m_faults; }
-    bool Plugged() const { return m_device != nullptr; }
-    HidDevicePtr Device() const { return m_device; }
+    SimFirmware &firmware() { return m_firmware; }
+    const SimFirmware &firmware() const { return m_firmware; }
+    SimFaults &faults() { return m_faults; }
+    bool plugged() const { return m_device != nullptr; }
+    HidDevicePtr device() const { return m_device; }
 
     // Every command report taken, in order (tests check the wire bytes).
-    const QList<QByteArray> &Received() const { return m_received; }
-    void ClearReceived() { m_received.clear(); }
+    const QList<QByteArray> &received() const { return m_received; }
+    void clearReceived() { m_received.clear(); }
 
     // Milliseconds a restart keeps the unit off the bus.
-    int RestartDelayMs = 1000;
+    int restartDelayMs = 1000;
 
 private:
     friend class SimBus;

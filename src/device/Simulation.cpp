@@ -12,10 +12,10 @@ Simulation startSimulation(int count, const QString &statePath, const QString &f
         return sim;
     }
     auto bus = std::make_unique<SimBus>();
-    bus->AddSane(count);
+    bus->addSane(count);
     if (!faults.isEmpty() && !applySimFaults(*bus, faults, &sim.error))
         return sim;
-    sim.state = SimState::Attach(*bus, statePath, &sim.warning);
+    sim.state = SimState::attach(*bus, statePath, &sim.warning);
     sim.bus = std::move(bus);
     return sim;
 }

@@ -3,11 +3,11 @@
 #include "device/hidapi/HidapiController.h"
 #include "device/UdevMonitor.h"
 
-std::unique_ptr<HidController> MakeSystemHidController()
+std::unique_ptr<HidController> makeSystemHidController()
 {
     auto controller = std::make_unique<HidapiController>();
     auto *monitor = new UdevMonitor(controller.get());
-    QObject::connect(monitor, &UdevMonitor::Changed, controller.get(),
-                     [c = controller.get(), monitor] { c->Rescan(monitor->TakeDeparted()); });
+    QObject::connect(monitor, &UdevMonitor::changed, controller.get(),
+                     [c = controller.get(), monitor] { c->rescan(monitor->takeDeparted()); });
     return controller;
 }

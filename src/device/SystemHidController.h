@@ -3,4 +3,4 @@
 
 // The controller for real hardware: hidapi for the devices, udev for
 // arrivals and removals.
-std::unique_ptr<HidController> MakeSystemHidController();
+std::unique_ptr<HidController> makeSystemHidController();

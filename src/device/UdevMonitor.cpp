@@ -19,7 +19,7 @@ UdevMonitor::UdevMonitor(QObject *parent)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &UdevMonitor::Changed);
+    connect(&m_settle, &QTimer::timeout, this, &UdevMonitor::changed);
 
     m_udev = udev_new();
     if (!m_udev) {

@@ -19,14 +19,14 @@ public:
     explicit UdevMonitor(QObject *parent = nullptr);
     ~UdevMonitor() override;
 
-    bool IsWatching() const { return m_monitor != nullptr; }
+    bool isWatching() const { return m_monitor != nullptr; }
 
     // Device nodes removed since the last call. A node that was removed and
     // added again within one burst holds another device than before.
-    QSet<QByteArray> TakeDeparted() { return std::exchange(m_departed, {}); }
+    QSet<QByteArray> takeDeparted() { return std::exchange(m_departed, {}); }
 
 signals:
-    void Changed();
+    void changed();
 
 private:
     void drain();

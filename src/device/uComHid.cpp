@@ -38,8 +38,8 @@ TComHid::TComHid(HidControllerFactory controllerFactory)
     tightenTimerSlack();
 }
 
-TComHid::TComHid(const TDevListEntry &only)
-    : Dev(only.Object)
+TComHid::TComHid(const DevListEntry &only)
+    : Dev(only.object)
     , DevList{only}
 {
     tightenTimerSlack();
@@ -47,20 +47,20 @@ TComHid::TComHid(const TDevListEntry &only)
 
 TComHid::~TComHid() = default;
 
-void TComHid::SetOnEnum(TOnHidEnum OnEnum)
+void TComHid::SetOnEnum(TOnHidEnum onEnum)
 {
-    OnHidEnum = std::move(OnEnum);
+    OnHidEnum = std::move(onEnum);
     DevList.clear();
     m_hidCtrl = m_factory();
-    m_hidCtrl->SetOnEnumerate([this](const HidDevicePtr &device, int index) { return HidEnumerate(device, index); });
-    QObject::connect(m_hidCtrl.get(), &HidController::DeviceChange, m_hidCtrl.get(), [this] { HidChange(); });
+    m_hidCtrl->setOnEnumerate([this](const HidDevicePtr &device, int index) { return HidEnumerate(device, index); });
+    QObject::connect(m_hidCtrl.get(), &HidController::deviceChange, m_hidCtrl.get(), [this] { HidChange(); });
     // HidData would be installed here; this system never uses input reports.
-    m_hidCtrl->Start();
+    m_hidCtrl->start();
 }
 
 void TComHid::SetDevice(int idx)
 {
-    Dev = (idx >= 0 && idx < DevList.size()) ? DevList[idx].Object : nullptr;
+    Dev = (idx >= 0 && idx < DevList.size()) ? DevList[idx].object : nullptr;
 }
 
 void TComHid::NewOut(uint8_t com)
@@ -121,7 +121,7 @@ bool TComHid::exchange(bool send, uint8_t *report)
     return ok;
 }
 
-uint16_t TComHid::HidAction(uint8_t *Data, int DataSize, int Timeout)
+uint16_t TComHid::HidAction(uint8_t *data, int dataSize, int timeout)
 {
     if (!Dev || !exchange(true, OutBuf.data()))
         return Status::CommunicationError;
@@ -147,22 +147,22 @@ uint16_t TComHid::HidAction(uint8_t *Data, int DataSize, int Timeout)
         if (s < kStatusNotReady) {
             // A count naming more bytes than a report carries, or more than
             // the caller's buffer holds, is a broken frame.
-            if (s > kDataBytesPerReport || s > DataSize)
+            if (s > kDataBytesPerReport || s > dataSize)
                 return Status::BadFrame;
-            std::memcpy(Data, reply.data() + 2, s);
+            std::memcpy(data, reply.data() + 2, s);
             return s;
         }
         if (s > kStatusNotReady) {
             const int n = s & 0x3F;
-            if (n > kDataBytesPerReport || fill + n > DataSize)
+            if (n > kDataBytesPerReport || fill + n > dataSize)
                 return Status::BadFrame;
-            std::memcpy(Data + fill, reply.data() + 2, size_t(n));
+            std::memcpy(data + fill, reply.data() + 2, size_t(n));
             fill += n;
             if (fill >= 256)
                 return uint16_t(fill);
         }
-        if (polling.elapsed() >= Timeout) {
-            qCDebug(lcHid) << "reply not complete after" << Timeout << "ms";
+        if (polling.elapsed() >= timeout) {
+            qCDebug(lcHid) << "reply not complete after" << timeout << "ms";
             return Status::Timeout;
         }
     }
@@ -171,9 +171,9 @@ uint16_t TComHid::HidAction(uint8_t *Data, int DataSize, int Timeout)
 void TComHid::HidChange()
 {
     for (auto &entry : DevList) {
-        if (entry.Object)
-            m_hidCtrl->CheckIn(entry.Object);
-        entry.Object.reset();
+        if (entry.object)
+            m_hidCtrl->CheckIn(entry.object);
+        entry.object.reset();
     }
     DevList.clear();
     m_hidCtrl->Enumerate();
@@ -181,7 +181,7 @@ void TComHid::HidChange()
     // The selected device must not outlive its listing: once it is gone,
     // nothing is selected until the next SetDevice.
     const bool stillListed = std::any_of(DevList.cbegin(), DevList.cend(),
-                                         [this](const TDevListEntry &e) { return e.Object == Dev; });
+                                         [this](const DevListEntry &e) { return e.object == Dev; });
     if (!stillListed)
         Dev.reset();
 

@@ -16,9 +16,9 @@ enum TWidth { TBYTE = 0, TWORD = 1, TLONG = 2 };
 using TOnHidEnum = std::function<void()>;
 
 // One entry of the device list: the serial number shown, and the device.
-struct TDevListEntry {
-    QString Text;
-    HidDevicePtr Object;
+struct DevListEntry {
+    QString text;
+    HidDevicePtr object;
 };
 
 // The one object through which the tool talks to a controller: keeps the list
@@ -38,12 +38,12 @@ public:
     explicit TComHid(HidControllerFactory controllerFactory);
     // A transport for one controller already listed elsewhere: its list
     // holds that entry alone, selected, and it never follows the bus.
-    explicit TComHid(const TDevListEntry &only);
+    explicit TComHid(const DevListEntry &only);
     ~TComHid();
     TComHid(const TComHid &) = delete;
     TComHid &operator=(const TComHid &) = delete;
 
-    void SetOnEnum(TOnHidEnum OnEnum);
+    void SetOnEnum(TOnHidEnum onEnum);
     void SetDevice(int idx);
     void NewOut(uint8_t com);
     void AddOut(TWidth w, int64_t data);
@@ -52,18 +52,18 @@ public:
     // Sends OutBuf to Dev and gathers the reply into Data (DataSize bytes).
     // Polls in 2 ms sleeps for at most Timeout milliseconds from the first
     // poll; never writes past DataSize.
-    uint16_t HidAction(uint8_t *Data, int DataSize, int Timeout);
-    template <size_t N> uint16_t HidAction(std::array<uint8_t, N> &Data, int Timeout)
+    uint16_t HidAction(uint8_t *data, int dataSize, int timeout);
+    template <size_t N> uint16_t HidAction(std::array<uint8_t, N> &data, int timeout)
     {
-        return HidAction(Data.data(), int(N), Timeout);
+        return HidAction(data.data(), int(N), timeout);
     }
 
     static QString ErrToStr(uint16_t err) { return ::ErrToStr(err); }
 
-    void SetTrace(TraceSink sink) { m_trace = std::move(sink); }
+    void setTrace(TraceSink sink) { m_trace = std::move(sink); }
 
     // The controllers of the last enumeration, in its order.
-    const QList<TDevListEntry> &devices() const { return DevList; }
+    const QList<DevListEntry> &devices() const { return DevList; }
     // The selected controller; null when none is selected or it has left.
     const HidDevicePtr &device() const { return Dev; }
     // The report being built and where its next payload byte goes.
@@ -72,7 +72,7 @@ public:
 
     HidController *HidCtrl() const { return m_hidCtrl.get(); }
     // Why the controller cannot reach any device; empty when it can.
-    QString StartError() const { return m_hidCtrl ? m_hidCtrl->StartError() : QString(); }
+    QString startError() const { return m_hidCtrl ? m_hidCtrl->startError() : QString(); }
 
     static constexpr int kPollIntervalMs = 2;
     static constexpr int kMaxGatheredReply = 318; // 255 + one last whole part of 63
@@ -88,7 +88,7 @@ private:
     std::array<uint8_t, kReportSize> OutBuf{};
     uint16_t OutPos = 3;
     HidDevicePtr Dev;
-    QList<TDevListEntry> DevList;
+    QList<DevListEntry> DevList;
 
     HidControllerFactory m_factory;
     std::unique_ptr<HidController> m_hidCtrl;

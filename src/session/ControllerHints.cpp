@@ -1,11 +1,11 @@
 #include "session/ControllerHints.h"
 
-QString NoControllerMessage()
+QString noControllerMessage()
 {
     return QStringLiteral("No CORVANE connected");
 }
 
-QString NoControllerHint()
+QString noControllerHint()
 {
     // Lines end in CR LF: the text is also the key of its translations.
     return QStringLiteral("Plug in a CORVANE: it is found the moment it is connected.\r\n"

@@ -3,5 +3,5 @@
 
 // The message of an empty bus, and what to do about it: both front ends
 // show them alike.
-QString NoControllerMessage();
-QString NoControllerHint();
+QString noControllerMessage();
+QString noControllerHint();

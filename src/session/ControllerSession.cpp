@@ -44,7 +44,7 @@ ControllerSession::ControllerSession(QObject *parent)
 ControllerSession::ControllerSession(const ControllerHandle &controller, QObject *parent)
     : QObject(parent)
     , m_hid(std::make_unique<TComHid>(controller))
-    , m_serial(controller.Text)
+    , m_serial(controller.text)
 {
 }
 
@@ -58,29 +58,29 @@ void ControllerSession::start(HidControllerFactory factory, TComHid::TraceSink t
         return;
     m_hid = std::make_unique<TComHid>(std::move(factory));
     if (trace)
-        m_hid->SetTrace(std::move(trace));
+        m_hid->setTrace(std::move(trace));
     m_hid->SetOnEnum([this] { busScanned(); });
 }
 
 QString ControllerSession::startError() const
 {
-    return m_hid ? m_hid->StartError() : QString();
+    return m_hid ? m_hid->startError() : QString();
 }
 
 void ControllerSession::busScanned()
 {
-    const QList<TDevListEntry> now = m_hid->devices();
-    const auto listedIn = [](const QList<TDevListEntry> &list, const TDevListEntry &e) {
-        return std::any_of(list.cbegin(), list.cend(), [&e](const TDevListEntry &x) { return x.Object == e.Object; });
+    const QList<DevListEntry> now = m_hid->devices();
+    const auto listedIn = [](const QList<DevListEntry> &list, const DevListEntry &e) {
+        return std::any_of(list.cbegin(), list.cend(), [&e](const DevListEntry &x) { return x.object == e.object; });
     };
-    const QList<TDevListEntry> before = std::exchange(m_listed, now);
-    for (const TDevListEntry &e : before) {
+    const QList<DevListEntry> before = std::exchange(m_listed, now);
+    for (const DevListEntry &e : before) {
         if (!listedIn(now, e))
-            emit controllerLeft(e.Text);
+            emit controllerLeft(e.text);
     }
     for (int i = 0; i < now.size(); ++i) {
         if (!listedIn(before, now[i]))
-            emit controllerArrived(now[i].Text, i);
+            emit controllerArrived(now[i].text, i);
     }
     emit controllersChanged();
 }
@@ -88,14 +88,14 @@ void ControllerSession::busScanned()
 QList<ControllerInfo> ControllerSession::controllers() const
 {
     QList<ControllerInfo> list;
-    for (const TDevListEntry &e : controllerHandles())
-        list.append({e.Text, e.Object->VersionNumber(), e.Object->AccessProblem()});
+    for (const DevListEntry &e : controllerHandles())
+        list.append({e.text, e.object->VersionNumber(), e.object->accessProblem()});
     return list;
 }
 
 QList<ControllerHandle> ControllerSession::controllerHandles() const
 {
-    return m_hid ? m_hid->devices() : QList<TDevListEntry>();
+    return m_hid ? m_hid->devices() : QList<DevListEntry>();
 }
 
 // --- choosing
@@ -106,23 +106,23 @@ void ControllerSession::select(int index)
     if (!m_hid)
         return;
     m_hid->SetDevice(index);
-    const QList<TDevListEntry> &devices = m_hid->devices();
-    m_serial = index >= 0 && index < devices.size() ? devices[index].Text : QString();
+    const QList<DevListEntry> &devices = m_hid->devices();
+    m_serial = index >= 0 && index < devices.size() ? devices[index].text : QString();
 }
 
 SessionResult ControllerSession::selectSerial(const QString &serial)
 {
     QStringList serials;
     QList<int> matches;
-    const QList<TDevListEntry> devices = controllerHandles();
+    const QList<DevListEntry> devices = controllerHandles();
     for (int i = 0; i < devices.size(); ++i) {
-        serials << devices[i].Text;
-        if (serial.isEmpty() || devices[i].Text.compare(serial, Qt::CaseInsensitive) == 0)
+        serials << devices[i].text;
+        if (serial.isEmpty() || devices[i].text.compare(serial, Qt::CaseInsensitive) == 0)
             matches << i;
     }
     const QString present = serials.join(QStringLiteral(", "));
     if (serials.isEmpty())
-        return SessionResult::noController(NoControllerMessage());
+        return SessionResult::noController(noControllerMessage());
     if (matches.isEmpty())
         return SessionResult::noController(
             QStringLiteral("No CORVANE with serial number %1 connected (connected: %2)").arg(serial, present));
@@ -157,23 +157,23 @@ void ControllerSession::forgetValues()
 
 // --- identifying
 
-SessionResult ControllerSession::identify(TDeviceReadouts &readouts, bool *identified)
+SessionResult ControllerSession::identify(DeviceReadouts &readouts, bool *identified)
 {
     if (identified)
         *identified = false;
     if (!m_hid)
         return exchangeFailed("Error Reading Biosinfo = ", Status::CommunicationError);
     // Without access every exchange would fail; the reason is what helps.
-    if (m_hid->device() && !m_hid->device()->AccessProblem().isEmpty())
-        return SessionResult::noAccess(m_hid->device()->AccessProblem());
+    if (m_hid->device() && !m_hid->device()->accessProblem().isEmpty())
+        return SessionResult::noAccess(m_hid->device()->accessProblem());
     const Sequence sequence(*this);
     if (!sequence.result().ok())
         return sequence.result();
-    const TIdentifyResult r = IdentifyDevice(*m_hid, BiosInfo, Crypt, readouts);
+    const IdentifyResult r = identifyDevice(*m_hid, BiosInfo, Crypt, readouts);
     if (identified)
-        *identified = r.Result;
-    if (!r.Error.isEmpty())
-        return SessionResult::failed(r.Error, r.Status);
+        *identified = r.result;
+    if (!r.error.isEmpty())
+        return SessionResult::failed(r.error, r.status);
     return {};
 }
 
@@ -185,7 +185,7 @@ SessionResult ControllerSession::readInto(int first, int count,
     for (int i = first; i < first + count; ++i) {
         const QByteArray code(tagCode(i));
         uint32_t value = 0;
-        const uint16_t r = m_hid ? ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], value)
+        const uint16_t r = m_hid ? readParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], value)
                                  : Status::CommunicationError;
         if (r >= Status::FirstFailure) {
             SessionResult failed = exchangeFailed("Error reading Config = ", r);
@@ -312,7 +312,7 @@ SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
             // Another program may have changed this parameter since it was
             // read: the user's fields go onto what the controller holds now.
             uint32_t now = 0;
-            const uint16_t r = ReadParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], now);
+            const uint16_t r = readParameter(*m_hid, Buf, code, Crypt[kCryptReadWord], now);
             if (r >= Status::FirstFailure)
                 return writeFailed(code, r); // the user is sending
             if (now != m_cfg.CfgOrig[i].Value) {
@@ -323,7 +323,7 @@ SessionResult ControllerSession::writeAll(QList<TCfgData> *written)
             }
         }
         const TCfgData data = m_cfg.CfgData[i];
-        const uint16_t r = WriteParameter(*m_hid, Buf, data.Code, data.Value, Crypt[kCryptWriteWord]);
+        const uint16_t r = writeParameter(*m_hid, Buf, data.Code, data.Value, Crypt[kCryptWriteWord]);
         if (r != Status::Ok)
             return writeFailed(code, r);
         m_cfg.markWritten(i);
@@ -447,18 +447,18 @@ SessionResult ControllerSession::guarded(const SessionTicket &ticket, const char
 
 SessionResult ControllerSession::restart(const SessionTicket &ticket)
 {
-    return guarded(ticket, "Restart Error = ", [this] { return RestartDevice(*m_hid, Buf, Crypt[kCryptWriteWord]); });
+    return guarded(ticket, "Restart Error = ", [this] { return restartDevice(*m_hid, Buf, Crypt[kCryptWriteWord]); });
 }
 
 SessionResult ControllerSession::testPattern(const SessionTicket &ticket)
 {
-    return guarded(ticket, "Pattern Error = ", [this] { return ActivateTestPattern(*m_hid, Buf); });
+    return guarded(ticket, "Pattern Error = ", [this] { return activateTestPattern(*m_hid, Buf); });
 }
 
 SessionResult ControllerSession::resetDefaults(const SessionTicket &ticket)
 {
     return guarded(
-        ticket, "Reset Error = ", [this] { return ResetToDefaults(*m_hid, Buf, Crypt[kCryptWriteWord]); },
+        ticket, "Reset Error = ", [this] { return resetToDefaults(*m_hid, Buf, Crypt[kCryptWriteWord]); },
         [this] {
             // The controller needs a moment before its defaults can be read back.
             std::this_thread::sleep_for(std::chrono::milliseconds(kResetSettleMs));

@@ -31,7 +31,7 @@ struct SessionTicket {
 };
 
 // A controller listed on the bus, to open in a session of its own.
-using ControllerHandle = TDevListEntry;
+using ControllerHandle = DevListEntry;
 
 // A controller on the bus as a list shows it.
 struct ControllerInfo {
@@ -85,7 +85,7 @@ public:
     void setTrace(TComHid::TraceSink sink)
     {
         if (m_hid)
-            m_hid->SetTrace(std::move(sink));
+            m_hid->setTrace(std::move(sink));
     }
     // Why no controller can be reached at all; empty when the bus works.
     QString startError() const;
@@ -108,7 +108,7 @@ public:
 
     // --- identifying: firmware and CPU information, version check, access
     // words. A controller that cannot be opened says why, before any exchange.
-    SessionResult identify(TDeviceReadouts &readouts, bool *identified = nullptr);
+    SessionResult identify(DeviceReadouts &readouts, bool *identified = nullptr);
     const TBiosInfo &biosInfo() const { return BiosInfo; }
 
     // --- values
@@ -208,11 +208,11 @@ private:
     std::unique_ptr<ControllerLock> m_lock;
     int m_sequenceDepth = 0;
     QString m_serial;
-    QList<TDevListEntry> m_listed; // the previous scan, to tell arrivals and departures
+    QList<DevListEntry> m_listed; // the previous scan, to tell arrivals and departures
 
     TBiosInfo BiosInfo;
-    TCrypt Crypt{};
-    TAnswerBuf Buf{};
+    CryptWords Crypt{};
+    AnswerBuf Buf{};
     TCfg m_cfg;
     // True while the parameter set reflects the chosen controller.
     bool CfgLoaded = false;

@@ -22,7 +22,7 @@ TEST(CommandLine, DeveloperCodeAloneAndSimulatedCountsInRange)
         {{"--simulate-faults", "SIM0001:never-ready"}, false, 0, true},
     };
     for (const auto &c : cases) {
-        const CommandLine parsed = CommandLine::Parse(QStringList{"corvane-config"} + c.args);
+        const CommandLine parsed = CommandLine::parse(QStringList{"corvane-config"} + c.args);
         const std::string shown = c.args.join(' ').toStdString();
         EXPECT_EQ(parsed.developerMode, c.developer) << shown;
         EXPECT_EQ(parsed.simulate, c.simulate) << shown;

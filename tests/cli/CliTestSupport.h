@@ -28,7 +28,7 @@ inline CliRunResult RunCliArgs(const QStringList &args, SimBus *bus = nullptr)
     CliRunResult r;
     QTextStream out(&r.out);
     QTextStream err(&r.err);
-    r.code = RunCli(QStringList{QStringLiteral("corvane-cli")} + args, out, err, bus);
+    r.code = runCli(QStringList{QStringLiteral("corvane-cli")} + args, out, err, bus);
     out.flush();
     err.flush();
     return r;
@@ -44,7 +44,7 @@ inline void DrainEvents()
 // One sane simulated controller, and runs of the command line against it.
 class CliOneController : public ::testing::Test {
 protected:
-    void SetUp() override { unit = bus.Add(SimControllerModel::Sane(1)); }
+    void SetUp() override { unit = bus.add(SimControllerModel::sane(1)); }
     void TearDown() override { DrainEvents(); }
     CliRunResult run(const QStringList &args) { return RunCliArgs(args, &bus); }
 

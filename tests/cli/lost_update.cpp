@@ -45,7 +45,7 @@ protected:
         if (!EmulatedCorvane::PreloadLoaded())
             GTEST_SKIP() << "run under umockdev's preload (LD_PRELOAD=libumockdev-preload.so.0)";
         emulated = std::make_unique<EmulatedCorvane>();
-        emulated->Plug(SimControllerModel::Sane(1));
+        emulated->Plug(SimControllerModel::sane(1));
     }
 
     std::unique_ptr<QProcess> start(const QStringList &args, const QByteArray &input = {})

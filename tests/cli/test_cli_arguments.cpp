@@ -11,13 +11,13 @@
 TEST(CliParamValue, AcceptsDecimalAndHexUpTo32Bits)
 {
     uint32_t v = 0;
-    EXPECT_TRUE(ParseParamValue(QStringLiteral("150"), &v));
+    EXPECT_TRUE(parseParamValue(QStringLiteral("150"), &v));
     EXPECT_EQ(v, 150u);
-    EXPECT_TRUE(ParseParamValue(QStringLiteral("0xFF000000"), &v));
+    EXPECT_TRUE(parseParamValue(QStringLiteral("0xFF000000"), &v));
     EXPECT_EQ(v, 0xFF000000u);
-    EXPECT_TRUE(ParseParamValue(QStringLiteral("0X1f"), &v));
+    EXPECT_TRUE(parseParamValue(QStringLiteral("0X1f"), &v));
     EXPECT_EQ(v, 0x1Fu);
-    EXPECT_TRUE(ParseParamValue(QStringLiteral("4294967295"), &v));
+    EXPECT_TRUE(parseParamValue(QStringLiteral("4294967295"), &v));
     EXPECT_EQ(v, 0xFFFFFFFFu);
 }
 
@@ -25,7 +25,7 @@ TEST(CliParamValue, RefusesWhatIsNotAnUnsigned32BitNumber)
 {
     uint32_t v = 7;
     for (const char *bad : {"4294967296", "0x100000000", "-1", "+5", " 5", "5 ", "", "0x", "12a", "0xG1", "1e3"})
-        EXPECT_FALSE(ParseParamValue(QString::fromLatin1(bad), &v)) << bad;
+        EXPECT_FALSE(parseParamValue(QString::fromLatin1(bad), &v)) << bad;
     EXPECT_EQ(v, 7u);
 }
 
@@ -36,7 +36,7 @@ class CliUsage : public ::testing::TestWithParam<QStringList> {};
 TEST_P(CliUsage, ExitsTwoWithoutTouchingTheController)
 {
     SimBus bus;
-    bus.AddSane(1);
+    bus.addSane(1);
     const CliRunResult r = RunCliArgs(GetParam(), &bus);
     EXPECT_EQ(r.code, 2);
     const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -44,7 +44,7 @@ TEST_P(CliUsage, ExitsTwoWithoutTouchingTheController)
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("corvane-cli: "))) << r.err.toStdString();
     EXPECT_EQ(lines[1], QStringLiteral("Try 'corvane-cli --help' for more information."));
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(bus.Units().first()->Received().isEmpty());
+    EXPECT_TRUE(bus.units().first()->received().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliUsageText, UnknownTagNamesAllValidTags)
 {
     SimBus bus;
-    bus.AddSane(1);
+    bus.addSane(1);
     const CliRunResult r = RunCliArgs({QStringLiteral("set"), QStringLiteral("BRGT=1")}, &bus);
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QLatin1String(
@@ -98,7 +98,7 @@ TEST(CliUsageText, UnknownTagNamesAllValidTags)
 TEST(CliUsageText, JsonReportsTheUsageErrorAsADocumentNamingTheField)
 {
     SimBus bus;
-    bus.AddSane(1);
+    bus.addSane(1);
     const CliRunResult r = RunCliArgs({"--json", "set", "BRIGHTNESS_percent=999"}, &bus);
     EXPECT_EQ(r.code, 2);
     const QJsonObject doc = r.json();

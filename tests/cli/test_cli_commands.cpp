@@ -20,7 +20,7 @@ namespace {
 QList<QByteArray> writtenTags(const SimUnit *unit)
 {
     QList<QByteArray> tags;
-    for (const QByteArray &r : unit->Received()) {
+    for (const QByteArray &r : unit->received()) {
         if (uint8_t(r[2]) == 0xED && r.mid(3, 4) != QByteArray(4, '\0'))
             tags << r.mid(3, 4);
     }
@@ -32,15 +32,15 @@ using CliCommands = CliOneController;
 
 TEST_F(CliCommands, ListShowsSerialReleaseAndAccess)
 {
-    SimControllerModel second = SimControllerModel::Sane(2);
-    second.Release = 0x479F;
-    bus.Add(second);
+    SimControllerModel second = SimControllerModel::sane(2);
+    second.release = 0x479F;
+    bus.add(second);
     const CliRunResult r = run({QStringLiteral("list")});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("SIM0001 0x4790 ok"), QStringLiteral("SIM0002 0x479f ok")}));
     EXPECT_EQ(run({"list", "--device", "sim0002"}).lines(), QStringList{"SIM0002 0x479f ok"});
     EXPECT_EQ(run({"list", "--device", "SIM0003"}).code, 3);
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
 }
 
 TEST_F(CliCommands, InfoShowsTheReadoutsAndCapacity)
@@ -55,7 +55,7 @@ TEST_F(CliCommands, InfoShowsTheReadoutsAndCapacity)
 
 TEST_F(CliCommands, InfoFailsWithTheIdentificationMessage)
 {
-    unit->Firmware().Model().Bios.ToolVers = 12;
+    unit->firmware().model().bios.ToolVers = 12;
     const CliRunResult r = run({QStringLiteral("info")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Config Tool v1.2.x required\n"));
@@ -75,14 +75,14 @@ TEST_F(CliCommands, GetReadsAllTwentyOneInTagOrder)
 
 TEST_F(CliCommands, GetPrintsInTheOrderAskedAndReadsInTagOrder)
 {
-    unit->Firmware().SetParam("STUP", 0xFF000000);
-    unit->ClearReceived();
+    unit->firmware().setParam("STUP", 0xFF000000);
+    unit->clearReceived();
     const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("stup"), QStringLiteral("LMAX")});
     EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("STUP=4278190080"), QStringLiteral("LMAX=4096")}));
     // Identification (0xE3, 0xE5), then exactly the two reads.
-    ASSERT_EQ(unit->Received().size(), 4);
-    EXPECT_EQ(unit->Received()[2].mid(2, 5), QByteArray("\xEC" "LMAX"));
-    EXPECT_EQ(unit->Received()[3].mid(2, 5), QByteArray("\xEC" "STUP"));
+    ASSERT_EQ(unit->received().size(), 4);
+    EXPECT_EQ(unit->received()[2].mid(2, 5), QByteArray("\xEC" "LMAX"));
+    EXPECT_EQ(unit->received()[3].mid(2, 5), QByteArray("\xEC" "STUP"));
 }
 
 // The whole document, key order included, as a script reads it.
@@ -112,7 +112,7 @@ TEST_F(CliCommands, DryRunSaysWhatWouldChangeAndWritesNothing)
     const CliRunResult tooMany = run({"--dry-run", "set", "SCFG=0x80400"});
     EXPECT_EQ(tooMany.code, 1);
     EXPECT_EQ(writtenTags(unit), QList<QByteArray>{});
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 100u);
 }
 
 TEST_F(CliCommands, SetWritesOnlyChangedParametersInTagOrder)
@@ -121,8 +121,8 @@ TEST_F(CliCommands, SetWritesOnlyChangedParametersInTagOrder)
                                 QStringLiteral("KTIM=38450")}); // KTIM as it is
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(writtenTags(unit), (QList<QByteArray>{"STUP", "BRIG"}));
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
-    EXPECT_EQ(unit->Firmware().Param("STUP"), 0xFF000000u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 150u);
+    EXPECT_EQ(unit->firmware().param("STUP"), 0xFF000000u);
     EXPECT_EQ(r.lines(), (QStringList{QStringLiteral("STUP=4278190080"), QStringLiteral("BRIG=150")}));
 }
 
@@ -136,7 +136,7 @@ TEST_F(CliCommands, SetRefusesALayoutTooLargeAndWritesNothing)
 
 TEST_F(CliCommands, RefusedWriteStopsWithTheWindowsMessage)
 {
-    unit->Faults().WriteStatus.insert("BRIG", 0xC3);
+    unit->faults().writeStatus.insert("BRIG", 0xC3);
     const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("STUP=0"), QStringLiteral("BRIG=150"),
                                 QStringLiteral("MIRR=1")});
     EXPECT_EQ(r.code, 1);
@@ -144,12 +144,12 @@ TEST_F(CliCommands, RefusedWriteStopsWithTheWindowsMessage)
     // STUP went through before the refusal, MIRR was never tried.
     EXPECT_EQ(writtenTags(unit), (QList<QByteArray>{"STUP", "BRIG"}));
     EXPECT_EQ(r.lines(), QStringList{QStringLiteral("STUP=0")});
-    EXPECT_EQ(unit->Firmware().Param("MIRR"), 0u);
+    EXPECT_EQ(unit->firmware().param("MIRR"), 0u);
 }
 
 TEST_F(CliCommands, FailedReadReportsTheReadMessage)
 {
-    unit->Faults().FailAfterTransfers = 6; // identification takes 4 transfers, one read 2
+    unit->faults().failAfterTransfers = 6; // identification takes 4 transfers, one read 2
     const CliRunResult r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Error reading Config = 0xE000 (Communication Error)\n"));
@@ -160,69 +160,69 @@ TEST_F(CliCommands, FailedReadReportsTheReadMessage)
 // send a preparing command of two transfers first.
 TEST_F(CliCommands, DeviceFunctionsReportTheirFailures)
 {
-    unit->Faults().FailAfterTransfers = 6;
+    unit->faults().failAfterTransfers = 6;
     CliRunResult r = run({QStringLiteral("restart")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Restart Error = 0xE000 (Communication Error)\n"));
 
-    unit->Faults().FailAfterTransfers = 4;
+    unit->faults().failAfterTransfers = 4;
     r = run({QStringLiteral("test-pattern")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Pattern Error = 0xE000 (Communication Error)\n"));
 
-    unit->Firmware().SetParam("BRIG", 150);
-    unit->Faults().FailAfterTransfers = 6;
+    unit->firmware().setParam("BRIG", 150);
+    unit->faults().failAfterTransfers = 6;
     r = run({QStringLiteral("reset-defaults")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Reset Error = 0xE000 (Communication Error)\n"));
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 150u);
 }
 
 TEST_F(CliCommands, DeviceFunctionsSucceed)
 {
     EXPECT_EQ(run({QStringLiteral("test-pattern")}).code, 0);
-    EXPECT_TRUE(unit->Firmware().TestPattern());
+    EXPECT_TRUE(unit->firmware().testPattern());
 
-    unit->Firmware().SetParam("BRIG", 150);
+    unit->firmware().setParam("BRIG", 150);
     const CliRunResult reset = run({QStringLiteral("reset-defaults")});
     EXPECT_EQ(reset.code, 0);
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 100u);
     EXPECT_EQ(reset.lines().size(), 21);
     EXPECT_TRUE(reset.lines().contains(QStringLiteral("BRIG=100")));
 
     EXPECT_EQ(run({QStringLiteral("restart")}).code, 0);
     DrainEvents();
-    EXPECT_FALSE(unit->Plugged()); // off the bus while it restarts
+    EXPECT_FALSE(unit->plugged()); // off the bus while it restarts
 }
 
 TEST_F(CliCommands, ControllerWithoutFirmwareIsNotTouched)
 {
-    unit->Firmware().Model().Bios.FileCode = 0;
+    unit->firmware().model().bios.FileCode = 0;
     const CliRunResult r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("<<< NO BIOS >>>\n"));
-    for (const QByteArray &report : unit->Received())
+    for (const QByteArray &report : unit->received())
         EXPECT_NE(uint8_t(report[2]), 0xEC);
 }
 
 // Choosing the controller.
 TEST_F(CliCommands, DeviceIsChosenBySerialInAnyLetterCase)
 {
-    SimUnit *second = bus.Add(SimControllerModel::Sane(2));
+    SimUnit *second = bus.add(SimControllerModel::sane(2));
     const CliRunResult r = run({QStringLiteral("--device"), QStringLiteral("sim0002"), QStringLiteral("set"),
                                 QStringLiteral("BRIG=42")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(second->Firmware().Param("BRIG"), 42u);
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(second->firmware().param("BRIG"), 42u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 100u);
 }
 
 TEST_F(CliCommands, SeveralControllersNeedDevice)
 {
-    bus.Add(SimControllerModel::Sane(2));
+    bus.add(SimControllerModel::sane(2));
     const CliRunResult r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, QStringLiteral("Several CORVANE connected, choose one with --device: SIM0001, SIM0002\n"));
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
 }
 
 TEST_F(CliCommands, UnknownSerialOrEmptyBusExitsThree)
@@ -231,7 +231,7 @@ TEST_F(CliCommands, UnknownSerialOrEmptyBusExitsThree)
     EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.err, QStringLiteral("No CORVANE with serial number SIM0009 connected (connected: SIM0001)\n"));
 
-    bus.Unplug(unit);
+    bus.unplug(unit);
     DrainEvents();
     r = run({QStringLiteral("get")});
     EXPECT_EQ(r.code, 3);
@@ -267,14 +267,14 @@ TEST(CliHidAccess, FailedStartExitsOneWithTheReason)
 
 TEST(CliTerminal, EscapeSequencesFromOutsideAreShownNotObeyed)
 {
-    SimControllerModel model = SimControllerModel::Sane(1);
-    model.Serial = QStringLiteral("SIM\x1b]2;owned\x07");
+    SimControllerModel model = SimControllerModel::sane(1);
+    model.serial = QStringLiteral("SIM\x1b]2;owned\x07");
     SimBus bus;
-    bus.Add(model);
+    bus.add(model);
     QTemporaryDir dir;
     QFile profile(dir.filePath(QStringLiteral("p.cvn")));
     ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
-    profile.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.Bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
+    profile.write("[GLOBAL]\nID=" + ProfileFile::formatValue(model.bios.SysId) + "\n[PARAMETER]\nBRIG=\x1b[2J\n");
     profile.close();
     const QStringList cases[] = {{"list"}, {"--device", "\x1b[2J", "info"}, {"set", "BR\x1b[2JIG=1"},
                                  {"set", "BRIG=\x1b]2;owned\x07"}, {"load-profile", profile.fileName()},

@@ -18,7 +18,7 @@ namespace {
 int writes(const SimUnit *unit)
 {
     int n = 0;
-    for (const QByteArray &r : unit->Received())
+    for (const QByteArray &r : unit->received())
         n += uint8_t(r[2]) == 0xED ? 1 : 0;
     return n;
 }
@@ -36,7 +36,7 @@ TEST_F(CliFields, GetShowsNamedFieldsInTheOrderAsked)
     EXPECT_EQ(fields["matrix.first_led"].toString(), "top_left");
     EXPECT_EQ(fields["keys.pc_disk_ms"].toInt(), 3000);
     // A list index the controller holds beyond the items is shown as its number.
-    ASSERT_TRUE(unit->Firmware().SetParam("COL0", 0x00000007));
+    ASSERT_TRUE(unit->firmware().setParam("COL0", 0x00000007));
     EXPECT_EQ(run({"get", "channel1.color_order"}).lines(), QStringList{"channel1.color_order=7"});
 }
 
@@ -48,16 +48,16 @@ TEST_F(CliFields, SetTakesFieldsBesideTags)
     // Echoed as asked: fields by name, tags as words.
     EXPECT_EQ(r.lines(), (QStringList{"stripe.leds_per_channel=300", "stripe.channels=6", "led.protocol=apa106",
                                       "channel8.color_order=bgr", "BRIG=150"}));
-    EXPECT_EQ(unit->Firmware().Param("SCFG"), uint32_t(300 | 6 << 16));
-    EXPECT_EQ(unit->Firmware().Param("LPRO"), 1u);
-    EXPECT_EQ(unit->Firmware().Param("COL1"), 0x02050505u);
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(unit->firmware().param("SCFG"), uint32_t(300 | 6 << 16));
+    EXPECT_EQ(unit->firmware().param("LPRO"), 1u);
+    EXPECT_EQ(unit->firmware().param("COL1"), 0x02050505u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 150u);
     EXPECT_EQ(writes(unit), 4);
 }
 
 TEST_F(CliFields, ValuesOutsideTheirFieldsAreRefusedBeforeAnyWrite)
 {
-    const QList<SimParam> before = unit->Firmware().Params();
+    const QList<SimParam> before = unit->firmware().params();
     struct Case {
         QStringList args;
         QString reason;
@@ -69,14 +69,14 @@ TEST_F(CliFields, ValuesOutsideTheirFieldsAreRefusedBeforeAnyWrite)
         {{"set", "SCFG=0x1080200"}, "bits are set outside the parameter's fields"},
     };
     for (const Case &c : cases) {
-        unit->ClearReceived();
+        unit->clearReceived();
         const CliRunResult r = run(c.args);
         EXPECT_EQ(r.code, 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(c.reason)) << r.err.toStdString();
         EXPECT_EQ(writes(unit), 0);
     }
     for (const SimParam &p : before)
-        EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();
+        EXPECT_EQ(unit->firmware().param(p.tag), p.value) << p.tag.constData();
     // What the session lowers or rounds is said on standard error.
     const CliRunResult lowered = run({"set", "led.protocol=ws2801", "keys.bootloader_ms=510"});
     EXPECT_EQ(lowered.code, 0);
@@ -99,22 +99,22 @@ TEST_F(CliFields, DescribeListsEveryFieldOfTheModel)
     EXPECT_EQ(limits[0].simplified(), "LED protocol limits stripe.leds_per_channel stripe.channels matrix.modules_x matrix.modules_y");
     EXPECT_EQ(limits[3].simplified(), "ws2821 170 8 8 8");
     EXPECT_EQ(limits[5].simplified(), "apa102 2048 1 1 1");
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
 }
 
 TEST(CliFleet, AllControllersAtOnceWithTheWorstExitCode)
 {
     SimBus bus;
-    bus.AddSane(3);
-    bus.Find("SIM0002")->Faults().WriteStatus.insert("BRIG", 0xC3);
+    bus.addSane(3);
+    bus.find("SIM0002")->faults().writeStatus.insert("BRIG", 0xC3);
     const CliRunResult r = RunCliArgs({"--all", "set", "brightness_percent=150"}, &bus);
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.lines(), (QStringList{"[SIM0001]", "brightness_percent=150", "[SIM0002]", "[SIM0003]",
                                       "brightness_percent=150"}));
     EXPECT_EQ(r.err, "SIM0002: Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG\n");
-    EXPECT_EQ(bus.Find("SIM0001")->Firmware().Param("BRIG"), 150u);
-    EXPECT_EQ(bus.Find("SIM0002")->Firmware().Param("BRIG"), 100u);
-    EXPECT_EQ(bus.Find("SIM0003")->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(bus.find("SIM0001")->firmware().param("BRIG"), 150u);
+    EXPECT_EQ(bus.find("SIM0002")->firmware().param("BRIG"), 100u);
+    EXPECT_EQ(bus.find("SIM0003")->firmware().param("BRIG"), 150u);
 
     DrainEvents();
 }
@@ -123,20 +123,20 @@ TEST(CliWatch, AppliesTheProfileToAControllerThatJoins)
 {
     QTemporaryDir dir;
     SimBus bus;
-    SimUnit *first = bus.Add(SimControllerModel::Sane(1));
-    SimUnit *joining = bus.Add(SimControllerModel::Sane(2), false);
+    SimUnit *first = bus.add(SimControllerModel::sane(1));
+    SimUnit *joining = bus.add(SimControllerModel::sane(2), false);
     const QString profile = dir.filePath("stage.cvn");
     QFile f(profile);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[GLOBAL]\nID=" + ProfileFile::formatValue(first->Firmware().Model().Bios.SysId)
+    f.write("[GLOBAL]\nID=" + ProfileFile::formatValue(first->firmware().model().bios.SysId)
             + "\n[PARAMETER]\nLMAX=1\nBRIG=42\n");
     f.close();
 
-    QTimer::singleShot(50, &bus, [&] { bus.Plug(joining); });
-    QTimer::singleShot(100, &bus, [&] { bus.Unplug(first); });
+    QTimer::singleShot(50, &bus, [&] { bus.plug(joining); });
+    QTimer::singleShot(100, &bus, [&] { bus.unplug(first); });
     QTimer stop;
     QObject::connect(&stop, &QTimer::timeout, [&] {
-        if (joining->Firmware().Param("BRIG") == 42 && !first->Plugged())
+        if (joining->firmware().param("BRIG") == 42 && !first->plugged())
             std::raise(SIGTERM);
     });
     stop.start(20);
@@ -149,8 +149,8 @@ TEST(CliWatch, AppliesTheProfileToAControllerThatJoins)
     EXPECT_EQ(lines.mid(0, 2), (QStringList{"SIM0001 arrived", "SIM0001 applied"}));
     EXPECT_TRUE(lines.contains("SIM0001 left"));
     EXPECT_EQ(lines.indexOf("SIM0002 applied"), lines.indexOf("SIM0002 arrived") + 1);
-    EXPECT_EQ(joining->Firmware().Param("LMAX"), 4096u);
-    EXPECT_EQ(joining->Firmware().Param("BRIG"), 42u);
+    EXPECT_EQ(joining->firmware().param("LMAX"), 4096u);
+    EXPECT_EQ(joining->firmware().param("BRIG"), 42u);
 }
 
 } // namespace

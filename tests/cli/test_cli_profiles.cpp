@@ -15,8 +15,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        a = bus.Add(SimControllerModel::Sane(1));
-        b = bus.Add(SimControllerModel::Sane(2));
+        a = bus.add(SimControllerModel::sane(1));
+        b = bus.add(SimControllerModel::sane(2));
     }
     CliRunResult run(const QString &serial, const QStringList &args)
     {
@@ -32,7 +32,7 @@ protected:
     int writesTo(const SimUnit *unit) const
     {
         int n = 0;
-        for (const QByteArray &r : unit->Received())
+        for (const QByteArray &r : unit->received())
             n += uint8_t(r[2]) == 0xED;
         return n;
     }
@@ -45,14 +45,14 @@ protected:
 
 TEST_F(CliProfiles, RoundTripBetweenTwoControllers)
 {
-    a->Firmware().SetParam("BRIG", 150);
-    a->Firmware().SetParam("STUP", 0xFF000000);
+    a->firmware().setParam("BRIG", 150);
+    a->firmware().setParam("STUP", 0xFF000000);
     const QString path = file("setup.cvn");
     const CliRunResult saved = run(QStringLiteral("SIM0001"), {QStringLiteral("save-profile"), path});
     ASSERT_EQ(saved.code, 0) << saved.err.toStdString();
 
     const ParsedProfile p = ProfileFile::readProfileFile(path);
-    EXPECT_EQ(p.id, a->Firmware().Model().Bios.SysId);
+    EXPECT_EQ(p.id, a->firmware().model().bios.SysId);
     ASSERT_EQ(p.keys.size(), 21);
     EXPECT_EQ(p.keys.first(), QByteArray("LMAX"));
 
@@ -65,9 +65,9 @@ TEST_F(CliProfiles, RoundTripBetweenTwoControllers)
 
     const CliRunResult loaded = run(QStringLiteral("SIM0002"), {QStringLiteral("load-profile"), path});
     EXPECT_EQ(loaded.code, 0) << loaded.err.toStdString();
-    EXPECT_EQ(b->Firmware().Params().size(), a->Firmware().Params().size());
-    for (const SimParam &param : a->Firmware().Params())
-        EXPECT_EQ(b->Firmware().Param(param.Tag), param.Value) << param.Tag.constData();
+    EXPECT_EQ(b->firmware().params().size(), a->firmware().params().size());
+    for (const SimParam &param : a->firmware().params())
+        EXPECT_EQ(b->firmware().param(param.tag), param.value) << param.tag.constData();
     EXPECT_EQ(writesTo(b), 2); // STUP and BRIG only
     // The read-back shows the controller's values.
     EXPECT_TRUE(loaded.lines().contains(QStringLiteral("STUP=4278190080")));
@@ -86,7 +86,7 @@ TEST_F(CliProfiles, ForeignSystemIdChangesNothing)
 
 TEST_F(CliProfiles, AmbiguousProfileChangesNothingButUtf16Loads)
 {
-    const QByteArray head = "[GLOBAL]\nID=" + ProfileFile::formatValue(a->Firmware().Model().Bios.SysId)
+    const QByteArray head = "[GLOBAL]\nID=" + ProfileFile::formatValue(a->firmware().model().bios.SysId)
         + "\n[PARAMETER]\n";
     const std::pair<QByteArray, QString> refused[] = {
         {head + QByteArray("BRIG=15\0" "0\nCPRO=1\n", 18), QStringLiteral("Key BRIG holds a NUL byte\n")},
@@ -106,7 +106,7 @@ TEST_F(CliProfiles, AmbiguousProfileChangesNothingButUtf16Loads)
     writeFile(file("unicode.cvn"), utf16);
     const CliRunResult r = run(QStringLiteral("SIM0001"), {QStringLiteral("load-profile"), file("unicode.cvn")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(a->Firmware().Param("BRIG"), 15u);
+    EXPECT_EQ(a->firmware().param("BRIG"), 15u);
 }
 
 TEST_F(CliProfiles, UnwritableProfileFails)

@@ -187,54 +187,54 @@ TEST_F(SimStateFile, CorruptFileGoesAsideUnderAFreshName)
 TEST_F(SimStateFile, SavesOfTwoProgramsKeepEachOthersChanges)
 {
     SimBus window, cli;
-    window.AddSane(1);
-    cli.AddSane(1);
-    SimState *windowState = SimState::Attach(window, path, nullptr);
-    SimState *cliState = SimState::Attach(cli, path, nullptr);
+    window.addSane(1);
+    cli.addSane(1);
+    SimState *windowState = SimState::attach(window, path, nullptr);
+    SimState *cliState = SimState::attach(cli, path, nullptr);
     ASSERT_TRUE(windowState && cliState);
 
-    SimUnit *w = window.Units().first();
-    SimUnit *c = cli.Units().first();
-    c->Firmware().SetParam("BRIG", 33);
+    SimUnit *w = window.units().first();
+    SimUnit *c = cli.units().first();
+    c->firmware().setParam("BRIG", 33);
     cli.paramsChanged(c);
-    w->Firmware().SetParam("MIRR", 1);
+    w->firmware().setParam("MIRR", 1);
     window.paramsChanged(w);
-    EXPECT_EQ(w->Firmware().Param("BRIG"), 33u) << "the other's change reached this program";
-    EXPECT_TRUE(windowState->SaveError().isEmpty());
+    EXPECT_EQ(w->firmware().param("BRIG"), 33u) << "the other's change reached this program";
+    EXPECT_TRUE(windowState->saveError().isEmpty());
 
     SimBus later;
-    later.AddSane(1);
-    SimState::Attach(later, path, nullptr);
-    EXPECT_EQ(later.Units().first()->Firmware().Param("BRIG"), 33u);
-    EXPECT_EQ(later.Units().first()->Firmware().Param("MIRR"), 1u);
+    later.addSane(1);
+    SimState::attach(later, path, nullptr);
+    EXPECT_EQ(later.units().first()->firmware().param("BRIG"), 33u);
+    EXPECT_EQ(later.units().first()->firmware().param("MIRR"), 1u);
 }
 
 TEST_F(SimStateFile, HeldLockMakesTheSaveFailNotWait)
 {
     SimBus bus;
-    bus.AddSane(1);
-    SimState *state = SimState::Attach(bus, path, nullptr);
+    bus.addSane(1);
+    SimState *state = SimState::attach(bus, path, nullptr);
     FileLock other(path + QStringLiteral(".lock"));
     ASSERT_TRUE(other.lock(0, nullptr));
     QString error;
-    EXPECT_FALSE(state->Save(*bus.Units().first(), &error));
+    EXPECT_FALSE(state->save(*bus.units().first(), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Cannot lock %1.lock: test_cli (process %2) holds it").arg(path).arg(QCoreApplication::applicationPid())))
         << error.toStdString();
     EXPECT_FALSE(QFile::exists(path));
     other.unlock();
-    EXPECT_TRUE(state->Save(*bus.Units().first(), &error));
-    EXPECT_TRUE(state->SaveError().isEmpty());
+    EXPECT_TRUE(state->save(*bus.units().first(), &error));
+    EXPECT_TRUE(state->saveError().isEmpty());
     // A failure after a success is news again.
     QStringList warned;
-    state->OnWarning = [&warned](const QString &text) { warned << text; };
+    state->onWarning = [&warned](const QString &text) { warned << text; };
     ASSERT_TRUE(other.lock(0, nullptr));
-    EXPECT_FALSE(state->Save(*bus.Units().first(), &error));
+    EXPECT_FALSE(state->save(*bus.units().first(), &error));
     EXPECT_EQ(warned, QStringList{error});
 }
 
 TEST(SimStateDefault, WindowAndCommandLineShareTheDefaultFile)
 {
-    EXPECT_TRUE(SimState::DefaultPath().endsWith(QLatin1String("/corvane/corvane-config/simulated-controllers.json")));
+    EXPECT_TRUE(SimState::defaultPath().endsWith(QLatin1String("/corvane/corvane-config/simulated-controllers.json")));
 }
 
 // The installed program, with its own QCoreApplication, default state file
@@ -270,11 +270,11 @@ TEST(SimStateAttach, SimulationLoadsAndKeepsSaving)
     const QString path = dir.filePath(QStringLiteral("state.json"));
     {
         const Simulation sim = startSimulation(1, path, {});
-        sim.bus->Units().first()->Firmware().SetParam("BRIG", 150);
-        sim.bus->paramsChanged(sim.bus->Units().first()); // as the firmware does after a write
+        sim.bus->units().first()->firmware().setParam("BRIG", 150);
+        sim.bus->paramsChanged(sim.bus->units().first()); // as the firmware does after a write
     }
     const Simulation sim = startSimulation(1, path, {});
-    EXPECT_EQ(sim.bus->Units().first()->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(sim.bus->units().first()->firmware().param("BRIG"), 150u);
 
     // Real hardware: nothing simulated, no file read or written, no faults taken.
     const Simulation hardware = startSimulation(0, path, QStringLiteral("SIM0001:never-ready"));

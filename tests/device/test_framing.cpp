@@ -110,8 +110,8 @@ TEST(StatusTexts, FormatsCodeAndText)
 TEST(ReportTrace, WritesDirectionAndUpperCaseHexPairs)
 {
     uint8_t r[64] = {0x03, 0x00, 0xE3, 0xab};
-    const QString sent = ReportTraceLine(true, r);
+    const QString sent = reportTraceLine(true, r);
     EXPECT_TRUE(sent.startsWith("> 03 00 E3 AB 00"));
     EXPECT_EQ(sent.size(), 2 + 64 * 3 - 1);
-    EXPECT_TRUE(ReportTraceLine(false, r).startsWith("< 03"));
+    EXPECT_TRUE(reportTraceLine(false, r).startsWith("< 03"));
 }

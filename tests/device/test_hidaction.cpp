@@ -9,7 +9,7 @@ class HidActionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit = sim.bus.Add(SimControllerModel::Sane(1));
+        unit = sim.bus.add(SimControllerModel::sane(1));
         sim.start();
         SimTransport::settle();
         ASSERT_EQ(sim.hid->devices().size(), 1);
@@ -61,9 +61,9 @@ TEST_F(HidActionTest, GathersEachReplyAsItsStatusByteSays)
         {"parts beyond the buffer", {r(0x60), r(0x60), r(0x60)}, 64, Status::BadFrame, 3, {}},
     };
     for (const auto &c : kCases) {
-        unit->Faults().Script = c.script;
+        unit->faults().script = c.script;
         int reads = 0;
-        sim.hid->SetTrace([&](bool sent, const uint8_t *) { reads += sent ? 0 : 1; });
+        sim.hid->setTrace([&](bool sent, const uint8_t *) { reads += sent ? 0 : 1; });
         uint8_t buf[318] = {};
         EXPECT_EQ(command(0xE5, buf, c.size), c.result) << c.what;
         EXPECT_EQ(reads, c.reads) << c.what;
@@ -73,7 +73,7 @@ TEST_F(HidActionTest, GathersEachReplyAsItsStatusByteSays)
 
 TEST_F(HidActionTest, SilentDeviceTimesOutWithinTheBound)
 {
-    unit->Faults().NeverReady = true;
+    unit->faults().neverReady = true;
     uint8_t buf[64];
     QElapsedTimer t;
     t.start();
@@ -85,7 +85,7 @@ TEST_F(HidActionTest, SilentDeviceTimesOutWithinTheBound)
 TEST_F(HidActionTest, PartsBelow256TimeOutToo)
 {
     QList<QByteArray> parts(60, ReplyReport(0x41, 0xE3, "z"));
-    unit->Faults().Script = parts; // the last part repeats after the script
+    unit->faults().script = parts; // the last part repeats after the script
     uint8_t buf[318];
     EXPECT_EQ(command(0xE3, buf, int(sizeof buf)), Status::Timeout);
 }
@@ -93,18 +93,18 @@ TEST_F(HidActionTest, PartsBelow256TimeOutToo)
 TEST_F(HidActionTest, TransportFailuresAreCommunicationErrors)
 {
     uint8_t buf[64];
-    unit->Faults().FailAfterTransfers = 0; // the send fails
+    unit->faults().failAfterTransfers = 0; // the send fails
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
-    unit->Faults().NotReadyPolls = 2;
-    unit->Faults().FailAfterTransfers = 2; // send and one poll succeed, then a read fails
+    unit->faults().notReadyPolls = 2;
+    unit->faults().failAfterTransfers = 2; // send and one poll succeed, then a read fails
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
 }
 
 TEST_F(HidActionTest, UnpluggedMidCommandFailsAndLaterCommandsToo)
 {
     uint8_t buf[64];
-    unit->Faults().NotReadyPolls = 3;
-    unit->Faults().UnplugAfterTransfers = 2;
+    unit->faults().notReadyPolls = 3;
+    unit->faults().unplugAfterTransfers = 2;
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
     EXPECT_EQ(command(0xE3, buf, 64), Status::CommunicationError);
     SimTransport::settle();

@@ -22,11 +22,11 @@ protected:
     QList<HidDevicePtr> scan(HidapiController &c)
     {
         QList<HidDevicePtr> seen;
-        c.SetOnEnumerate([&](const HidDevicePtr &d, int) {
+        c.setOnEnumerate([&](const HidDevicePtr &d, int) {
             seen.append(d);
             return true;
         });
-        c.Rescan();
+        c.rescan();
         c.Enumerate();
         return seen;
     }
@@ -120,7 +120,7 @@ TEST_F(HidapiAdapterTest, PluggedDeviceKeepsItsObjectAndHandle)
 TEST_F(HidapiAdapterTest, DeviceThatLeftIsClosedAndFails)
 {
     HidapiController c;
-    QSignalSpy changes(&c, &HidController::DeviceChange);
+    QSignalSpy changes(&c, &HidController::deviceChange);
     scan(c);
     HidDevicePtr d = c.CheckOutByIndex(0);
     FakeHid::Devices()[0].path = "/dev/hidraw4"; // replugged under another node
@@ -140,8 +140,8 @@ TEST_F(HidapiAdapterTest, PermissionProblemIsExplained)
     scan(c);
     HidDevicePtr d = c.CheckOutByIndex(0);
     ASSERT_TRUE(d); // still listed, so the user sees it
-    EXPECT_TRUE(d->AccessProblem().contains("70-corvane.rules"));
-    EXPECT_TRUE(d->AccessProblem().contains("/dev/hidraw3"));
+    EXPECT_TRUE(d->accessProblem().contains("70-corvane.rules"));
+    EXPECT_TRUE(d->accessProblem().contains("/dev/hidraw3"));
     uint8_t buf[64] = {3};
     EXPECT_FALSE(d->SetFeature(buf, 64));
 }
@@ -165,7 +165,7 @@ TEST_F(HidapiAdapterTest, ChangedDeviceAtAKnownPathIsANewDevice)
 
     // The same controller whose node was removed and added again is new too.
     HidDevicePtr current = seen[0];
-    c.Rescan({"/dev/hidraw3"});
+    c.rescan({"/dev/hidraw3"});
     seen = scan(c);
     EXPECT_NE(seen[0], current);
     EXPECT_EQ(seen[0]->SerialNumber(), "OTHER");
@@ -176,18 +176,18 @@ TEST_F(HidapiAdapterTest, FailedStartIsReportedWithItsReason)
 {
     {
         HidapiController working;
-        working.Start();
-        EXPECT_TRUE(working.StartError().isEmpty());
+        working.start();
+        EXPECT_TRUE(working.startError().isEmpty());
     }
     FakeHid::FailInit(-1, L"Couldn't create udev context");
     TComHid hid([] { return std::make_unique<HidapiController>(); });
     int notified = 0;
     hid.SetOnEnum([&] { ++notified; });
-    EXPECT_EQ(hid.StartError(), "Cannot access USB HID devices: Couldn't create udev context");
+    EXPECT_EQ(hid.startError(), "Cannot access USB HID devices: Couldn't create udev context");
     EXPECT_EQ(notified, 1); // the empty first scan is still reported
     EXPECT_TRUE(hid.devices().isEmpty());
     EXPECT_EQ(FakeHid::Devices()[0].opens, 0);
 
     FakeHid::FailInit(-1, L"Success"); // hidapi gave no reason
-    EXPECT_EQ(HidapiController().StartError(), "Cannot access USB HID devices: hid_init returned -1");
+    EXPECT_EQ(HidapiController().startError(), "Cannot access USB HID devices: hid_init returned -1");
 }

@@ -35,8 +35,8 @@ Report write(const char *tag, uint32_t value, uint16_t word, uint8_t function = 
                     uint8_t(word >> 8), function});
 }
 
-const SimFirmware kSane(SimControllerModel::Sane(1));
-const uint16_t kRead = kSane.ReadWord(), kWrite = kSane.WriteWord();
+const SimFirmware kSane(SimControllerModel::sane(1));
+const uint16_t kRead = kSane.readWord(), kWrite = kSane.writeWord();
 } // namespace
 
 // Each command's answer and effect; a refused command changes nothing.
@@ -75,15 +75,15 @@ TEST(SimFirmware, AnswersEachCommandAsTheControllerDoes)
         {"unknown command", command({0x42}), 0xC0},
     };
     for (const auto &c : kCases) {
-        SimFirmware fw(SimControllerModel::Sane(1));
-        const Report reply = fw.Handle(c.report.data());
+        SimFirmware fw(SimControllerModel::sane(1));
+        const Report reply = fw.handle(c.report.data());
         EXPECT_EQ(reply[0], c.status) << c.what;
         EXPECT_EQ(reply[1], c.report[2]) << c.what;
-        EXPECT_EQ(fw.Param("BRIG"), c.brig) << c.what;
-        EXPECT_EQ(fw.TestPattern(), c.pattern) << c.what;
+        EXPECT_EQ(fw.param("BRIG"), c.brig) << c.what;
+        EXPECT_EQ(fw.testPattern(), c.pattern) << c.what;
     }
-    SimFirmware fw(SimControllerModel::Sane(1));
-    const Report value = fw.Handle(read("SCFG", kRead).data());
+    SimFirmware fw(SimControllerModel::sane(1));
+    const Report value = fw.handle(read("SCFG", kRead).data());
     EXPECT_EQ(value[2] | value[3] << 8 | value[4] << 16 | value[5] << 24, 512 | 8 << 16);
 }
 
@@ -104,12 +104,12 @@ TEST(SimFirmware, AcceptsWhatEachFieldHolds)
         {"5CFG", 7, 8, 0},                    {"6CFG", 7, 8, 0},
     };
     for (const auto &c : kCases) {
-        EXPECT_TRUE(SimFirmware::Accepts(c.tag, c.largest)) << c.tag;
+        EXPECT_TRUE(SimFirmware::accepts(c.tag, c.largest)) << c.tag;
         for (const uint32_t v : {c.beyond, c.beyondHigh})
-            EXPECT_TRUE(v == 0 || !SimFirmware::Accepts(c.tag, v)) << c.tag << " 0x" << std::hex << v;
+            EXPECT_TRUE(v == 0 || !SimFirmware::accepts(c.tag, v)) << c.tag << " 0x" << std::hex << v;
     }
-    EXPECT_FALSE(SimFirmware::Accepts("LMAX", 0));
-    EXPECT_FALSE(SimFirmware::Accepts("XXXX", 0));
+    EXPECT_FALSE(SimFirmware::accepts("LMAX", 0));
+    EXPECT_FALSE(SimFirmware::accepts("XXXX", 0));
 }
 
 // The controller takes no command while it settles: after 0xEF, after a
@@ -132,20 +132,20 @@ TEST(SimFirmware, RefusesCommandsWhileItSettles)
         {"restart, 1 min", write("", 0, kWrite, 0x01), 60000ms, false, 7},
     };
     for (const auto &c : kCases) {
-        SimFirmware fw(SimControllerModel::Sane(1));
+        SimFirmware fw(SimControllerModel::sane(1));
         std::chrono::steady_clock::time_point now{};
-        fw.Now = [&now] { return now; };
-        fw.SetParam("BRIG", 7);
-        ASSERT_TRUE(fw.Takes(c.before.data(), 64)) << c.what;
-        fw.Handle(c.before.data());
+        fw.now = [&now] { return now; };
+        fw.setParam("BRIG", 7);
+        ASSERT_TRUE(fw.takes(c.before.data(), 64)) << c.what;
+        fw.handle(c.before.data());
         now += c.wait;
         const Report next = write("BRIG", 9, kWrite);
-        EXPECT_EQ(fw.Takes(next.data(), 64), c.taken) << c.what;
-        if (fw.Takes(next.data(), 64))
-            fw.Handle(next.data());
-        EXPECT_EQ(fw.Param("BRIG"), c.brig) << c.what;
-        fw.PowerUp();
-        EXPECT_TRUE(fw.Takes(next.data(), 64)) << c.what;
+        EXPECT_EQ(fw.takes(next.data(), 64), c.taken) << c.what;
+        if (fw.takes(next.data(), 64))
+            fw.handle(next.data());
+        EXPECT_EQ(fw.param("BRIG"), c.brig) << c.what;
+        fw.powerUp();
+        EXPECT_TRUE(fw.takes(next.data(), 64)) << c.what;
     }
 }
 
@@ -161,16 +161,16 @@ TEST(SimFirmware, TakesOnlyReport3Of64Bytes)
     } kCases[] = {{0, 64, false}, {2, 64, false}, {3, 64, true}, {4, 64, false}, {3, 63, false}, {3, 65, false}};
     for (const auto &c : kCases) {
         SimBus bus;
-        SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
-        unit->Faults().NotReadyPolls = 1;
-        const HidDevicePtr device = unit->Device();
+        SimUnit *unit = bus.add(SimControllerModel::sane(1));
+        unit->faults().notReadyPolls = 1;
+        const HidDevicePtr device = unit->device();
         std::array<uint8_t, 65> report{};
         const Report brig = write("BRIG", 9, kWrite);
         std::copy(brig.begin(), brig.end(), report.begin());
         report[0] = c.id;
         EXPECT_EQ(device->SetFeature(report.data(), c.len), c.taken) << int(c.id) << '/' << c.len;
-        EXPECT_EQ(unit->Firmware().Param("BRIG"), c.taken ? 9u : 100u) << int(c.id) << '/' << c.len;
-        EXPECT_EQ(unit->Received().size(), c.taken ? 1 : 0);
+        EXPECT_EQ(unit->firmware().param("BRIG"), c.taken ? 9u : 100u) << int(c.id) << '/' << c.len;
+        EXPECT_EQ(unit->received().size(), c.taken ? 1 : 0);
 
         ASSERT_TRUE(device->SetFeature(brig.data(), 64));
         report.fill(0);

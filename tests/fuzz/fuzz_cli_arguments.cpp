@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         arguments << QString::fromUtf8(word);
     CliOptions options;
     QString error;
-    if (!CliOptions::Parse(arguments, &options, &error)) {
+    if (!CliOptions::parse(arguments, &options, &error)) {
         if (error.isEmpty())
             std::abort(); // a refusal always says why
         return 0;
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     if (options.command.isEmpty())
         std::abort();
-    if (const CliCommand *command = FindCliCommand(options.command)) {
+    if (const CliCommand *command = findCliCommand(options.command)) {
         if (!command->check(options, &error) && error.isEmpty())
             std::abort();
     }

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     static const int sizes[] = {0, 1, 4, 48, 62, 255, 256, TComHid::kMaxGatheredReply};
     const int dataSize = sizes[data[0] % (sizeof sizes / sizeof *sizes)];
-    TComHid hid(TDevListEntry{QString(), std::make_shared<FuzzDevice>(data + 2, size - 2)});
+    TComHid hid(DevListEntry{QString(), std::make_shared<FuzzDevice>(data + 2, size - 2)});
     hid.NewOut(data[1]);
     hid.AddOut(TLONG, 0x12345678);
     // Exactly the caller's size on the heap: one byte more written is caught.

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList arguments{QStringLiteral("corvane-config")};
     for (const QByteArray &word : QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)).split('\0'))
         arguments << QString::fromUtf8(word);
-    const CommandLine c = CommandLine::Parse(arguments);
+    const CommandLine c = CommandLine::parse(arguments);
     if (c.developerMode != (arguments.size() == 2 && arguments[1] == kDeveloperCode))
         std::abort();
     if (c.simulate < 0 || c.simulate > 16)

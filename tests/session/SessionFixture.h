@@ -19,20 +19,20 @@ protected:
     // Plugs a controller and lets the session hear of it.
     SimUnit *plug(const SimControllerModel &model)
     {
-        SimUnit *u = bus.Add(model);
+        SimUnit *u = bus.add(model);
         QCoreApplication::processEvents();
         return u;
     }
 
     // Plugs a sane controller (or `model`), opens, identifies and loads it.
-    SimUnit *open(const SimControllerModel &model = SimControllerModel::Sane(1))
+    SimUnit *open(const SimControllerModel &model = SimControllerModel::sane(1))
     {
         unit = plug(model);
-        EXPECT_TRUE(session.selectSerial(model.Serial).ok());
-        TDeviceReadouts readouts;
+        EXPECT_TRUE(session.selectSerial(model.serial).ok());
+        DeviceReadouts readouts;
         EXPECT_TRUE(session.identify(readouts).ok());
         session.readAll();
-        unit->ClearReceived();
+        unit->clearReceived();
         return unit;
     }
 
@@ -49,7 +49,7 @@ protected:
     QStringList writtenTags() const
     {
         QStringList tags;
-        for (const QByteArray &r : unit->Received()) {
+        for (const QByteArray &r : unit->received()) {
             if (uint8_t(r[2]) == 0xED)
                 tags << QString::fromLatin1(r.mid(3, 4));
         }

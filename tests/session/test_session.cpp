@@ -11,7 +11,7 @@ using T = ParamTag;
 TEST_F(SessionTest, NothingUnreadIsChangedSentOrSaved)
 {
     open();
-    unit->Faults().ReadStatus.insert("BRIG", 0xC4);
+    unit->faults().readStatus.insert("BRIG", 0xC4);
     session.select(0);
     const SessionResult load = session.readAll();
     EXPECT_EQ(load.kind, SessionResult::Kind::LoadFailed);
@@ -35,19 +35,19 @@ TEST_F(SessionTest, ChangedParametersAreWrittenInTagOrderAndACanceledOneIsNot)
     EXPECT_EQ(writtenTags(), (QStringList{"BRIG", "4CFG"}));
     EXPECT_EQ(written.size(), 2);
     EXPECT_FALSE(session.changed());
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 150u);
 }
 
 TEST_F(SessionTest, RefusedWriteStopsThereAndKeepsWhatWasWritten)
 {
     open();
-    unit->Faults().WriteStatus.insert("BRIG", 0xC3);
+    unit->faults().writeStatus.insert("BRIG", 0xC3);
     session.setFields({{FieldId::LedProtocol, 1}, {FieldId::BrightnessPercent, 150}, {FieldId::Ws2801Clock, 5}});
     const SessionResult r = session.writeChanged(session.ticket());
     EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG"));
     EXPECT_EQ(writtenTags(), (QStringList{"LPRO", "BRIG"}));
-    unit->Faults().WriteStatus.clear();
-    unit->ClearReceived();
+    unit->faults().writeStatus.clear();
+    unit->clearReceived();
     ASSERT_TRUE(session.writeChanged(session.ticket()).ok());
     EXPECT_EQ(writtenTags(), (QStringList{"BRIG", "4CFG"})) << "LPRO is the controller's already";
 }
@@ -57,9 +57,9 @@ TEST_F(SessionTest, AnotherProgramsFieldOfTheSameWordIsKept)
     open();
     session.setFields({{FieldId::StartupRed, 10}});
     // Another program sets green meanwhile; red was ours to change.
-    unit->Firmware().SetParam("STUP", 0x32207720);
+    unit->firmware().setParam("STUP", 0x32207720);
     ASSERT_TRUE(session.writeChanged(session.ticket()).ok());
-    EXPECT_EQ(unit->Firmware().Param("STUP"), 0x3220770Au);
+    EXPECT_EQ(unit->firmware().param("STUP"), 0x3220770Au);
     EXPECT_EQ(word(T::STUP), 0x3220770Au);
     EXPECT_FALSE(session.changed());
 }
@@ -69,14 +69,14 @@ TEST_F(SessionTest, TicketOfAControllerThatCameBackWritesNothing)
     open();
     const SessionTicket ticket = session.ticket();
     session.setFields({{FieldId::BrightnessPercent, 150}});
-    bus.Unplug(unit);
-    bus.Plug(unit); // the same serial number, a new device
+    bus.unplug(unit);
+    bus.plug(unit); // the same serial number, a new device
     QCoreApplication::processEvents();
     const SessionResult r = session.writeChanged(ticket);
     EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0xE000 (Communication Error)"));
     EXPECT_FALSE(session.holds(ticket));
-    EXPECT_TRUE(unit->Received().isEmpty());
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_TRUE(unit->received().isEmpty());
+    EXPECT_EQ(unit->firmware().param("BRIG"), 100u);
     EXPECT_TRUE(session.changed()) << "the edit is still there to send";
 }
 
@@ -89,7 +89,7 @@ TEST_F(SessionTest, ControllerHeldByAnotherProgramIsNotTouched)
     session.setFields({{FieldId::BrightnessPercent, 150}});
     const SessionResult r = session.writeChanged(session.ticket());
     EXPECT_TRUE(r.message.startsWith(QStringLiteral("CORVANE SIM0001 is in use by "))) << r.message.toStdString();
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     other.reset();
     EXPECT_TRUE(session.writeChanged(session.ticket()).ok());
 }
@@ -98,7 +98,7 @@ namespace {
 
 ParsedProfile profileOf(const QByteArray &parameters)
 {
-    return ProfileFile::readProfile("[GLOBAL]\nID=" + QByteArray::number(int32_t(SimControllerModel::Sane(1).Bios.SysId))
+    return ProfileFile::readProfile("[GLOBAL]\nID=" + QByteArray::number(int32_t(SimControllerModel::sane(1).bios.SysId))
                                     + "\n[PARAMETER]\n" + parameters);
 }
 
@@ -138,7 +138,7 @@ TEST_F(SessionTest, ProfileWritesWhatDiffersNeverTheCapacityAndReadsEverythingBa
 TEST_F(SessionTest, ProfileWhoseWriteIsRefusedStillReadsBack)
 {
     open();
-    unit->Faults().WriteStatus.insert("BRIG", 0xC4);
+    unit->faults().writeStatus.insert("BRIG", 0xC4);
     session.setFields({{FieldId::StartupRed, 1}}); // an edit not yet sent goes too
     const SessionResult r = session.applyProfile(profileOf("BRIG=150\n"), session.ticket());
     EXPECT_EQ(r.message, QStringLiteral("Error writing Config = 0x80C4 (Illegal Value/Range): BRIG"));
@@ -150,7 +150,7 @@ TEST_F(SessionTest, ProfileWhoseWriteIsRefusedStillReadsBack)
 TEST_F(SessionTest, ResetReadsTheDefaultsBack)
 {
     open();
-    unit->Firmware().SetParam("BRIG", 7);
+    unit->firmware().setParam("BRIG", 7);
     ASSERT_TRUE(session.resetDefaults(session.ticket()).ok());
     EXPECT_TRUE(session.loaded());
     EXPECT_EQ(word(T::BRIG), 100u);
@@ -160,9 +160,9 @@ TEST_F(SessionTest, ArrivalsAndDeparturesAreSignalled)
 {
     QSignalSpy arrived(&session, &ControllerSession::controllerArrived);
     QSignalSpy left(&session, &ControllerSession::controllerLeft);
-    SimUnit *first = plug(SimControllerModel::Sane(1));
-    plug(SimControllerModel::Sane(2));
-    bus.Unplug(first);
+    SimUnit *first = plug(SimControllerModel::sane(1));
+    plug(SimControllerModel::sane(2));
+    bus.unplug(first);
     QCoreApplication::processEvents();
     ASSERT_EQ(arrived.count(), 2);
     EXPECT_EQ(arrived.at(1), (QVariantList{QStringLiteral("SIM0002"), 1}));

@@ -70,7 +70,7 @@ TEST_P(SessionSetFields, JudgesTheWholeChange)
     EXPECT_EQ(!r.arrangementProblem.isEmpty(), c.overCapacity) << r.arrangementProblem.toStdString();
     if (!r.ok())
         EXPECT_FALSE(session.changed()) << "a refusal leaves the session as it was";
-    EXPECT_TRUE(unit->Received().isEmpty()) << "judging a change talks to no controller";
+    EXPECT_TRUE(unit->received().isEmpty()) << "judging a change talks to no controller";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, SessionSetFields, ::testing::ValuesIn(kCases),
@@ -82,7 +82,7 @@ TEST_F(SessionTest, SessionSetFieldsInAnyOrderGiveTheSameResult)
     const QList<FieldChange> changes{{F::StripeLedsPerChannel, 300}, {F::StripeChannels, 1}, {F::LedProtocol, 4}};
     const FieldsResult forward = session.setFields(changes);
     const QList<TCfgData> first = session.params();
-    open(SimControllerModel::Sane(2));
+    open(SimControllerModel::sane(2));
     const FieldsResult backward = session.setFields({changes[2], changes[1], changes[0]});
     ASSERT_TRUE(forward.ok() && backward.ok());
     EXPECT_EQ(session.params(), first);

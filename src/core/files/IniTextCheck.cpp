@@ -19,11 +19,11 @@ bool isLineEnd(char c)
 // Keeps a message readable when a file holds a very long name.
 QString shown(QByteArrayView name)
 {
-    constexpr qsizetype MaxShown = 40;
+    constexpr qsizetype maxShown = 40;
     // Decodes no more than those characters can take (four bytes each).
-    QString s = QString::fromUtf8(name.first(qMin(name.size(), 4 * MaxShown + 4)));
-    if (s.size() > MaxShown)
-        s = s.left(MaxShown) + QStringLiteral("...");
+    QString s = QString::fromUtf8(name.first(qMin(name.size(), 4 * maxShown + 4)));
+    if (s.size() > maxShown)
+        s = s.left(maxShown) + QStringLiteral("...");
     return s;
 }
 
@@ -37,34 +37,34 @@ QByteArray trimmedEnd(QByteArrayView name)
 class Scanner
 {
 public:
-    explicit Scanner(QByteArrayView text) : t(text), n(text.size()) {}
+    explicit Scanner(QByteArrayView text) : m_t(text), m_n(text.size()) {}
 
     IniTextCheck run()
     {
-        if (const qsizetype nul = t.indexOf('\0'); nul >= 0)
+        if (const qsizetype nul = m_t.indexOf('\0'); nul >= 0)
             return nulAt(nul);
         qsizetype pendingComment = -1; // a comment no entry has followed yet
-        while (p < n) {
-            while (p < n && isSpace(t[p]))
-                ++p;
-            if (p == n)
+        while (m_p < m_n) {
+            while (m_p < m_n && isSpace(m_t[m_p]))
+                ++m_p;
+            if (m_p == m_n)
                 break;
-            if (t[p] == ';' || t[p] == '#') {
+            if (m_t[m_p] == ';' || m_t[m_p] == '#') {
                 if (pendingComment < 0)
-                    pendingComment = p;
+                    pendingComment = m_p;
                 skipLine();
                 continue;
             }
-            const qsizetype start = p;
-            const bool entry = t[p] == '[' ? section() : key();
-            if (!r.ambiguity.isEmpty())
-                return r;
+            const qsizetype start = m_p;
+            const bool entry = m_t[m_p] == '[' ? section() : key();
+            if (!m_r.ambiguity.isEmpty())
+                return m_r;
             if (m_sections.size() > MaxIniEntries || m_keyCount > MaxIniEntries) {
-                r = IniTextCheck();
-                r.tooMany = QStringLiteral("The file holds more than %1 %2")
+                m_r = IniTextCheck();
+                m_r.tooMany = QStringLiteral("The file holds more than %1 %2")
                                 .arg(MaxIniEntries)
                                 .arg(m_keyCount > MaxIniEntries ? QStringLiteral("keys") : QStringLiteral("sections"));
-                return r;
+                return m_r;
             }
             if (entry)
                 pendingComment = -1;
@@ -73,59 +73,59 @@ public:
         }
         if (pendingComment >= 0)
             drop(pendingComment, QStringLiteral("the comment in line %1 ends the file"));
-        return r;
+        return m_r;
     }
 
 private:
-    qsizetype lineAt(qsizetype pos) const { return t.first(pos).count('\n') + 1; }
+    qsizetype lineAt(qsizetype pos) const { return m_t.first(pos).count('\n') + 1; }
 
     IniTextCheck nulAt(qsizetype nul)
     {
-        const qsizetype start = t.lastIndexOf('\n', nul) + 1;
-        const QByteArrayView line = t.sliced(start, nul - start);
+        const qsizetype start = m_t.lastIndexOf('\n', nul) + 1;
+        const QByteArrayView line = m_t.sliced(start, nul - start);
         const qsizetype eq = line.indexOf('=');
         if (eq > 0)
-            r.ambiguity = QStringLiteral("Key %1 holds a NUL byte").arg(shown(line.first(eq).trimmed()));
+            m_r.ambiguity = QStringLiteral("Key %1 holds a NUL byte").arg(shown(line.first(eq).trimmed()));
         else
-            r.ambiguity = QStringLiteral("Line %1 holds a NUL byte").arg(lineAt(start));
-        return r;
+            m_r.ambiguity = QStringLiteral("Line %1 holds a NUL byte").arg(lineAt(start));
+        return m_r;
     }
 
     void skipLine()
     {
-        while (p < n && !isLineEnd(t[p]))
-            ++p;
+        while (m_p < m_n && !isLineEnd(m_t[m_p]))
+            ++m_p;
     }
 
     void drop(qsizetype pos, const QString &what)
     {
-        if (r.dropped.isEmpty())
-            r.dropped = what.arg(lineAt(pos));
+        if (m_r.dropped.isEmpty())
+            m_r.dropped = what.arg(lineAt(pos));
     }
 
     // "[ name ]": blanks (even line breaks) may follow the bracket; text
     // after the closing bracket is ignored.
     bool section()
     {
-        ++p;
-        while (p < n && isSpace(t[p]))
-            ++p;
-        const qsizetype start = p;
-        while (p < n && t[p] != ']' && !isLineEnd(t[p]))
-            ++p;
-        if (p == n || t[p] != ']')
+        ++m_p;
+        while (m_p < m_n && isSpace(m_t[m_p]))
+            ++m_p;
+        const qsizetype start = m_p;
+        while (m_p < m_n && m_t[m_p] != ']' && !isLineEnd(m_t[m_p]))
+            ++m_p;
+        if (m_p == m_n || m_t[m_p] != ']')
             return false;
-        m_section = trimmedEnd(t.sliced(start, p - start));
+        m_section = trimmedEnd(m_t.sliced(start, m_p - start));
         const QByteArray folded = m_section.toLower();
         if (m_sections.contains(folded) || (folded.isEmpty() && m_keys.contains(folded))) {
-            r.ambiguity = QStringLiteral("Section %1 is given twice").arg(shown(m_section));
+            m_r.ambiguity = QStringLiteral("Section %1 is given twice").arg(shown(m_section));
             return true;
         }
         m_sections.insert(folded);
-        const qsizetype close = ++p;
+        const qsizetype close = ++m_p;
         skipLine();
-        for (qsizetype i = close; i < p; ++i) {
-            if (!isSpace(t[i])) {
+        for (qsizetype i = close; i < m_p; ++i) {
+            if (!isSpace(m_t[i])) {
                 drop(i, QStringLiteral("line %1 holds text after a section name"));
                 break;
             }
@@ -136,11 +136,11 @@ private:
     // "key = value": a line without "=" or with an empty key is no entry.
     bool key()
     {
-        const qsizetype start = p;
-        while (p < n && t[p] != '=' && !isLineEnd(t[p]))
-            ++p;
-        const bool isKey = p < n && t[p] == '=' && p > start;
-        const QByteArray name = isKey ? trimmedEnd(t.sliced(start, p - start)) : QByteArray();
+        const qsizetype start = m_p;
+        while (m_p < m_n && m_t[m_p] != '=' && !isLineEnd(m_t[m_p]))
+            ++m_p;
+        const bool isKey = m_p < m_n && m_t[m_p] == '=' && m_p > start;
+        const QByteArray name = isKey ? trimmedEnd(m_t.sliced(start, m_p - start)) : QByteArray();
         skipLine();
         if (!isKey)
             return false;
@@ -149,14 +149,14 @@ private:
         if (!seen.contains(name.toLower()))
             seen.insert(name.toLower());
         else
-            r.ambiguity = QStringLiteral("Key %1 is given twice in section %2").arg(shown(name), shown(m_section));
+            m_r.ambiguity = QStringLiteral("Key %1 is given twice in section %2").arg(shown(name), shown(m_section));
         return true;
     }
 
-    const QByteArrayView t;
-    const qsizetype n;
-    qsizetype p = 0;
-    IniTextCheck r;
+    const QByteArrayView m_t;
+    const qsizetype m_n;
+    qsizetype m_p = 0;
+    IniTextCheck m_r;
     QByteArray m_section; // as written; keys before any section have none
     QSet<QByteArray> m_sections;
     QHash<QByteArray, QSet<QByteArray>> m_keys; // by lower-case section

@@ -12,11 +12,11 @@ const QByteArray Parameter = QByteArrayLiteral("PARAMETER");
 // Keeps a message box readable when a file holds a very long bad value.
 QString shown(const QByteArray &text)
 {
-    constexpr qsizetype MaxShown = 40;
+    constexpr qsizetype maxShown = 40;
     // Decodes no more than those characters can take (four bytes each).
-    QString s = QString::fromUtf8(QByteArrayView(text).first(qMin(text.size(), 4 * MaxShown + 4)));
-    if (s.size() > MaxShown)
-        s = s.left(MaxShown) + QStringLiteral("...");
+    QString s = QString::fromUtf8(QByteArrayView(text).first(qMin(text.size(), 4 * maxShown + 4)));
+    if (s.size() > maxShown)
+        s = s.left(maxShown) + QStringLiteral("...");
     return s;
 }
 

@@ -58,8 +58,8 @@ FileRead readResource(const QString &path, qint64 maxBytes)
 // reported size, never read cut short.
 bool readCapped(int fd, qint64 reportedSize, qint64 maxBytes, QByteArray *out, int *error)
 {
-    constexpr qint64 Step = 64 * 1024;
-    for (qint64 want = qMin(reportedSize + 1, maxBytes + 1);; want = qMin(Step, maxBytes + 1 - out->size())) {
+    constexpr qint64 step = 64 * 1024;
+    for (qint64 want = qMin(reportedSize + 1, maxBytes + 1);; want = qMin(step, maxBytes + 1 - out->size())) {
         if (want <= 0)
             return true;
         const qsizetype start = out->size();

@@ -10,109 +10,109 @@
 // so English comes before German), which is fixed for a given Qt version, and
 // keeps the languages that have a two-letter ISO 639-1 code.
 
-static QString NameBeforeParenthesis(const QString &Name)
+static QString nameBeforeParenthesis(const QString &name)
 {
-    const qsizetype Paren = Name.indexOf(u'(');
-    return Paren < 0 ? Name : Name.left(Paren);
+    const qsizetype paren = name.indexOf(u'(');
+    return paren < 0 ? name : name.left(paren);
 }
 
-TLanguage::TLanguage(quint32 LCID)
-    : LCID(LCID)
+TLanguage::TLanguage(quint32 lcid)
+    : LCID(lcid)
 {
-    const auto Lang = static_cast<QLocale::Language>(LCID);
-    const QString Code = QLocale::languageToCode(Lang, QLocale::ISO639Part1);
-    ID = Code.size() == 2 ? Code.toLower() : QString();
-    Name = QLocale::languageToString(Lang);
+    const auto lang = static_cast<QLocale::Language>(lcid);
+    const QString code = QLocale::languageToCode(lang, QLocale::ISO639Part1);
+    ID = code.size() == 2 ? code.toLower() : QString();
+    Name = QLocale::languageToString(lang);
 }
 
-TLanguage::TLanguage(quint32 LCID, const QString &ID, const QString &Name)
-    : ID(ID), Name(Name), LCID(LCID)
+TLanguage::TLanguage(quint32 lcid, const QString &id, const QString &name)
+    : ID(id), Name(name), LCID(lcid)
 {
 }
 
-TLanguageList::TLanguageList(bool Populate)
-    : FOwnsItems(Populate)
+TLanguageList::TLanguageList(bool populate)
+    : m_ownsItems(populate)
 {
-    if (Populate)
-        this->Populate();
+    if (populate)
+        this->populate();
 }
 
-void TLanguageList::Populate()
+void TLanguageList::populate()
 {
-    for (int Value = QLocale::AnyLanguage + 1; Value <= QLocale::LastLanguage; ++Value) {
-        if (Value == QLocale::C)
+    for (int value = QLocale::AnyLanguage + 1; value <= QLocale::LastLanguage; ++value) {
+        if (value == QLocale::C)
             continue;
-        TakeOwned(std::make_unique<TLanguage>(quint32(Value)));
+        takeOwned(std::make_unique<TLanguage>(quint32(value)));
     }
-    for (TLanguage *Language : std::as_const(FItems))
-        Language->Name = NameBeforeParenthesis(Language->Name);
+    for (TLanguage *language : std::as_const(m_items))
+        language->Name = nameBeforeParenthesis(language->Name);
     // For each code the language met last stays, at its own place.
-    for (qsizetype i = FItems.size() - 2; i >= 0; --i) {
-        const QString &ID = FItems.at(i)->ID;
-        const bool Later = std::any_of(FItems.cbegin() + i + 1, FItems.cend(),
-                                       [&ID](const TLanguage *L) { return L->ID == ID; });
-        if (Later)
-            DeleteAt(i);
+    for (qsizetype i = m_items.size() - 2; i >= 0; --i) {
+        const QString &id = m_items.at(i)->ID;
+        const bool later = std::any_of(m_items.cbegin() + i + 1, m_items.cend(),
+                                       [&id](const TLanguage *l) { return l->ID == id; });
+        if (later)
+            deleteAt(i);
     }
-    for (qsizetype i = FItems.size() - 1; i >= 0; --i) {
-        if (FItems.at(i)->ID.isEmpty())
-            DeleteAt(i);
+    for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
+        if (m_items.at(i)->ID.isEmpty())
+            deleteAt(i);
     }
 }
 
-void TLanguageList::TakeOwned(std::unique_ptr<TLanguage> Language)
+void TLanguageList::takeOwned(std::unique_ptr<TLanguage> language)
 {
-    FItems.append(Language.get());
-    FOwned.push_back(std::move(Language));
+    m_items.append(language.get());
+    m_owned.push_back(std::move(language));
 }
 
-void TLanguageList::DeleteAt(qsizetype Index)
+void TLanguageList::deleteAt(qsizetype index)
 {
-    TLanguage *Language = FItems.takeAt(Index);
-    std::erase_if(FOwned, [Language](const auto &Owned) { return Owned.get() == Language; });
+    TLanguage *language = m_items.takeAt(index);
+    std::erase_if(m_owned, [language](const auto &owned) { return owned.get() == language; });
 }
 
-TLanguage *TLanguageList::FindLanguage(const QString &Language) const
+TLanguage *TLanguageList::FindLanguage(const QString &language) const
 {
-    for (TLanguage *L : FItems) {
-        if (L->ID.compare(Language, Qt::CaseInsensitive) == 0)
-            return L;
-    }
-    return nullptr;
-}
-
-TLanguage *TLanguageList::FindLanguage(const TLanguage *Language) const
-{
-    return Language ? FindLanguageExact(Language->ID) : nullptr;
-}
-
-TLanguage *TLanguageList::FindLanguageExact(const QString &Code) const
-{
-    for (TLanguage *L : FItems) {
-        if (L->ID == Code)
-            return L;
+    for (TLanguage *l : m_items) {
+        if (l->ID.compare(language, Qt::CaseInsensitive) == 0)
+            return l;
     }
     return nullptr;
 }
 
-bool TLanguageList::Contains(const TLanguage *Language) const
+TLanguage *TLanguageList::FindLanguage(const TLanguage *language) const
 {
-    return IndexOf(Language) >= 0;
+    return language ? findLanguageExact(language->ID) : nullptr;
 }
 
-qsizetype TLanguageList::IndexOf(const TLanguage *Language) const
+TLanguage *TLanguageList::findLanguageExact(const QString &code) const
 {
-    return FItems.indexOf(const_cast<TLanguage *>(Language));
+    for (TLanguage *l : m_items) {
+        if (l->ID == code)
+            return l;
+    }
+    return nullptr;
 }
 
-void TLanguageList::Add(TLanguage *Language)
+bool TLanguageList::contains(const TLanguage *language) const
 {
-    Q_ASSERT(!FOwnsItems);
-    FItems.append(Language);
+    return indexOf(language) >= 0;
 }
 
-void TLanguageList::Remove(const TLanguage *Language)
+qsizetype TLanguageList::indexOf(const TLanguage *language) const
 {
-    Q_ASSERT(!FOwnsItems);
-    FItems.removeOne(const_cast<TLanguage *>(Language));
+    return m_items.indexOf(const_cast<TLanguage *>(language));
+}
+
+void TLanguageList::add(TLanguage *language)
+{
+    Q_ASSERT(!m_ownsItems);
+    m_items.append(language);
+}
+
+void TLanguageList::remove(const TLanguage *language)
+{
+    Q_ASSERT(!m_ownsItems);
+    m_items.removeOne(const_cast<TLanguage *>(language));
 }

@@ -11,8 +11,8 @@ class TLanguage
 {
 public:
     // Fills ID and Name from Qt's locale data; LCID is a QLocale::Language value.
-    explicit TLanguage(quint32 LCID);
-    TLanguage(quint32 LCID, const QString &ID, const QString &Name);
+    explicit TLanguage(quint32 lcid);
+    TLanguage(quint32 lcid, const QString &id, const QString &name);
 
     QString ID;          // lower-case ISO 639-1 code, e.g. "de"
     QString Name;        // English name, cut before its first "("
@@ -25,38 +25,38 @@ public:
 class TLanguageList
 {
 public:
-    explicit TLanguageList(bool Populate = false);
+    explicit TLanguageList(bool populate = false);
     TLanguageList(const TLanguageList &) = delete;
     TLanguageList &operator=(const TLanguageList &) = delete;
 
     // First language whose ID equals Language ignoring case.
-    TLanguage *FindLanguage(const QString &Language) const;
+    TLanguage *FindLanguage(const QString &language) const;
     // First language whose ID equals Language->ID exactly.
-    TLanguage *FindLanguage(const TLanguage *Language) const;
+    TLanguage *FindLanguage(const TLanguage *language) const;
     // First language whose ID equals Code exactly (the file format's rule).
-    TLanguage *FindLanguageExact(const QString &Code) const;
+    TLanguage *findLanguageExact(const QString &code) const;
 
-    TLanguage *Items(qsizetype Index) const { return FItems.at(Index); }
-    qsizetype Count() const { return FItems.size(); }
-    bool Contains(const TLanguage *Language) const;
-    qsizetype IndexOf(const TLanguage *Language) const;
-    const QList<TLanguage *> &List() const { return FItems; }
-    auto begin() const { return FItems.cbegin(); }
-    auto end() const { return FItems.cend(); }
+    TLanguage *Items(qsizetype index) const { return m_items.at(index); }
+    qsizetype count() const { return m_items.size(); }
+    bool contains(const TLanguage *language) const;
+    qsizetype indexOf(const TLanguage *language) const;
+    const QList<TLanguage *> &list() const { return m_items; }
+    auto begin() const { return m_items.cbegin(); }
+    auto end() const { return m_items.cend(); }
 
     // Only for lists that refer to languages owned elsewhere.
-    void Add(TLanguage *Language);
+    void add(TLanguage *language);
     // Removes the first occurrence of Language.
-    void Remove(const TLanguage *Language);
+    void remove(const TLanguage *language);
 
 private:
-    void Populate();
-    void TakeOwned(std::unique_ptr<TLanguage> Language);
-    void DeleteAt(qsizetype Index);
+    void populate();
+    void takeOwned(std::unique_ptr<TLanguage> language);
+    void deleteAt(qsizetype index);
 
-    bool FOwnsItems = false;
-    QList<TLanguage *> FItems;
-    std::vector<std::unique_ptr<TLanguage>> FOwned;
+    bool m_ownsItems = false;
+    QList<TLanguage *> m_items;
+    std::vector<std::unique_ptr<TLanguage>> m_owned;
 };
 
 // The program's catalogue; exists between initLocalisation() and

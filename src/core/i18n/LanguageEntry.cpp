@@ -3,70 +3,70 @@
 #include "core/i18n/LanguageProject.h"
 #include "core/i18n/LanguageText.h"
 
-TEntry::TEntry(const QString &Name, TProject *Project)
-    : FProject(Project), Hash(EntryHash(Name)), Name(Name)
+TEntry::TEntry(const QString &name, TProject *project)
+    : FProject(project), Hash(entryHash(name)), Name(name)
 {
 }
 
-TEntry::TEntry(const TEntry &FromEntry, TProject *Project)
-    : TEntry(FromEntry.Name, Project)
+TEntry::TEntry(const TEntry &fromEntry, TProject *project)
+    : TEntry(fromEntry.Name, project)
 {
-    SetOccurences(FromEntry);
-    Translations = FromEntry.Translations;
+    SetOccurences(fromEntry);
+    Translations = fromEntry.Translations;
 }
 
-TEntry::TEntry(const TEntry &FromEntry, const TLanguageList &Languages, TProject *Project)
-    : TEntry(FromEntry.Name, Project)
+TEntry::TEntry(const TEntry &fromEntry, const TLanguageList &languages, TProject *project)
+    : TEntry(fromEntry.Name, project)
 {
-    SetOccurences(FromEntry);
-    for (TLanguage *Language : Languages)
-        Translations.append(TTranslation(Language, QString()));
+    SetOccurences(fromEntry);
+    for (TLanguage *language : languages)
+        Translations.append(TTranslation(language, QString()));
 }
 
-TEntry::TEntry(const QString &Name, const QString &OccurenceLine, TProject *Project)
-    : TEntry(Name, Project)
+TEntry::TEntry(const QString &name, const QString &occurenceLine, TProject *project)
+    : TEntry(name, project)
 {
-    Occurences.append(TOccurence::Create(OccurenceLine));
+    Occurences.append(TOccurence::Create(occurenceLine));
 }
 
 bool TEntry::IsFullyTranslated() const
 {
     if (!FProject)
         return false;
-    for (const TTranslation &T : Translations) {
-        if (T.Language == FProject->PrimaryLanguage)
+    for (const TTranslation &t : Translations) {
+        if (t.Language == FProject->PrimaryLanguage)
             continue;
-        if (IsBlankText(T.Translation) || T.Translation == Name)
+        if (isBlankText(t.Translation) || t.Translation == Name)
             return false;
     }
     return true;
 }
 
-void TEntry::SetOccurences(const TEntry &FromEntry)
+void TEntry::SetOccurences(const TEntry &fromEntry)
 {
-    if (&FromEntry == this)
+    if (&fromEntry == this)
         return;
     Occurences.clear();
-    for (const TOccurence &O : FromEntry.Occurences)
-        Occurences.append(O.Clone());
+    for (const TOccurence &o : fromEntry.Occurences)
+        Occurences.append(o.Clone());
 }
 
-void TEntry::UpdateFrom(const TEntry &Entry)
+void TEntry::UpdateFrom(const TEntry &entry)
 {
-    Name = Entry.Name;
+    Name = entry.Name;
     // The hash must follow the name, or look-ups of the new text would miss
     // the entry while the old text would still find it.
-    Hash = EntryHash(Name);
-    SetOccurences(Entry);
+    Hash = entryHash(Name);
+    SetOccurences(entry);
 }
 
-TEntry *TEntryList::Add(std::unique_ptr<TEntry> Entry)
+TEntry *TEntryList::add(std::unique_ptr<TEntry> entry)
 {
-    FItems.push_back(std::move(Entry));
-    return FItems.back().get();
+    m_items.push_back(std::move(entry));
+    return m_items.back().get();
 }
 
-void TEntryList::Delete(qsizetype Index)
+void TEntryList::removeAt(qsizetype index)
 {
-    FItems.erase(FItems.begin() + Index);
+    m_items.erase(m_items.begin() + index);
 }

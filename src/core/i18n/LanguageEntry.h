@@ -13,8 +13,8 @@ class TProject;
 // entry's name is shown instead.
 struct TTranslation
 {
-    TTranslation(TLanguage *Language, const QString &Translation)
-        : Language(Language), Translation(Translation)
+    TTranslation(TLanguage *language, const QString &translation)
+        : Language(language), Translation(translation)
     {
     }
     TLanguage *Language = nullptr; // a catalogue language, not owned
@@ -27,19 +27,19 @@ using TTranslationList = QList<TTranslation>;
 class TEntry
 {
 public:
-    TEntry(const QString &Name, TProject *Project);
+    TEntry(const QString &name, TProject *project);
     // Copies name, occurrences and translations.
-    TEntry(const TEntry &FromEntry, TProject *Project);
+    TEntry(const TEntry &fromEntry, TProject *project);
     // Copies name and occurrences, then one empty translation per language.
-    TEntry(const TEntry &FromEntry, const TLanguageList &Languages, TProject *Project);
+    TEntry(const TEntry &fromEntry, const TLanguageList &languages, TProject *project);
     // Name plus one occurrence parsed from OccurenceLine (throws when it is malformed).
-    TEntry(const QString &Name, const QString &OccurenceLine, TProject *Project);
+    TEntry(const QString &name, const QString &occurenceLine, TProject *project);
     TEntry(const TEntry &) = delete;
     TEntry &operator=(const TEntry &) = delete;
 
     bool IsFullyTranslated() const;
-    void SetOccurences(const TEntry &FromEntry);
-    void UpdateFrom(const TEntry &Entry);
+    void SetOccurences(const TEntry &fromEntry);
+    void UpdateFrom(const TEntry &entry);
 
     TProject *FProject = nullptr; // back reference, not owned
     TOccurenceList Occurences;
@@ -52,15 +52,15 @@ public:
 class TEntryList
 {
 public:
-    qsizetype Count() const { return qsizetype(FItems.size()); }
-    TEntry *Items(qsizetype Index) const { return FItems.at(size_t(Index)).get(); }
-    TEntry *Add(std::unique_ptr<TEntry> Entry);
-    void Delete(qsizetype Index);
-    void Clear() { FItems.clear(); }
+    qsizetype count() const { return qsizetype(m_items.size()); }
+    TEntry *Items(qsizetype index) const { return m_items.at(size_t(index)).get(); }
+    TEntry *add(std::unique_ptr<TEntry> entry);
+    void removeAt(qsizetype index);
+    void Clear() { m_items.clear(); }
 
-    auto begin() const { return FItems.cbegin(); }
-    auto end() const { return FItems.cend(); }
+    auto begin() const { return m_items.cbegin(); }
+    auto end() const { return m_items.cend(); }
 
 private:
-    std::vector<std::unique_ptr<TEntry>> FItems;
+    std::vector<std::unique_ptr<TEntry>> m_items;
 };

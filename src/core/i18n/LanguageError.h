@@ -4,15 +4,15 @@
 
 // Failure of a localisation operation. The message is English and is shown
 // to the user as it stands, so it is kept as a QString as well.
-class TLanguageError : public std::runtime_error
+class LanguageError : public std::runtime_error
 {
 public:
-    explicit TLanguageError(const QString &Message)
-        : std::runtime_error(Message.toStdString()), FMessage(Message)
+    explicit LanguageError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message)
     {
     }
-    const QString &Message() const noexcept { return FMessage; }
+    const QString &message() const noexcept { return m_message; }
 
 private:
-    QString FMessage;
+    QString m_message;
 };

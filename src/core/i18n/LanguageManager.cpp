@@ -19,103 +19,103 @@ namespace {
 constexpr qint64 MaxProjectBytes = 16 * 1024 * 1024;
 } // namespace
 
-TLanguageManager::TLanguageManager(const TLanguageList &Catalogue, const QString &ResourceDir,
-                                   TUiLanguageSource UiLanguage)
-    : FCatalogue(Catalogue), FUiLanguage(std::move(UiLanguage))
+TLanguageManager::TLanguageManager(const TLanguageList &catalogue, const QString &resourceDir,
+                                   UiLanguageSource uiLanguage)
+    : m_catalogue(catalogue), m_uiLanguage(std::move(uiLanguage))
 {
     try {
-        LoadResources(ResourceDir);
+        loadResources(resourceDir);
         DetermineLanguage();
-    } catch (const std::exception &E) {
-        qCWarning(lcLanguage) << "No language projects loaded:" << E.what();
-        ClearProjects();
+    } catch (const std::exception &e) {
+        qCWarning(lcLanguage) << "No language projects loaded:" << e.what();
+        clearProjects();
     }
 }
 
 TLanguageManager::~TLanguageManager() = default;
 
-void TLanguageManager::LoadResources(const QString &ResourceDir)
+void TLanguageManager::loadResources(const QString &resourceDir)
 {
-    const QDir Dir(ResourceDir);
-    const QStringList Names = Dir.entryList(QDir::Files, QDir::Name);
-    for (const QString &Name : Names) {
-        if (!Name.startsWith("VOXTRALANG"_L1, Qt::CaseSensitive))
+    const QDir dir(resourceDir);
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        if (!name.startsWith("VOXTRALANG"_L1, Qt::CaseSensitive))
             continue;
-        const FileRead File = readRegularFile(Dir.filePath(Name), MaxProjectBytes);
-        if (!File.ok())
-            throw TLanguageError(u"Cannot open language resource "_s + Name);
-        FProjects.push_back(std::make_unique<TProject>(File.data, FCatalogue));
+        const FileRead file = readRegularFile(dir.filePath(name), MaxProjectBytes);
+        if (!file.ok())
+            throw LanguageError(u"Cannot open language resource "_s + name);
+        FProjects.push_back(std::make_unique<TProject>(file.data, m_catalogue));
     }
 }
 
-void TLanguageManager::ClearProjects()
+void TLanguageManager::clearProjects()
 {
     FProjects.clear();
 }
 
-QString TLanguageManager::PlatformUiLanguage()
+QString TLanguageManager::platformUiLanguage()
 {
-    const QStringList Languages = QLocale::system().uiLanguages();
-    return Languages.isEmpty() ? QString() : Languages.first();
+    const QStringList languages = QLocale::system().uiLanguages();
+    return languages.isEmpty() ? QString() : languages.first();
 }
 
 void TLanguageManager::DetermineLanguage()
 {
     if (FProjects.empty())
-        throw TLanguageError(u"No translations could be found"_s);
+        throw LanguageError(u"No translations could be found"_s);
 
-    for (const auto &Project : FProjects) {
-        for (const TLanguage *Language : Project->Languages) {
-            if (TLanguage *Known = FCatalogue.FindLanguage(Language->ID))
-                Known->Available = true;
+    for (const auto &project : FProjects) {
+        for (const TLanguage *language : project->Languages) {
+            if (TLanguage *known = m_catalogue.FindLanguage(language->ID))
+                known->Available = true;
         }
     }
 
     // Priority from low to high: the first language of the first project that
     // has one, English, the user's interface language.
-    for (const auto &Project : FProjects) {
-        if (Project->Languages.Count() > 0) {
-            CurrentLanguage = FCatalogue.FindLanguage(Project->Languages.Items(0));
+    for (const auto &project : FProjects) {
+        if (project->Languages.count() > 0) {
+            CurrentLanguage = m_catalogue.FindLanguage(project->Languages.Items(0));
             break;
         }
     }
-    for (const auto &Project : FProjects) {
-        for (const TLanguage *Language : Project->Languages) {
-            if (Language->ID == "en"_L1)
-                CurrentLanguage = FCatalogue.FindLanguage(Language);
+    for (const auto &project : FProjects) {
+        for (const TLanguage *language : project->Languages) {
+            if (language->ID == "en"_L1)
+                CurrentLanguage = m_catalogue.FindLanguage(language);
         }
     }
 
     // "de-DE" or "de_DE" -> "de"; only a two-letter code can be in the catalogue.
-    const QString UiLanguage = FUiLanguage ? FUiLanguage() : PlatformUiLanguage();
-    const QString UiCode = UiLanguage.section(u'-', 0, 0).section(u'_', 0, 0);
-    if (UiCode.size() == 2) {
-        if (TLanguage *User = FCatalogue.FindLanguage(UiCode.toLower())) {
-            FCurrentUserLanguage = User;
-            if (User->Available)
-                CurrentLanguage = User;
+    const QString uiLanguage = m_uiLanguage ? m_uiLanguage() : platformUiLanguage();
+    const QString uiCode = uiLanguage.section(u'-', 0, 0).section(u'_', 0, 0);
+    if (uiCode.size() == 2) {
+        if (TLanguage *user = m_catalogue.FindLanguage(uiCode.toLower())) {
+            m_currentUserLanguage = user;
+            if (user->Available)
+                CurrentLanguage = user;
         }
     }
 
     if (!CurrentLanguage)
-        throw TLanguageError(u"No Language could be determined"_s);
+        throw LanguageError(u"No Language could be determined"_s);
 }
 
 QString TLanguageManager::Get(const QString &s) const
 {
-    const quint32 Hash = EntryHash(s);
-    QMutexLocker Lock(&FSync);
-    QString Result;
+    const quint32 hash = entryHash(s);
+    QMutexLocker lock(&FSync);
+    QString result;
     if (CurrentLanguage) {
-        for (const auto &Project : FProjects) {
-            for (const auto &Entry : Project->Entries) {
+        for (const auto &project : FProjects) {
+            for (const auto &entry : project->Entries) {
                 // The hash is only the fast first test: different texts can
                 // share one, and must not share a translation.
-                if (Entry->Hash != Hash || Entry->Name != s)
+                if (entry->Hash != hash || entry->Name != s)
                     continue;
-                for (const TTranslation &T : std::as_const(Entry->Translations)) {
-                    if (T.Language->ID == CurrentLanguage->ID) {
-                        Result = T.Translation;
+                for (const TTranslation &t : std::as_const(entry->Translations)) {
+                    if (t.Language->ID == CurrentLanguage->ID) {
+                        result = t.Translation;
                         break;
                     }
                 }
@@ -123,31 +123,31 @@ QString TLanguageManager::Get(const QString &s) const
             }
         }
     }
-    return Result.isEmpty() ? s : Result;
+    return result.isEmpty() ? s : result;
 }
 
-void TLanguageManager::SetLanguage(const QString &Language)
+void TLanguageManager::SetLanguage(const QString &language)
 {
-    if (TLanguage *Found = FCatalogue.FindLanguage(Language))
-        CurrentLanguage = Found;
+    if (TLanguage *found = m_catalogue.FindLanguage(language))
+        CurrentLanguage = found;
 }
 
-void TLanguageManager::LoadFromFile(const QString &LanguageFile)
+void TLanguageManager::LoadFromFile(const QString &languageFile)
 {
-    ClearProjects();
+    clearProjects();
     // Languages of the replaced projects are no longer offered; a stale mark
     // would make DetermineLanguage choose a language no project holds.
-    for (TLanguage *Language : FCatalogue)
-        Language->Available = false;
+    for (TLanguage *language : m_catalogue)
+        language->Available = false;
     try {
-        const FileRead File = readRegularFile(LanguageFile, MaxProjectBytes);
-        if (!File.ok())
-            throw TLanguageError(File.error);
-        FProjects.push_back(std::make_unique<TProject>(File.data, FCatalogue));
+        const FileRead file = readRegularFile(languageFile, MaxProjectBytes);
+        if (!file.ok())
+            throw LanguageError(file.error);
+        FProjects.push_back(std::make_unique<TProject>(file.data, m_catalogue));
         DetermineLanguage();
-    } catch (const std::exception &E) {
-        qCWarning(lcLanguage) << "Loading" << LanguageFile << "failed:" << E.what();
-        ClearProjects();
-        throw TLanguageError(u"Error loading languagefile"_s);
+    } catch (const std::exception &e) {
+        qCWarning(lcLanguage) << "Loading" << languageFile << "failed:" << e.what();
+        clearProjects();
+        throw LanguageError(u"Error loading languagefile"_s);
     }
 }

@@ -22,14 +22,14 @@ class TLanguageManager
 {
 public:
     // Returns the user's interface language as a code or locale name ("de", "de-DE", "de_AT").
-    using TUiLanguageSource = std::function<QString()>;
+    using UiLanguageSource = std::function<QString()>;
 
     // Loads every file in ResourceDir whose name begins with "VOXTRALANG" and
     // determines the current language. Never throws: on any failure the
     // manager is left without projects.
-    explicit TLanguageManager(const TLanguageList &Catalogue,
-                              const QString &ResourceDir = QStringLiteral(":/i18n"),
-                              TUiLanguageSource UiLanguage = {});
+    explicit TLanguageManager(const TLanguageList &catalogue,
+                              const QString &resourceDir = QStringLiteral(":/i18n"),
+                              UiLanguageSource uiLanguage = {});
     TLanguageManager(const TLanguageManager &) = delete;
     TLanguageManager &operator=(const TLanguageManager &) = delete;
     ~TLanguageManager();
@@ -40,35 +40,35 @@ public:
 
     // Makes the catalogue language with that code (ignoring case) current;
     // an unknown code changes nothing.
-    void SetLanguage(const QString &Language);
-    // Replaces all projects by the one in LanguageFile. Throws TLanguageError
+    void SetLanguage(const QString &language);
+    // Replaces all projects by the one in LanguageFile. Throws LanguageError
     // ("Error loading languagefile") and then holds no project.
-    void LoadFromFile(const QString &LanguageFile);
+    void LoadFromFile(const QString &languageFile);
     // Chooses the current language from the loaded projects and the user's
-    // interface language. Throws TLanguageError.
+    // interface language. Throws LanguageError.
     void DetermineLanguage();
 
     // Window translation: everything reachable from C (defined with the widgets).
-    void Translate(QObject *C);
+    void Translate(QObject *c);
     // PostTranslate runs in every case, also when PreTranslate or the walk fails.
-    void Translate(QObject *C, const TTranslateProc &PreTranslate, const TTranslateProc &PostTranslate);
+    void Translate(QObject *c, const TTranslateProc &preTranslate, const TTranslateProc &postTranslate);
 
-    const std::vector<std::unique_ptr<TProject>> &Projects() const { return FProjects; }
-    TLanguage *CurrentUserLanguage() const { return FCurrentUserLanguage; }
+    const std::vector<std::unique_ptr<TProject>> &projects() const { return FProjects; }
+    TLanguage *CurrentUserLanguage() const { return m_currentUserLanguage; }
     // The platform's answer: the first of QLocale::system().uiLanguages().
-    static QString PlatformUiLanguage();
+    static QString platformUiLanguage();
 
     TLanguage *CurrentLanguage = nullptr;
     TClassList IgnoreClassList;
 
 private:
-    void LoadResources(const QString &ResourceDir);
-    void ClearProjects();
+    void loadResources(const QString &resourceDir);
+    void clearProjects();
 
-    const TLanguageList &FCatalogue;
-    TUiLanguageSource FUiLanguage;
+    const TLanguageList &m_catalogue;
+    UiLanguageSource m_uiLanguage;
     std::vector<std::unique_ptr<TProject>> FProjects;
-    TLanguage *FCurrentUserLanguage = nullptr;
+    TLanguage *m_currentUserLanguage = nullptr;
     mutable QMutex FSync;
 };
 

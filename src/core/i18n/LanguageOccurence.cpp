@@ -10,7 +10,7 @@ namespace {
 constexpr char16_t Delimiter = u':';
 constexpr char16_t Quote = u'"';
 
-bool IsSeparatorBlank(QChar c)
+bool isSeparatorBlank(QChar c)
 {
     return c.unicode() >= 1 && c.unicode() <= 0x20;
 }
@@ -18,116 +18,116 @@ bool IsSeparatorBlank(QChar c)
 // Splits like a string list's delimited text with ':' as delimiter and '"' as
 // quote character (non-strict): blanks also end a field, a quoted field may hold
 // anything, and "" inside quotes stands for one quote. U+0000 ends the text.
-QStringList SplitDelimited(QStringView Text)
+QStringList splitDelimited(QStringView text)
 {
-    const qsizetype End = [&] {
-        const qsizetype Nul = Text.indexOf(QChar(0));
-        return Nul < 0 ? Text.size() : Nul;
+    const qsizetype end = [&] {
+        const qsizetype nul = text.indexOf(QChar(0));
+        return nul < 0 ? text.size() : nul;
     }();
-    QStringList Fields;
+    QStringList fields;
     qsizetype p = 0;
-    auto SkipBlanks = [&] {
-        while (p < End && IsSeparatorBlank(Text.at(p)))
+    auto skipBlanks = [&] {
+        while (p < end && isSeparatorBlank(text.at(p)))
             ++p;
     };
-    SkipBlanks();
-    while (p < End) {
-        QString Field;
-        if (Text.at(p) == Quote) {
+    skipBlanks();
+    while (p < end) {
+        QString field;
+        if (text.at(p) == Quote) {
             // Copied in runs up to each quote rather than character by character.
-            qsizetype Run = ++p;
-            while (p < End) {
-                if (Text.at(p) == Quote) {
-                    Field += Text.sliced(Run, p - Run);
-                    if (p + 1 < End && Text.at(p + 1) == Quote) {
-                        Field += QChar(Quote);
+            qsizetype run = ++p;
+            while (p < end) {
+                if (text.at(p) == Quote) {
+                    field += text.sliced(run, p - run);
+                    if (p + 1 < end && text.at(p + 1) == Quote) {
+                        field += QChar(Quote);
                         p += 2;
-                        Run = p;
+                        run = p;
                         continue;
                     }
-                    Run = ++p;
+                    run = ++p;
                     break;
                 }
                 ++p;
             }
-            if (Run < p)
-                Field += Text.sliced(Run, p - Run);
+            if (run < p)
+                field += text.sliced(run, p - run);
         } else {
-            const qsizetype Start = p;
-            while (p < End && Text.at(p).unicode() > 0x20 && Text.at(p) != Delimiter)
+            const qsizetype start = p;
+            while (p < end && text.at(p).unicode() > 0x20 && text.at(p) != Delimiter)
                 ++p;
-            Field = Text.mid(Start, p - Start).toString();
+            field = text.mid(start, p - start).toString();
         }
-        Fields.append(Field);
-        SkipBlanks();
-        if (p < End && Text.at(p) == Delimiter) {
-            if (p + 1 == End)
-                Fields.append(QString());
+        fields.append(field);
+        skipBlanks();
+        if (p < end && text.at(p) == Delimiter) {
+            if (p + 1 == end)
+                fields.append(QString());
             ++p;
-            SkipBlanks();
+            skipBlanks();
         }
     }
-    return Fields;
+    return fields;
 }
 
 
 } // namespace
 
-TOccurence::TOccurence(const QString &Filename, qint32 Line, const QString &Component)
-    : Filename(Filename), Line(Line), Component(Component)
+TOccurence::TOccurence(const QString &filename, qint32 line, const QString &component)
+    : Filename(filename), Line(line), Component(component)
 {
 }
 
-bool TOccurence::Parse(QStringView Line, TOccurence *Out)
+bool TOccurence::parse(QStringView line, TOccurence *out)
 {
-    const QStringList Fields = SplitDelimited(Line);
-    if (Fields.size() != 2 && Fields.size() != 3) {
-        *Out = TOccurence();
+    const QStringList fields = splitDelimited(line);
+    if (fields.size() != 2 && fields.size() != 3) {
+        *out = TOccurence();
         return true;
     }
-    bool Ok = false;
-    const int Number = Fields.at(1).toInt(&Ok, 10);
-    if (!Ok)
+    bool ok = false;
+    const int number = fields.at(1).toInt(&ok, 10);
+    if (!ok)
         return false;
-    *Out = TOccurence(Fields.at(0), Number, Fields.value(2));
+    *out = TOccurence(fields.at(0), number, fields.value(2));
     return true;
 }
 
-TOccurence TOccurence::Create(const QString &Line)
+TOccurence TOccurence::Create(const QString &line)
 {
-    TOccurence Result;
-    if (!Parse(Line, &Result)) {
-        const QStringList Fields = SplitDelimited(Line);
-        throw TLanguageError(QStringLiteral("'%1' is not a valid integer value").arg(Fields.at(1)));
+    TOccurence result;
+    if (!parse(line, &result)) {
+        const QStringList fields = splitDelimited(line);
+        throw LanguageError(QStringLiteral("'%1' is not a valid integer value").arg(fields.at(1)));
     }
-    return Result;
+    return result;
 }
 
 QString TOccurence::GetString() const
 {
-    QString Result = Filename + u':' + QString::number(Line);
+    QString result = Filename + u':' + QString::number(Line);
     if (!Component.isEmpty())
-        Result += u':' + Component;
-    return Result;
+        result += u':' + Component;
+    return result;
 }
 
 QString TOccurenceList::GetText() const
 {
-    QString Text;
-    for (const TOccurence &Occurence : *this)
-        Text += Occurence.GetString() + QStringLiteral("\r\n");
-    return TrimControls(Text);
+    QString text;
+    for (const TOccurence &occurence : *this)
+        text += occurence.GetString() + QStringLiteral("\r\n");
+    return trimControls(text);
 }
 
-bool TOccurenceList::ContainsFile(const QString &Filename) const
+bool TOccurenceList::ContainsFile(const QString &filename) const
 {
-    return std::any_of(cbegin(), cend(), [&](const TOccurence &O) {
-        return O.Filename.compare(Filename, Qt::CaseInsensitive) == 0;
+    return std::any_of(cbegin(), cend(), [&](const TOccurence &o) {
+        return o.Filename.compare(filename, Qt::CaseInsensitive) == 0;
     });
 }
 
-bool TOccurenceList::ContainsFileFrom(const QStringList &Files) const
+bool TOccurenceList::ContainsFileFrom(const QStringList &files) const
 {
-    return std::any_of(Files.cbegin(), Files.cend(),
-                       [this](const QString &File) { return ContainsFile(File); });
+    return std::any_of(files.cbegin(), files.cend(),
+                       [this](const QString &file) { return ContainsFile(file); });
 }

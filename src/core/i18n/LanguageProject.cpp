@@ -2,53 +2,53 @@
 
 #include <QBuffer>
 
-TProject::TProject(const QString &Name, const QList<TLanguage *> &Languages)
-    : Name(Name)
+TProject::TProject(const QString &name, const QList<TLanguage *> &languages)
+    : Name(name)
 {
-    for (TLanguage *Language : Languages)
-        this->Languages.Add(Language);
+    for (TLanguage *language : languages)
+        this->Languages.add(language);
 }
 
-TProject::TProject(const QByteArray &Stream, const TLanguageList &Catalogue)
+TProject::TProject(const QByteArray &stream, const TLanguageList &catalogue)
     : FileType(TFileTypes::ftProject)
 {
-    Read(Stream, Catalogue);
+    read(stream, catalogue);
 }
 
-QByteArray TProject::SaveToBytes(bool SaveMeta)
+QByteArray TProject::saveToBytes(bool saveMeta)
 {
-    QByteArray Bytes;
-    QBuffer Buffer(&Bytes);
-    Buffer.open(QIODevice::WriteOnly);
-    Save(Buffer, SaveMeta);
-    return Bytes;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Save(buffer, saveMeta);
+    return bytes;
 }
 
-void TProject::AddLanguage(TLanguage *Lang)
+void TProject::AddLanguage(TLanguage *lang)
 {
-    if (!Languages.Contains(Lang)) {
-        Languages.Add(Lang);
-        for (const auto &Entry : Entries)
-            Entry->Translations.append(TTranslation(Lang, QString()));
+    if (!Languages.contains(lang)) {
+        Languages.add(lang);
+        for (const auto &entry : Entries)
+            entry->Translations.append(TTranslation(lang, QString()));
     }
-    FChanged = true;
+    m_changed = true;
 }
 
-void TProject::RemoveLanguage(TLanguage *Lang)
+void TProject::RemoveLanguage(TLanguage *lang)
 {
-    for (const auto &Entry : Entries) {
-        for (qsizetype i = Entry->Translations.size() - 1; i >= 0; --i) {
-            if (Entry->Translations.at(i).Language == Lang)
-                Entry->Translations.removeAt(i);
+    for (const auto &entry : Entries) {
+        for (qsizetype i = entry->Translations.size() - 1; i >= 0; --i) {
+            if (entry->Translations.at(i).Language == lang)
+                entry->Translations.removeAt(i);
         }
     }
-    Languages.Remove(Lang);
-    FChanged = true;
+    Languages.remove(lang);
+    m_changed = true;
 }
 
-void TProject::SetChanged(bool Value)
+void TProject::setChanged(bool value)
 {
-    FChanged = Value;
-    if (Value && OnChanged)
+    m_changed = value;
+    if (value && OnChanged)
         OnChanged(this);
 }

@@ -18,27 +18,27 @@ enum class TFileTypes { ftProject, ftExe, ftRes, ftUnknown };
 class TProject
 {
 public:
-    using TChangedEvent = std::function<void(TProject *)>;
+    using ChangedEvent = std::function<void(TProject *)>;
 
-    TProject(const QString &Name, const QList<TLanguage *> &Languages);
+    TProject(const QString &name, const QList<TLanguage *> &languages);
     // Reads a project from its whole text. Language codes are resolved in
-    // Catalogue. Throws TLanguageError ("No primary language could be found").
-    TProject(const QByteArray &Stream, const TLanguageList &Catalogue);
+    // Catalogue. Throws LanguageError ("No primary language could be found").
+    TProject(const QByteArray &stream, const TLanguageList &catalogue);
     TProject(const TProject &) = delete;
     TProject &operator=(const TProject &) = delete;
 
     // Writes the text form; SaveMeta adds options, ignore lists and occurrences.
-    // Throws TLanguageError when the project cannot be written so that it reads
+    // Throws LanguageError when the project cannot be written so that it reads
     // back, or when the stream refuses the data.
-    void Save(QIODevice &Stream, bool SaveMeta);
-    QByteArray SaveToBytes(bool SaveMeta);
+    void Save(QIODevice &stream, bool saveMeta);
+    QByteArray saveToBytes(bool saveMeta);
 
-    void AddLanguage(TLanguage *Lang);
-    void RemoveLanguage(TLanguage *Lang);
+    void AddLanguage(TLanguage *lang);
+    void RemoveLanguage(TLanguage *lang);
 
-    bool Changed() const { return FChanged; }
+    bool Changed() const { return m_changed; }
     // Marks the project changed (or clean) and tells OnChanged about a change.
-    void SetChanged(bool Value = true);
+    void setChanged(bool value = true);
 
     QString Name;
     TFileTypes FileType = TFileTypes::ftUnknown;
@@ -50,10 +50,10 @@ public:
     QStringList IgnoreFiles;
     QString ImportDir;
     qint32 ImportOpts = 0;
-    TChangedEvent OnChanged;
+    ChangedEvent OnChanged;
 
 private:
-    void Read(const QByteArray &Stream, const TLanguageList &Catalogue);
+    void read(const QByteArray &stream, const TLanguageList &catalogue);
 
-    bool FChanged = false;
+    bool m_changed = false;
 };

@@ -21,242 +21,242 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-enum class TSection { None, Settings, Options, IgnoreStrings, IgnoreFiles, Languages, Entries };
+enum class ProjectSection { None, Settings, Options, IgnoreStrings, IgnoreFiles, Languages, Entries };
 
 constexpr char LineEnd[] = {'\x0D', '\x00', '\x0A', '\x00'};
 
 // Decodes one line's bytes into Buffer, whose storage is reused from line to
 // line; a U+0000 ends the text early. An odd last byte cannot form a code
 // unit and is dropped.
-QStringView DecodeLine(const char *Bytes, qsizetype Size, QString &Buffer)
+QStringView decodeLine(const char *bytes, qsizetype size, QString &buffer)
 {
-    Buffer.resize(Size / 2);
-    qFromLittleEndian<char16_t>(Bytes, Buffer.size(), Buffer.data());
-    const qsizetype Nul = Buffer.indexOf(QChar(0));
-    return QStringView(Buffer).first(Nul >= 0 ? Nul : Buffer.size());
+    buffer.resize(size / 2);
+    qFromLittleEndian<char16_t>(bytes, buffer.size(), buffer.data());
+    const qsizetype nul = buffer.indexOf(QChar(0));
+    return QStringView(buffer).first(nul >= 0 ? nul : buffer.size());
 }
 
-TSection SectionOf(QStringView Line, bool *IsHeader)
+ProjectSection sectionOf(QStringView line, bool *isHeader)
 {
-    static const std::pair<QLatin1StringView, TSection> Headers[] = {
-        {"[settings]"_L1, TSection::Settings},
-        {"[options]"_L1, TSection::Options},
-        {"[ignorestrings]"_L1, TSection::IgnoreStrings},
-        {"[ignorefiles]"_L1, TSection::IgnoreFiles},
-        {"[languages]"_L1, TSection::Languages},
-        {"[entries]"_L1, TSection::Entries},
+    static const std::pair<QLatin1StringView, ProjectSection> headers[] = {
+        {"[settings]"_L1, ProjectSection::Settings},
+        {"[options]"_L1, ProjectSection::Options},
+        {"[ignorestrings]"_L1, ProjectSection::IgnoreStrings},
+        {"[ignorefiles]"_L1, ProjectSection::IgnoreFiles},
+        {"[languages]"_L1, ProjectSection::Languages},
+        {"[entries]"_L1, ProjectSection::Entries},
     };
-    for (const auto &[Header, Section] : Headers) {
-        if (EqualsKey(Line, Header)) {
-            *IsHeader = true;
+    for (const auto &[Header, Section] : headers) {
+        if (equalsKey(line, Header)) {
+            *isHeader = true;
             return Section;
         }
     }
-    *IsHeader = false;
-    return TSection::None;
+    *isHeader = false;
+    return ProjectSection::None;
 }
 
 // Only the one character after the key is read, as a decimal digit (else 0):
 // files written by earlier versions rely on this, so values from 10 up do not
 // come back unchanged.
-qint32 ParseImportOpts(QStringView Value)
+qint32 parseImportOpts(QStringView value)
 {
-    if (Value.isEmpty() || Value.front() < u'0' || Value.front() > u'9')
+    if (value.isEmpty() || value.front() < u'0' || value.front() > u'9')
         return 0;
-    return Value.front().unicode() - u'0';
+    return value.front().unicode() - u'0';
 }
 
-class TProjectReader
+class ProjectReader
 {
 public:
-    TProjectReader(TProject &Project, const TLanguageList &Catalogue)
-        : P(Project), Catalogue(Catalogue)
+    ProjectReader(TProject &project, const TLanguageList &catalogue)
+        : m_p(project), m_catalogue(catalogue)
     {
     }
 
-    void Read(const QByteArray &Data)
+    void read(const QByteArray &data)
     {
-        const QByteArrayView Separator(LineEnd, sizeof(LineEnd));
-        QString Buffer;
-        qsizetype Start = 0;
+        const QByteArrayView separator(LineEnd, sizeof(LineEnd));
+        QString buffer;
+        qsizetype start = 0;
         for (;;) {
-            const qsizetype Match = Data.indexOf(Separator, Start);
-            if (Match < 0)
+            const qsizetype match = data.indexOf(separator, start);
+            if (match < 0)
                 break;
-            if (Match > Start)
-                HandleLine(DecodeLine(Data.constData() + Start, Match - Start, Buffer));
-            Start = Match + Separator.size();
+            if (match > start)
+                handleLine(decodeLine(data.constData() + start, match - start, buffer));
+            start = match + separator.size();
         }
-        Finish();
+        finish();
     }
 
 private:
     // Lines are looked at through views; only what is kept gets copied.
-    void HandleLine(QStringView Line)
+    void handleLine(QStringView line)
     {
-        bool IsHeader = false;
-        const TSection Header = SectionOf(Line, &IsHeader);
-        if (IsHeader) {
-            Section = Header;
+        bool isHeader = false;
+        const ProjectSection header = sectionOf(line, &isHeader);
+        if (isHeader) {
+            m_section = header;
             return;
         }
-        switch (Section) {
-        case TSection::None: break;
-        case TSection::Settings: HandleSettings(Line); break;
-        case TSection::Options: HandleOptions(Line); break;
-        case TSection::IgnoreStrings:
-            if (StartsWithKey(Line, "name="_L1) && !IsBlankText(Line.mid(5)))
-                P.IgnoreStrings.append(UnescapeText(Line.mid(5)));
+        switch (m_section) {
+        case ProjectSection::None: break;
+        case ProjectSection::Settings: handleSettings(line); break;
+        case ProjectSection::Options: handleOptions(line); break;
+        case ProjectSection::IgnoreStrings:
+            if (startsWithKey(line, "name="_L1) && !isBlankText(line.mid(5)))
+                m_p.IgnoreStrings.append(unescapeText(line.mid(5)));
             break;
-        case TSection::IgnoreFiles:
-            if (StartsWithKey(Line, "name="_L1) && !IsBlankText(Line.mid(5)))
-                P.IgnoreFiles.append(Line.mid(5).toString());
+        case ProjectSection::IgnoreFiles:
+            if (startsWithKey(line, "name="_L1) && !isBlankText(line.mid(5)))
+                m_p.IgnoreFiles.append(line.mid(5).toString());
             break;
-        case TSection::Languages: HandleLanguage(Line); break;
-        case TSection::Entries: HandleEntryLine(Line); break;
+        case ProjectSection::Languages: handleLanguage(line); break;
+        case ProjectSection::Entries: handleEntryLine(line); break;
         }
     }
 
-    void HandleSettings(QStringView Line)
+    void handleSettings(QStringView line)
     {
-        if (StartsWithKey(Line, "name="_L1))
-            P.Name = Line.mid(5).toString();
-        else if (StartsWithKey(Line, "primarylanguage="_L1))
-            PrimaryCode = Line.mid(16, 2).toString();
+        if (startsWithKey(line, "name="_L1))
+            m_p.Name = line.mid(5).toString();
+        else if (startsWithKey(line, "primarylanguage="_L1))
+            m_primaryCode = line.mid(16, 2).toString();
     }
 
-    void HandleOptions(QStringView Line)
+    void handleOptions(QStringView line)
     {
-        if (StartsWithKey(Line, "importdir="_L1))
-            P.ImportDir = Line.mid(10).toString();
-        else if (StartsWithKey(Line, "importopts="_L1))
-            P.ImportOpts = ParseImportOpts(Line.mid(11));
+        if (startsWithKey(line, "importdir="_L1))
+            m_p.ImportDir = line.mid(10).toString();
+        else if (startsWithKey(line, "importopts="_L1))
+            m_p.ImportOpts = parseImportOpts(line.mid(11));
     }
 
-    void HandleLanguage(QStringView Line)
+    void handleLanguage(QStringView line)
     {
-        const QStringView Code = StartsWithKey(Line, "id="_L1) ? Line.mid(3) : QStringView();
-        if (Code.size() != 2)
+        const QStringView code = startsWithKey(line, "id="_L1) ? line.mid(3) : QStringView();
+        if (code.size() != 2)
             return;
-        if (TLanguage *Language = FindInCatalogue(Code))
-            AddProjectLanguage(Language);
+        if (TLanguage *language = findInCatalogue(code))
+            addProjectLanguage(language);
     }
 
-    void HandleEntryLine(QStringView Line)
+    void handleEntryLine(QStringView line)
     {
-        if (StartsWithKey(Line, "text_id="_L1)) {
+        if (startsWithKey(line, "text_id="_L1)) {
             // An entry that never got a translation line is dropped.
-            if (Current && Current->Translations.isEmpty())
-                P.Entries.Delete(P.Entries.Count() - 1);
-            Current = P.Entries.Add(std::make_unique<TEntry>(UnescapeText(Line.mid(8)), &P));
+            if (m_current && m_current->Translations.isEmpty())
+                m_p.Entries.removeAt(m_p.Entries.count() - 1);
+            m_current = m_p.Entries.add(std::make_unique<TEntry>(unescapeText(line.mid(8)), &m_p));
             // Room for one translation per language, grown once rather than per line.
-            Current->Translations.reserve(std::max<qsizetype>(ProjectLanguages.size(), 2));
-        } else if (StartsWithKey(Line, "occurence="_L1) || StartsWithKey(Line, "occurance="_L1)) {
-            if (!Current)
+            m_current->Translations.reserve(std::max<qsizetype>(m_projectLanguages.size(), 2));
+        } else if (startsWithKey(line, "occurence="_L1) || startsWithKey(line, "occurance="_L1)) {
+            if (!m_current)
                 return;
             // A malformed occurrence is only meta data: the line is skipped.
-            TOccurence Occurence;
-            if (TOccurence::Parse(Line.mid(10), &Occurence))
-                Current->Occurences.append(std::move(Occurence));
-        } else if (StartsWithKey(Line, "text_"_L1)) {
-            if (!Current)
+            TOccurence occurence;
+            if (TOccurence::parse(line.mid(10), &occurence))
+                m_current->Occurences.append(std::move(occurence));
+        } else if (startsWithKey(line, "text_"_L1)) {
+            if (!m_current)
                 return;
-            const QStringView Code = Line.mid(5, 2);
-            TLanguage *Language = ProjectLanguage(Code);
-            if (!Language) {
-                Language = FindInCatalogue(Code);
-                if (!Language)
+            const QStringView code = line.mid(5, 2);
+            TLanguage *language = projectLanguage(code);
+            if (!language) {
+                language = findInCatalogue(code);
+                if (!language)
                     return;
-                AddProjectLanguage(Language);
+                addProjectLanguage(language);
             }
             // Position 8 is normally "=", but it is not checked.
-            Current->Translations.append(TTranslation(Language, UnescapeText(Line.mid(8))));
+            m_current->Translations.append(TTranslation(language, unescapeText(line.mid(8))));
         }
     }
 
-    void AddProjectLanguage(TLanguage *Language)
+    void addProjectLanguage(TLanguage *language)
     {
-        P.Languages.Add(Language);
-        if (!ProjectLanguage(Language->ID))
-            ProjectLanguages.append(Language);
+        m_p.Languages.add(language);
+        if (!projectLanguage(language->ID))
+            m_projectLanguages.append(language);
     }
 
     // First project language with this code; codes are compared exactly.
     // A project has a handful of languages, so a walk beats hashing a copy.
-    TLanguage *ProjectLanguage(QStringView Code) const
+    TLanguage *projectLanguage(QStringView code) const
     {
-        for (TLanguage *Language : ProjectLanguages) {
-            if (Language->ID == Code)
-                return Language;
+        for (TLanguage *language : m_projectLanguages) {
+            if (language->ID == code)
+                return language;
         }
         return nullptr;
     }
 
-    TLanguage *FindInCatalogue(QStringView Code) const
+    TLanguage *findInCatalogue(QStringView code) const
     {
-        for (qsizetype i = 0; i < Catalogue.Count(); ++i) {
-            if (Catalogue.Items(i)->ID == Code)
-                return Catalogue.Items(i);
+        for (qsizetype i = 0; i < m_catalogue.count(); ++i) {
+            if (m_catalogue.Items(i)->ID == code)
+                return m_catalogue.Items(i);
         }
         return nullptr;
     }
 
-    void Finish()
+    void finish()
     {
-        if (PrimaryCode.size() == 2)
-            P.PrimaryLanguage = ProjectLanguage(PrimaryCode);
-        if (!P.PrimaryLanguage)
-            throw TLanguageError(u"No primary language could be found"_s);
-        CompleteTranslations();
+        if (m_primaryCode.size() == 2)
+            m_p.PrimaryLanguage = projectLanguage(m_primaryCode);
+        if (!m_p.PrimaryLanguage)
+            throw LanguageError(u"No primary language could be found"_s);
+        completeTranslations();
     }
 
     // Every entry gets an (empty) translation for every project language it
     // lacks, in project-language order. A language listed twice is handled
     // once, which gives the same result without a quadratic walk.
-    void CompleteTranslations()
+    void completeTranslations()
     {
-        QList<TLanguage *> Distinct;
-        QHash<const TLanguage *, qsizetype> Index;
-        for (TLanguage *Language : P.Languages) {
-            if (!Index.contains(Language)) {
-                Index.insert(Language, Distinct.size());
-                Distinct.append(Language);
+        QList<TLanguage *> distinct;
+        QHash<const TLanguage *, qsizetype> index;
+        for (TLanguage *language : m_p.Languages) {
+            if (!index.contains(language)) {
+                index.insert(language, distinct.size());
+                distinct.append(language);
             }
         }
         // One mark per project language, reused for every entry.
-        std::vector<char> Present(size_t(Distinct.size()));
-        for (const auto &Entry : P.Entries) {
-            std::fill(Present.begin(), Present.end(), 0);
-            qsizetype Missing = Distinct.size();
-            for (const TTranslation &T : std::as_const(Entry->Translations)) {
-                const qsizetype i = Index.value(T.Language, -1);
-                if (i >= 0 && !Present[size_t(i)]) {
-                    Present[size_t(i)] = 1;
-                    --Missing;
+        std::vector<char> present(size_t(distinct.size()));
+        for (const auto &entry : m_p.Entries) {
+            std::fill(present.begin(), present.end(), 0);
+            qsizetype missing = distinct.size();
+            for (const TTranslation &t : std::as_const(entry->Translations)) {
+                const qsizetype i = index.value(t.Language, -1);
+                if (i >= 0 && !present[size_t(i)]) {
+                    present[size_t(i)] = 1;
+                    --missing;
                 }
             }
-            if (Missing == 0)
+            if (missing == 0)
                 continue;
-            Entry->Translations.reserve(Entry->Translations.size() + Missing);
-            for (qsizetype i = 0; i < Distinct.size(); ++i) {
-                if (!Present[size_t(i)])
-                    Entry->Translations.append(TTranslation(Distinct.at(i), QString()));
+            entry->Translations.reserve(entry->Translations.size() + missing);
+            for (qsizetype i = 0; i < distinct.size(); ++i) {
+                if (!present[size_t(i)])
+                    entry->Translations.append(TTranslation(distinct.at(i), QString()));
             }
         }
     }
 
-    TProject &P;
-    const TLanguageList &Catalogue;
-    TSection Section = TSection::None;
-    TEntry *Current = nullptr;
-    QString PrimaryCode;
+    TProject &m_p;
+    const TLanguageList &m_catalogue;
+    ProjectSection m_section = ProjectSection::None;
+    TEntry *m_current = nullptr;
+    QString m_primaryCode;
     // The project languages with distinct codes, first of each code.
-    QList<TLanguage *> ProjectLanguages;
+    QList<TLanguage *> m_projectLanguages;
 };
 
 } // namespace
 
-void TProject::Read(const QByteArray &Stream, const TLanguageList &Catalogue)
+void TProject::read(const QByteArray &stream, const TLanguageList &catalogue)
 {
-    TProjectReader(*this, Catalogue).Read(Stream);
+    ProjectReader(*this, catalogue).read(stream);
 }

@@ -17,123 +17,123 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 // Lines are given in parts, so no joined copy is built just to be encoded.
-class TLineWriter
+class LineWriter
 {
 public:
-    void Line(std::initializer_list<QStringView> Parts = {})
+    void line(std::initializer_list<QStringView> parts = {})
     {
-        qsizetype Units = 2;
-        for (const QStringView Part : Parts)
-            Units += Part.size();
-        const qsizetype Start = Bytes.size();
-        Bytes.resize(Start + 2 * Units);
-        char *Out = Bytes.data() + Start;
-        for (const QStringView Part : Parts) {
-            if (Part.isEmpty())
+        qsizetype units = 2;
+        for (const QStringView part : parts)
+            units += part.size();
+        const qsizetype start = bytes.size();
+        bytes.resize(start + 2 * units);
+        char *out = bytes.data() + start;
+        for (const QStringView part : parts) {
+            if (part.isEmpty())
                 continue; // an empty view may carry no data pointer at all
-            qToLittleEndian<char16_t>(Part.utf16(), Part.size(), Out);
-            Out += 2 * Part.size();
+            qToLittleEndian<char16_t>(part.utf16(), part.size(), out);
+            out += 2 * part.size();
         }
-        const char End[] = {'\x0D', '\x00', '\x0A', '\x00'};
-        std::copy(std::begin(End), std::end(End), Out);
+        const char end[] = {'\x0D', '\x00', '\x0A', '\x00'};
+        std::copy(std::begin(end), std::end(end), out);
     }
-    QByteArray Bytes;
+    QByteArray bytes;
 };
 
-bool HasLineBreak(const QString &Text)
+bool hasLineBreak(const QString &text)
 {
-    return Text.contains(u'\r') || Text.contains(u'\n');
+    return text.contains(u'\r') || text.contains(u'\n');
 }
 
 // The format stores some values without escapes: refuse to write a line break
 // there instead of corrupting the file. (A language coded "id" is written as
 // the format always wrote it, although its lines read back as new entries.)
-void CheckWritable(const TProject &P, bool SaveMeta)
+void checkWritable(const TProject &p, bool saveMeta)
 {
-    if (!P.PrimaryLanguage)
-        throw TLanguageError(u"No primary language could be found"_s);
-    if (!P.Languages.Contains(P.PrimaryLanguage))
-        throw TLanguageError(u"The primary language is not a language of the project"_s);
-    bool Broken = HasLineBreak(P.Name);
-    if (SaveMeta) {
-        Broken = Broken || HasLineBreak(P.ImportDir);
-        for (const QString &File : P.IgnoreFiles)
-            Broken = Broken || HasLineBreak(File);
+    if (!p.PrimaryLanguage)
+        throw LanguageError(u"No primary language could be found"_s);
+    if (!p.Languages.contains(p.PrimaryLanguage))
+        throw LanguageError(u"The primary language is not a language of the project"_s);
+    bool broken = hasLineBreak(p.Name);
+    if (saveMeta) {
+        broken = broken || hasLineBreak(p.ImportDir);
+        for (const QString &file : p.IgnoreFiles)
+            broken = broken || hasLineBreak(file);
     }
-    if (Broken)
-        throw TLanguageError(u"A project setting contains a line break and cannot be stored"_s);
+    if (broken)
+        throw LanguageError(u"A project setting contains a line break and cannot be stored"_s);
 }
 
 // Room for the whole text at once, so it is not copied while it grows:
 // every text with its key and line end, occurrences at a typical length.
-qsizetype EstimatedBytes(const TProject &P, bool SaveMeta)
+qsizetype estimatedBytes(const TProject &p, bool saveMeta)
 {
-    constexpr qsizetype PerLine = 24;
-    qsizetype Units = 512 + P.Name.size() + 8 * P.Languages.Count();
-    for (const auto &Entry : P.Entries) {
-        Units += Entry->Name.size() + 2 * PerLine;
-        for (const TTranslation &T : std::as_const(Entry->Translations))
-            Units += T.Translation.size() + PerLine;
-        if (SaveMeta)
-            Units += Entry->Occurences.size() * 3 * PerLine;
+    constexpr qsizetype perLine = 24;
+    qsizetype units = 512 + p.Name.size() + 8 * p.Languages.count();
+    for (const auto &entry : p.Entries) {
+        units += entry->Name.size() + 2 * perLine;
+        for (const TTranslation &t : std::as_const(entry->Translations))
+            units += t.Translation.size() + perLine;
+        if (saveMeta)
+            units += entry->Occurences.size() * 3 * perLine;
     }
-    if (SaveMeta) {
-        for (const QStringList *List : {&P.IgnoreStrings, &P.IgnoreFiles}) {
-            for (const QString &S : *List)
-                Units += S.size() + PerLine;
+    if (saveMeta) {
+        for (const QStringList *list : {&p.IgnoreStrings, &p.IgnoreFiles}) {
+            for (const QString &s : *list)
+                units += s.size() + perLine;
         }
-        Units += P.ImportDir.size();
+        units += p.ImportDir.size();
     }
-    return 2 * Units;
+    return 2 * units;
 }
 
 } // namespace
 
-void TProject::Save(QIODevice &Stream, bool SaveMeta)
+void TProject::Save(QIODevice &stream, bool saveMeta)
 {
-    CheckWritable(*this, SaveMeta);
-    TLineWriter W;
-    W.Bytes.reserve(EstimatedBytes(*this, SaveMeta));
-    W.Line({u"[settings]"});
-    W.Line({u"version=1"});
-    W.Line({u"name=", Name});
-    W.Line({u"primarylanguage=", PrimaryLanguage->ID});
-    W.Line();
-    if (SaveMeta) {
-        W.Line({u"[options]"});
+    checkWritable(*this, saveMeta);
+    LineWriter w;
+    w.bytes.reserve(estimatedBytes(*this, saveMeta));
+    w.line({u"[settings]"});
+    w.line({u"version=1"});
+    w.line({u"name=", Name});
+    w.line({u"primarylanguage=", PrimaryLanguage->ID});
+    w.line();
+    if (saveMeta) {
+        w.line({u"[options]"});
         if (!ImportDir.isEmpty())
-            W.Line({u"importdir=", ImportDir});
-        W.Line({u"importopts=", QString::number(ImportOpts)});
-        W.Line();
+            w.line({u"importdir=", ImportDir});
+        w.line({u"importopts=", QString::number(ImportOpts)});
+        w.line();
         if (!IgnoreStrings.isEmpty()) {
-            W.Line({u"[ignorestrings]"});
-            for (const QString &S : std::as_const(IgnoreStrings))
-                W.Line({u"name=", EscapeText(S)});
-            W.Line();
+            w.line({u"[ignorestrings]"});
+            for (const QString &s : std::as_const(IgnoreStrings))
+                w.line({u"name=", escapeText(s)});
+            w.line();
         }
         if (!IgnoreFiles.isEmpty()) {
-            W.Line({u"[ignorefiles]"});
-            for (const QString &F : std::as_const(IgnoreFiles))
-                W.Line({u"name=", F});
-            W.Line();
+            w.line({u"[ignorefiles]"});
+            for (const QString &f : std::as_const(IgnoreFiles))
+                w.line({u"name=", f});
+            w.line();
         }
     }
-    W.Line({u"[languages]"});
-    for (const TLanguage *Language : Languages)
-        W.Line({u"id=", Language->ID});
-    W.Line();
-    W.Line({u"[entries]"});
-    for (const auto &Entry : Entries) {
-        W.Line({u"text_id=", EscapeText(Entry->Name)});
-        if (SaveMeta) {
-            for (const TOccurence &O : std::as_const(Entry->Occurences))
-                W.Line({u"occurence=", O.GetString()});
+    w.line({u"[languages]"});
+    for (const TLanguage *language : Languages)
+        w.line({u"id=", language->ID});
+    w.line();
+    w.line({u"[entries]"});
+    for (const auto &entry : Entries) {
+        w.line({u"text_id=", escapeText(entry->Name)});
+        if (saveMeta) {
+            for (const TOccurence &o : std::as_const(entry->Occurences))
+                w.line({u"occurence=", o.GetString()});
         }
-        for (const TTranslation &T : std::as_const(Entry->Translations))
-            W.Line({u"text_", T.Language->ID, u"=", EscapeText(T.Translation)});
-        W.Line();
+        for (const TTranslation &t : std::as_const(entry->Translations))
+            w.line({u"text_", t.Language->ID, u"=", escapeText(t.Translation)});
+        w.line();
     }
-    if (Stream.write(W.Bytes) != W.Bytes.size())
-        throw TLanguageError(u"Error writing language project"_s);
-    FChanged = false;
+    if (stream.write(w.bytes) != w.bytes.size())
+        throw LanguageError(u"Error writing language project"_s);
+    m_changed = false;
 }

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-quint32 EntryHash(const QString &Text)
+quint32 entryHash(const QString &text)
 {
     quint32 h = 0;
-    for (const QChar c : Text) {
+    for (const QChar c : text) {
         h = (h << 4) + c.unicode();
         const quint32 g = h & 0xF0000000u;
         if (g != 0)
@@ -15,65 +15,65 @@ quint32 EntryHash(const QString &Text)
     return h;
 }
 
-QString EscapeText(const QString &Text)
+QString escapeText(const QString &text)
 {
     // Most texts hold no line break: share them instead of copying.
-    if (!Text.contains(QChar(u'\r')) && !Text.contains(QChar(u'\n')))
-        return Text;
-    QString Result = Text;
-    Result.replace(QChar(u'\r'), QLatin1StringView("\\r"));
-    Result.replace(QChar(u'\n'), QLatin1StringView("\\n"));
-    return Result;
+    if (!text.contains(QChar(u'\r')) && !text.contains(QChar(u'\n')))
+        return text;
+    QString result = text;
+    result.replace(QChar(u'\r'), QLatin1StringView("\\r"));
+    result.replace(QChar(u'\n'), QLatin1StringView("\\n"));
+    return result;
 }
 
-QString UnescapeText(QStringView Text)
+QString unescapeText(QStringView text)
 {
-    QString Result = Text.toString();
-    if (!Text.contains(QChar(u'\\')))
-        return Result;
-    Result.replace(QLatin1StringView("\\r"), QStringLiteral("\r"));
-    Result.replace(QLatin1StringView("\\n"), QStringLiteral("\n"));
-    return Result;
+    QString result = text.toString();
+    if (!text.contains(QChar(u'\\')))
+        return result;
+    result.replace(QLatin1StringView("\\r"), QStringLiteral("\r"));
+    result.replace(QLatin1StringView("\\n"), QStringLiteral("\n"));
+    return result;
 }
 
-static bool IsBlankChar(QChar c)
+static bool isBlankChar(QChar c)
 {
     return c.unicode() <= 0x20;
 }
 
-bool IsBlankText(QStringView Text)
+bool isBlankText(QStringView text)
 {
-    return std::all_of(Text.cbegin(), Text.cend(), IsBlankChar);
+    return std::all_of(text.cbegin(), text.cend(), isBlankChar);
 }
 
-QString TrimControls(const QString &Text)
+QString trimControls(const QString &text)
 {
-    qsizetype First = 0;
-    qsizetype Last = Text.size();
-    while (First < Last && IsBlankChar(Text.at(First)))
-        ++First;
-    while (Last > First && IsBlankChar(Text.at(Last - 1)))
-        --Last;
-    return Text.mid(First, Last - First);
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlankChar(text.at(first)))
+        ++first;
+    while (last > first && isBlankChar(text.at(last - 1)))
+        --last;
+    return text.mid(first, last - first);
 }
 
-static char16_t AsciiLower(char16_t c)
+static char16_t asciiLower(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-bool StartsWithKey(QStringView Line, QLatin1StringView Key)
+bool startsWithKey(QStringView line, QLatin1StringView key)
 {
-    if (Line.size() < Key.size())
+    if (line.size() < key.size())
         return false;
-    for (qsizetype i = 0; i < Key.size(); ++i) {
-        if (AsciiLower(Line.at(i).unicode()) != AsciiLower(char16_t(uchar(Key.at(i).toLatin1()))))
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        if (asciiLower(line.at(i).unicode()) != asciiLower(char16_t(uchar(key.at(i).toLatin1()))))
             return false;
     }
     return true;
 }
 
-bool EqualsKey(QStringView Line, QLatin1StringView Key)
+bool equalsKey(QStringView line, QLatin1StringView key)
 {
-    return Line.size() == Key.size() && StartsWithKey(Line, Key);
+    return line.size() == key.size() && startsWithKey(line, key);
 }

@@ -2,9 +2,9 @@
 
 #include "core/i18n/LanguageManager.h"
 
-QString TranslateText(const QString &Text)
+QString TranslateText(const QString &text)
 {
     if (!LanguageManager)
-        return Text;
-    return LanguageManager->Get(Text);
+        return text;
+    return LanguageManager->Get(text);
 }

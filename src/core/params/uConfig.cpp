@@ -2,12 +2,12 @@
 
 #include "core/protocol/ParamTags.h"
 
-bool TCfg::SetConfig(const QByteArray &code, uint32_t Value)
+bool TCfg::SetConfig(const QByteArray &code, uint32_t value)
 {
     for (TCfgData &entry : CfgData) {
         if (entry.Code == code) {
-            entry.Value = Value;
-            noteColors(code, Value);
+            entry.Value = value;
+            noteColors(code, value);
             return true;
         }
     }

@@ -24,7 +24,7 @@ public:
 
     // Sets the value of the parameter whose tag equals `code` exactly (case
     // included); false, changing nothing, when there is none.
-    bool SetConfig(const QByteArray &code, uint32_t Value);
+    bool SetConfig(const QByteArray &code, uint32_t value);
 
     // True when some working value differs from what the controller holds.
     // Only entries both lists have are compared.

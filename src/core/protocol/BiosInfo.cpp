@@ -11,7 +11,7 @@ QString text16(const char *p)
 }
 } // namespace
 
-TBiosInfo TBiosInfo::FromBytes(const uint8_t *data, int len)
+TBiosInfo TBiosInfo::fromBytes(const uint8_t *data, int len)
 {
     uint8_t raw[kWireSize] = {};
     std::memcpy(raw, data, size_t(std::clamp(len, 0, kWireSize)));
@@ -36,7 +36,7 @@ TBiosInfo TBiosInfo::FromBytes(const uint8_t *data, int len)
     return b;
 }
 
-void TBiosInfo::ToBytes(uint8_t *out) const
+void TBiosInfo::toBytes(uint8_t *out) const
 {
     auto put = [&](int off, uint32_t v, int n) {
         for (int i = 0; i < n; ++i)
@@ -54,12 +54,12 @@ void TBiosInfo::ToBytes(uint8_t *out) const
     std::memcpy(out + 32, ProgInfo, 16);
 }
 
-QString TBiosInfo::DateText() const
+QString TBiosInfo::dateText() const
 {
     return text16(Date);
 }
 
-QString TBiosInfo::ProgInfoText() const
+QString TBiosInfo::progInfoText() const
 {
     return text16(ProgInfo);
 }

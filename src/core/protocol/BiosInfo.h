@@ -22,11 +22,11 @@ struct TBiosInfo {
 
     // Builds the record from the first `len` bytes of a reply; fields beyond a
     // shorter reply are zero, so nothing of an earlier device survives.
-    static TBiosInfo FromBytes(const uint8_t *data, int len);
-    void ToBytes(uint8_t *out48) const;
+    static TBiosInfo fromBytes(const uint8_t *data, int len);
+    void toBytes(uint8_t *out48) const;
 
     // 8-bit texts ending at the first zero byte or after 16 bytes.
-    QString DateText() const;
-    QString ProgInfoText() const;
+    QString dateText() const;
+    QString progInfoText() const;
 };
 static_assert(sizeof(TBiosInfo::Date) + sizeof(TBiosInfo::ProgInfo) == 32, "two 16-byte texts");

@@ -24,7 +24,7 @@ uint32_t CalcCrc(const uint8_t *data, uint16_t len)
     return c;
 }
 
-TCrypt DeriveCrypt(const uint8_t *cpuInfo12)
+CryptWords deriveCrypt(const uint8_t *cpuInfo12)
 {
     const uint32_t w0 = readLe32(cpuInfo12), w1 = readLe32(cpuInfo12 + 4), w2 = readLe32(cpuInfo12 + 8);
     uint8_t words[24];
@@ -32,7 +32,7 @@ TCrypt DeriveCrypt(const uint8_t *cpuInfo12)
     for (int i = 0; i < 6; ++i)
         writeLe32(words + 4 * i, six[i]);
 
-    TCrypt crypt{};
+    CryptWords crypt{};
     for (int k = 0; k < 4; ++k) {
         const uint32_t code = CalcCrc(words + 4 * k, 12);
         crypt[2 * k] = uint16_t(code >> 16);

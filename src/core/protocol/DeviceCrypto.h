@@ -11,8 +11,8 @@ uint32_t CalcCrc(const uint8_t *data, uint16_t len);
 
 // The eight 16-bit access words derived from the 12 bytes of CPU information:
 // words 2k and 2k+1 are the high and low halves of access code k.
-using TCrypt = std::array<uint16_t, 8>;
-TCrypt DeriveCrypt(const uint8_t *cpuInfo12);
+using CryptWords = std::array<uint16_t, 8>;
+CryptWords deriveCrypt(const uint8_t *cpuInfo12);
 
 // The words the parameter commands carry: reads use word 4, every 0xED word 5.
 constexpr int kCryptReadWord = 4;

@@ -1,6 +1,6 @@
 #include "core/protocol/ReportTrace.h"
 
-QString ReportTraceLine(bool sent, const uint8_t *report64)
+QString reportTraceLine(bool sent, const uint8_t *report64)
 {
     QString line = QLatin1String(sent ? "> " : "< ");
     line.reserve(2 + 64 * 3);

@@ -5,4 +5,4 @@
 
 // One trace line of an exchanged report: "> " for a report sent, "< " for
 // one received, then the 64 bytes as upper-case hex pairs separated by blanks.
-QString ReportTraceLine(bool sent, const uint8_t *report64);
+QString reportTraceLine(bool sent, const uint8_t *report64);

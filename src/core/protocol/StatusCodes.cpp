@@ -24,7 +24,7 @@ constexpr std::array<std::pair<uint16_t, const char *>, 16> kStatusTexts{{
 }};
 } // namespace
 
-QString StatusText(uint16_t err)
+QString statusText(uint16_t err)
 {
     for (const auto &[code, text] : kStatusTexts) {
         if (code == err)
@@ -36,5 +36,5 @@ QString StatusText(uint16_t err)
 QString ErrToStr(uint16_t err)
 {
     return QStringLiteral("0x%1 (%2)")
-        .arg(QString::number(err, 16).toUpper().rightJustified(2, QLatin1Char('0')), StatusText(err));
+        .arg(QString::number(err, 16).toUpper().rightJustified(2, QLatin1Char('0')), statusText(err));
 }

@@ -28,7 +28,7 @@ constexpr uint16_t FirstFailure = 0x1000;
 } // namespace Status
 
 // The text of a status code from the fixed table, empty for unknown codes.
-QString StatusText(uint16_t err);
+QString statusText(uint16_t err);
 
 // "0x%0.2x (%s)": upper-case hex with at least two digits, then the text.
 QString ErrToStr(uint16_t err);

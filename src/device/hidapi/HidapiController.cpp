@@ -38,15 +38,15 @@ HidapiController::HidapiController()
 HidapiController::~HidapiController()
 {
     for (auto &d : m_present)
-        static_cast<HidapiDevice *>(d.get())->Close();
+        static_cast<HidapiDevice *>(d.get())->close();
     m_present.clear();
     if (m_initialised)
         hid_exit();
 }
 
-void HidapiController::Start()
+void HidapiController::start()
 {
-    Rescan();
+    rescan();
 }
 
 HidDevicePtr HidapiController::knownDevice(const hid_device_info &info, const QString &serial,
@@ -59,14 +59,14 @@ HidDevicePtr HidapiController::knownDevice(const hid_device_info &info, const QS
     // two scans: only the same identity at the same path is the same device.
     for (const auto &d : m_present) {
         const auto *h = static_cast<const HidapiDevice *>(d.get());
-        if (h->Path() == path && h->SerialNumber() == serial && h->VendorID() == info.vendor_id
+        if (h->path() == path && h->SerialNumber() == serial && h->VendorID() == info.vendor_id
             && h->ProductID() == info.product_id && h->VersionNumber() == info.release_number)
             return d;
     }
     return nullptr;
 }
 
-void HidapiController::Rescan(const QSet<QByteArray> &departed)
+void HidapiController::rescan(const QSet<QByteArray> &departed)
 {
     QList<HidDevicePtr> now;
     QSet<QByteArray> seen;
@@ -90,10 +90,10 @@ void HidapiController::Rescan(const QSet<QByteArray> &departed)
 
     for (const auto &d : std::as_const(m_present)) {
         if (!now.contains(d))
-            static_cast<HidapiDevice *>(d.get())->Close();
+            static_cast<HidapiDevice *>(d.get())->close();
     }
     m_present = now;
-    emit DeviceChange();
+    emit deviceChange();
 }
 
 HidDevicePtr HidapiController::CheckOutByIndex(int index)
@@ -102,6 +102,6 @@ HidDevicePtr HidapiController::CheckOutByIndex(int index)
         return nullptr;
     // A device that cannot be opened is still handed out, so it is listed and
     // its AccessProblem can tell the user what to fix.
-    static_cast<HidapiDevice *>(m_present[index].get())->Open();
+    static_cast<HidapiDevice *>(m_present[index].get())->open();
     return m_present[index];
 }

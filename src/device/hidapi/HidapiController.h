@@ -17,16 +17,16 @@ public:
 
     HidDevicePtr CheckOutByIndex(int index) override;
     void CheckIn(const HidDevicePtr &) override {}
-    void Start() override;
-    QString StartError() const override { return m_startError; }
+    void start() override;
+    QString startError() const override { return m_startError; }
 
     // Re-reads the bus and reports a device change. `departed` names device
     // nodes that were removed since the last scan: whatever is found there
     // now is another device, even when it looks the same.
-    void Rescan(const QSet<QByteArray> &departed = {});
+    void rescan(const QSet<QByteArray> &departed = {});
 
 protected:
-    QList<HidDevicePtr> PresentDevices() const override { return m_present; }
+    QList<HidDevicePtr> presentDevices() const override { return m_present; }
 
 private:
     HidDevicePtr knownDevice(const hid_device_info &info, const QString &serial,

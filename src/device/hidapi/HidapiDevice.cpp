@@ -30,10 +30,10 @@ HidapiDevice::HidapiDevice(QByteArray path, uint16_t vid, uint16_t pid, uint16_t
 
 HidapiDevice::~HidapiDevice()
 {
-    Close();
+    close();
 }
 
-bool HidapiDevice::Open()
+bool HidapiDevice::open()
 {
     if (m_handle)
         return true;
@@ -57,7 +57,7 @@ bool HidapiDevice::Open()
     return false;
 }
 
-void HidapiDevice::Close()
+void HidapiDevice::close()
 {
     if (m_handle)
         hid_close(m_handle);

@@ -17,13 +17,13 @@ public:
     QString SerialNumber() const override { return m_serial; }
     bool SetFeature(const uint8_t *report, int len) override;
     bool GetFeature(uint8_t *report, int len) override;
-    QString AccessProblem() const override { return m_problem; }
+    QString accessProblem() const override { return m_problem; }
 
-    const QByteArray &Path() const { return m_path; }
+    const QByteArray &path() const { return m_path; }
     // Opens the device unless it is open; on failure records why.
-    bool Open();
+    bool open();
     // Closes the handle for good (the device has left the bus).
-    void Close();
+    void close();
 
 private:
     QByteArray m_path;

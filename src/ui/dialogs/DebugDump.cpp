@@ -17,7 +17,7 @@ QChar printable(uint8_t b)
 
 } // namespace
 
-QStringList DumpRows(const uint8_t *data, int count)
+QStringList dumpRows(const uint8_t *data, int count)
 {
     QStringList rows;
     if (!data || count <= 0)

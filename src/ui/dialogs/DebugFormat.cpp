@@ -119,7 +119,7 @@ bool isConversion(QChar c)
 
 } // namespace
 
-QString FormatText(const QString &form, const QVariantList &args)
+QString formatText(const QString &form, const QVariantList &args)
 {
     QString out;
     qsizetype next = 0;

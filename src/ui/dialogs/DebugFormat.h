@@ -8,4 +8,4 @@
 // Hexadecimal digits are upper case for %x and %X alike ("0x%0.2x" of 10 is
 // "0x0A"). Hex of a negative 32-bit value prints its 32-bit pattern. A conversion
 // without a matching value, or one not understood, is copied as written.
-QString FormatText(const QString &form, const QVariantList &args);
+QString formatText(const QString &form, const QVariantList &args);

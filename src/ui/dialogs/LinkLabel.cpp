@@ -15,7 +15,7 @@ LinkLabel::LinkLabel(QWidget *parent)
 
 void LinkLabel::setUrl(const QUrl &url)
 {
-    FUrl = url;
+    m_url = url;
     setToolTip(url.toString());
 }
 
@@ -34,7 +34,7 @@ void LinkLabel::leaveEvent(QEvent *event)
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit activated(FUrl);
+        emit activated(m_url);
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -42,14 +42,14 @@ void LinkLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
-        setHighlighted(FHighlighted);
+        setHighlighted(m_highlighted);
 }
 
 // The palette's link colour, and its highlight colour under the mouse, so
 // the links read on a dark theme as well as on a light one.
 void LinkLabel::setHighlighted(bool on)
 {
-    FHighlighted = on;
+    m_highlighted = on;
     const QColor colour = palette().color(on ? QPalette::Highlight : QPalette::Link);
     if (palette().color(QPalette::WindowText) == colour)
         return;

@@ -13,7 +13,7 @@ public:
     explicit LinkLabel(QWidget *parent = nullptr);
 
     void setUrl(const QUrl &url);
-    QUrl url() const { return FUrl; }
+    QUrl url() const { return m_url; }
 
 signals:
     void activated(const QUrl &url);
@@ -27,6 +27,6 @@ protected:
 private:
     void setHighlighted(bool on);
 
-    QUrl FUrl;
-    bool FHighlighted = false;
+    QUrl m_url;
+    bool m_highlighted = false;
 };

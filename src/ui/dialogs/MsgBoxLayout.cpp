@@ -10,27 +10,27 @@ MsgBoxLayout computeMsgBoxLayout(int labelWidth, int labelHeight, bool hasIcon, 
     const int taller = button.height() - ButtonHeight;
     MsgBoxLayout l;
     const int labelLeft = hasIcon ? ImgLeft + ImgSize + LabelIconGap : LabelLeftNoIcon;
-    l.LabelPos = QPoint(labelLeft, LabelTop);
+    l.labelPos = QPoint(labelLeft, LabelTop);
 
-    for (const TMsgButtonDef &def : MsgButtonOrder()) {
-        if (!buttons.contains(def.Btn))
+    for (const MsgButtonDef &def : msgButtonOrder()) {
+        if (!buttons.contains(def.btn))
             continue;
-        const QString name = QStringLiteral("But%1").arg(l.Buttons.size() + 1);
-        l.Buttons.append({def.Btn, QString::fromLatin1(def.Caption), def.Result, name, {}});
+        const QString name = QStringLiteral("But%1").arg(l.buttons.size() + 1);
+        l.buttons.append({def.btn, QString::fromLatin1(def.caption), def.result, name, {}});
     }
-    const auto n = int(l.Buttons.size());
-    l.RowWidth = n > 0 ? n * button.width() + (n - 1) * ButtonGap : 0;
+    const auto n = int(l.buttons.size());
+    l.rowWidth = n > 0 ? n * button.width() + (n - 1) * ButtonGap : 0;
 
     // The row must fit between the same margins as the text; without this
     // a six-button row would stick out on both sides of a 280-wide box.
-    const int width = std::max({labelLeft + labelWidth + Margin, MinWidth, l.RowWidth + 2 * Margin});
+    const int width = std::max({labelLeft + labelWidth + Margin, MinWidth, l.rowWidth + 2 * Margin});
     const int height = std::max(labelHeight + HeightExtra, MinHeight) + taller;
-    l.WindowSize = QSize(width, height);
+    l.windowSize = QSize(width, height);
 
     const int top = height - ButtonRise - taller;
-    int left = width / 2 - l.RowWidth / 2;
-    for (MsgBoxButtonPlan &b : l.Buttons) {
-        b.Geometry = QRect(QPoint(left, top), button);
+    int left = width / 2 - l.rowWidth / 2;
+    for (MsgBoxButtonPlan &b : l.buttons) {
+        b.geometry = QRect(QPoint(left, top), button);
         left += button.width() + ButtonGap;
     }
     return l;

@@ -14,19 +14,19 @@
 
 struct MsgBoxButtonPlan
 {
-    TMsgDlgBtn Btn;
-    QString Caption; // untranslated
-    int Result;
-    QString Name;    // "But1", "But2", ...
-    QRect Geometry;
+    TMsgDlgBtn btn;
+    QString caption; // untranslated
+    int result;
+    QString name;    // "But1", "But2", ...
+    QRect geometry;
 };
 
 struct MsgBoxLayout
 {
-    QPoint LabelPos;
-    QSize WindowSize;
-    int RowWidth = 0;
-    QList<MsgBoxButtonPlan> Buttons;
+    QPoint labelPos;
+    QSize windowSize;
+    int rowWidth = 0;
+    QList<MsgBoxButtonPlan> buttons;
 };
 
 namespace MsgBoxMetrics {

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::array<TMsgButtonDef, 9> ButtonOrder{{
+constexpr std::array<MsgButtonDef, 9> ButtonOrder{{
     {mbClose, "Close", mrClose},
     {mbYes, "Yes", mrYes},
     {mbNo, "No", mrNo},
@@ -18,8 +18,8 @@ constexpr std::array<TMsgButtonDef, 9> ButtonOrder{{
 
 struct KindDef
 {
-    const char *Title;
-    int Icon;
+    const char *title;
+    int icon;
 };
 
 constexpr std::array<KindDef, 5> Kinds{{
@@ -39,17 +39,17 @@ const KindDef &kind(TMsgDlgType type)
 
 } // namespace
 
-std::span<const TMsgButtonDef> MsgButtonOrder()
+std::span<const MsgButtonDef> msgButtonOrder()
 {
     return ButtonOrder;
 }
 
-const char *MsgKindTitle(TMsgDlgType type)
+const char *msgKindTitle(TMsgDlgType type)
 {
-    return kind(type).Title;
+    return kind(type).title;
 }
 
-int MsgKindIcon(TMsgDlgType type)
+int msgKindIcon(TMsgDlgType type)
 {
-    return kind(type).Icon;
+    return kind(type).icon;
 }

@@ -10,7 +10,7 @@ enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbClose, mbIgnore, mbAbort, mbSend, mbDisca
 
 // Result codes equal the platform's standard dialog results, so callers can
 // compare against the numbers they know (6 = yes).
-enum TMsgResult : int {
+enum MsgResult : int {
     mrOk = 1,
     mrCancel = 2,
     mrClose = 2,
@@ -31,28 +31,28 @@ class TMsgBut
 {
 public:
     constexpr TMsgBut() = default;
-    constexpr TMsgBut(TMsgDlgBtn b) : FBits(bitOf(b)) {}
+    constexpr TMsgBut(TMsgDlgBtn b) : m_bits(bitOf(b)) {}
     constexpr TMsgBut(std::initializer_list<TMsgDlgBtn> list)
     {
         for (TMsgDlgBtn b : list)
-            FBits |= bitOf(b);
+            m_bits |= bitOf(b);
     }
     static constexpr TMsgBut fromBits(unsigned bits)
     {
         TMsgBut s;
-        s.FBits = bits & 0x1FFu;
+        s.m_bits = bits & 0x1FFu;
         return s;
     }
 
-    constexpr unsigned bits() const { return FBits; }
-    constexpr bool contains(TMsgDlgBtn b) const { return (FBits & bitOf(b)) != 0; }
-    constexpr bool isEmpty() const { return FBits == 0; }
-    constexpr TMsgBut operator|(TMsgBut other) const { return fromBits(FBits | other.FBits); }
-    friend constexpr bool operator==(TMsgBut a, TMsgBut b) { return a.FBits == b.FBits; }
+    constexpr unsigned bits() const { return m_bits; }
+    constexpr bool contains(TMsgDlgBtn b) const { return (m_bits & bitOf(b)) != 0; }
+    constexpr bool isEmpty() const { return m_bits == 0; }
+    constexpr TMsgBut operator|(TMsgBut other) const { return fromBits(m_bits | other.m_bits); }
+    friend constexpr bool operator==(TMsgBut a, TMsgBut b) { return a.m_bits == b.m_bits; }
 
 private:
     static constexpr unsigned bitOf(TMsgDlgBtn b) { return 1u << unsigned(b); }
-    unsigned FBits = 0;
+    unsigned m_bits = 0;
 };
 
 constexpr TMsgBut operator|(TMsgDlgBtn a, TMsgDlgBtn b)
@@ -63,17 +63,17 @@ constexpr TMsgBut operator|(TMsgDlgBtn a, TMsgDlgBtn b)
 static_assert(TMsgBut(mbYes).bits() == 1 && TMsgBut(mbCancel).bits() == 256);
 
 // One row of the fixed button order: untranslated caption and result code.
-struct TMsgButtonDef
+struct MsgButtonDef
 {
-    TMsgDlgBtn Btn;
-    const char *Caption;
-    int Result;
+    TMsgDlgBtn btn;
+    const char *caption;
+    int result;
 };
 
 // The order in which buttons appear: Close, Yes, No, Ok, Ignore, Abort,
 // Send, Discard, Cancel.
-std::span<const TMsgButtonDef> MsgButtonOrder();
+std::span<const MsgButtonDef> msgButtonOrder();
 
 // Untranslated default title of a kind, and its picture index (-1: none).
-const char *MsgKindTitle(TMsgDlgType type);
-int MsgKindIcon(TMsgDlgType type);
+const char *msgKindTitle(TMsgDlgType type);
+int msgKindIcon(TMsgDlgType type);

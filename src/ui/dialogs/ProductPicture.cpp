@@ -92,7 +92,7 @@ void drawChannel(QPainter &p, int index)
 
 } // namespace
 
-QPixmap ProductPicture(qreal devicePixelRatio)
+QPixmap productPicture(qreal devicePixelRatio)
 {
     const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     QPixmap pixmap(PictureSize * dpr);

@@ -35,46 +35,46 @@ constexpr QSize ClientSize(324, 226);
 
 TAbout::TAbout(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::TAbout)
+    , m_ui(new Ui::TAbout)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // The caption stays the form's English text: the language walk
     // translates from it, and from a caption translated here it could find
     // no way back to another language.
 
-    ui->LabWeb->setText(QString::fromUtf8(AboutInfo::HomeCaption));
-    ui->LabWeb->setUrl(QUrl(QString::fromUtf8(AboutInfo::HomeUrl)));
-    ui->LabSupport->setText(QString::fromUtf8(AboutInfo::SupportCaption));
-    ui->LabSupport->setUrl(QUrl(QString::fromUtf8(AboutInfo::SupportUrl)));
+    m_ui->LabWeb->setText(QString::fromUtf8(AboutInfo::HomeCaption));
+    m_ui->LabWeb->setUrl(QUrl(QString::fromUtf8(AboutInfo::HomeUrl)));
+    m_ui->LabSupport->setText(QString::fromUtf8(AboutInfo::SupportCaption));
+    m_ui->LabSupport->setUrl(QUrl(QString::fromUtf8(AboutInfo::SupportUrl)));
 
-    connect(ui->LabWeb, &LinkLabel::activated, this, &TAbout::OpenLink);
-    connect(ui->LabSupport, &LinkLabel::activated, this, &TAbout::OpenLink);
-    connect(ui->ButClose, &QPushButton::clicked, this, &TAbout::ButCloseClick);
-    ColourTitle();
-    FitToTexts();
+    connect(m_ui->LabWeb, &LinkLabel::activated, this, &TAbout::openLink);
+    connect(m_ui->LabSupport, &LinkLabel::activated, this, &TAbout::openLink);
+    connect(m_ui->ButClose, &QPushButton::clicked, this, &TAbout::butCloseClick);
+    colourTitle();
+    fitToTexts();
 }
 
 TAbout::~TAbout()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void TAbout::FormShow()
 {
-    ui->LabApp->setText(FApplicationTitle.isEmpty() ? QGuiApplication::applicationName() : FApplicationTitle);
-    ui->htLabInfo->setText(TranslateText(AboutInfoText));
-    FitToTexts();
+    m_ui->LabApp->setText(m_applicationTitle.isEmpty() ? QGuiApplication::applicationName() : m_applicationTitle);
+    m_ui->htLabInfo->setText(TranslateText(AboutInfoText));
+    fitToTexts();
 }
 
 // The designed places hold the texts at the designed font. A larger
 // desktop font or a longer translation moves what follows down and makes
 // the text column wider, and the window grows with them; it never shrinks
 // below its designed size.
-void TAbout::FitToTexts()
+void TAbout::fitToTexts()
 {
-    const int column = std::max({ColumnWidth, ui->LabWeb->sizeHint().width(), ui->LabSupport->sizeHint().width()});
+    const int column = std::max({ColumnWidth, m_ui->LabWeb->sizeHint().width(), m_ui->LabSupport->sizeHint().width()});
     // Places a label at its designed height or the one its text needs;
     // returns its bottom edge.
     const auto place = [column](QLabel *label, int left, int top, int designedHeight) {
@@ -82,52 +82,52 @@ void TAbout::FitToTexts()
         label->setGeometry(left, top, column, std::max(designedHeight, needed));
         return top + label->height();
     };
-    int y = place(ui->LabApp, TitleLeft, TitleTop, 49) + GapAfterTitle;
-    y = place(ui->htLabInfo, TextLeft, y, 73) + GapAfterInfo;
-    y = place(ui->LabWeb, TextLeft, y, 17) + GapBetweenLinks;
-    y = place(ui->LabSupport, TextLeft, y, 17) + GapBeforeButton;
-    const QSize button = ui->ButClose->sizeHint().expandedTo(ButtonSize);
+    int y = place(m_ui->LabApp, TitleLeft, TitleTop, 49) + GapAfterTitle;
+    y = place(m_ui->htLabInfo, TextLeft, y, 73) + GapAfterInfo;
+    y = place(m_ui->LabWeb, TextLeft, y, 17) + GapBetweenLinks;
+    y = place(m_ui->LabSupport, TextLeft, y, 17) + GapBeforeButton;
+    const QSize button = m_ui->ButClose->sizeHint().expandedTo(ButtonSize);
     const QSize client = QSize(TextLeft + column + EdgeMargin, y + button.height() + EdgeMargin).expandedTo(ClientSize);
-    ui->ButClose->setGeometry(QRect(QPoint(client.width() - EdgeMargin - button.width(), y), button));
-    ui->Panel1->setGeometry(QRect(QPoint(0, 0), client));
-    ui->Panel2->resize(ui->Panel2->width(), client.height() - 2);
+    m_ui->ButClose->setGeometry(QRect(QPoint(client.width() - EdgeMargin - button.width(), y), button));
+    m_ui->Panel1->setGeometry(QRect(QPoint(0, 0), client));
+    m_ui->Panel2->resize(m_ui->Panel2->width(), client.height() - 2);
     setFixedSize(client);
 }
 
 // The title is black by design, which a dark theme's background would swallow.
-void TAbout::ColourTitle()
+void TAbout::colourTitle()
 {
-    QPalette p = ui->LabApp->palette();
+    QPalette p = m_ui->LabApp->palette();
     p.setColor(QPalette::WindowText, readableOn(Qt::black, palette().color(QPalette::Window),
                                                 palette().color(QPalette::WindowText)));
-    ui->LabApp->setPalette(p);
+    m_ui->LabApp->setPalette(p);
 }
 
 void TAbout::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
-        ColourTitle();
+        colourTitle();
     else if (event->type() == QEvent::FontChange)
-        FitToTexts();
+        fitToTexts();
 }
 
 void TAbout::showEvent(QShowEvent *event)
 {
     // Drawn when first shown, at the screen's pixel ratio: most runs never
     // open this window.
-    if (const QPixmap shown = ui->Image1->pixmap(); shown.isNull() || shown.devicePixelRatio() != devicePixelRatioF())
-        ui->Image1->setPixmap(ProductPicture(devicePixelRatioF()));
+    if (const QPixmap shown = m_ui->Image1->pixmap(); shown.isNull() || shown.devicePixelRatio() != devicePixelRatioF())
+        m_ui->Image1->setPixmap(productPicture(devicePixelRatioF()));
     FormShow();
     QDialog::showEvent(event);
 }
 
-void TAbout::ButCloseClick()
+void TAbout::butCloseClick()
 {
     done(QDialog::Accepted);
 }
 
-void TAbout::OpenLink(const QUrl &url)
+void TAbout::openLink(const QUrl &url)
 {
     if (!QDesktopServices::openUrl(url))
         qCWarning(lcAbout) << "could not open" << url.toString();

@@ -23,20 +23,20 @@ public:
     // The program title with its version, shown on top (the main window's
     // title). Kept here rather than as the application's display name, which
     // Qt would append to every window's title.
-    void setApplicationTitle(const QString &title) { FApplicationTitle = title; }
+    void setApplicationTitle(const QString &title) { m_applicationTitle = title; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private slots:
-    void ButCloseClick();
-    void OpenLink(const QUrl &url);
+    void butCloseClick();
+    void openLink(const QUrl &url);
 
 private:
-    void FitToTexts();
-    void ColourTitle();
+    void fitToTexts();
+    void colourTitle();
 
-    Ui::TAbout *ui;
-    QString FApplicationTitle;
+    Ui::TAbout *m_ui;
+    QString m_applicationTitle;
 };

@@ -40,58 +40,58 @@ int clampCount(int anz, size_t available)
 
 TDebug::TDebug(QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , ui(new Ui::TDebug)
+    , m_ui(new Ui::TDebug)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setFixedSize(ClientSize);
     // A diagnostic window must never end the program when it is closed last.
     setAttribute(Qt::WA_QuitOnClose, false);
-    ui->Memo->viewport()->installEventFilter(this);
+    m_ui->Memo->viewport()->installEventFilter(this);
 }
 
 TDebug::~TDebug()
 {
-    delete ui;
+    delete m_ui;
 }
 
-void TDebug::F(const QString &Form, const QVariantList &Args)
+void TDebug::F(const QString &form, const QVariantList &args)
 {
-    Append(FormatText(Form, Args));
+    append(formatText(form, args));
 }
 
 void TDebug::C()
 {
-    ui->Memo->clear();
+    m_ui->Memo->clear();
 }
 
 void TDebug::S(const QString &s1)
 {
-    Append(s1);
+    append(s1);
 }
 
 void TDebug::D(qint32 n)
 {
-    Append(QString::number(n));
+    append(QString::number(n));
 }
 
 void TDebug::H(quint32 n)
 {
-    Append(hex8(n));
+    append(hex8(n));
 }
 
 void TDebug::B(bool b)
 {
-    Append(b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+    append(b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
 }
 
 void TDebug::L(QChar c)
 {
-    Append(QString(RuleLength, c));
+    append(QString(RuleLength, c));
 }
 
 void TDebug::TH(const QString &txt, quint32 n)
 {
-    Append(txt + QLatin1String(": ") + hex8(n));
+    append(txt + QLatin1String(": ") + hex8(n));
 }
 
 void TDebug::DUMP(const QByteArray &arr, int anz)
@@ -102,13 +102,13 @@ void TDebug::DUMP(const QByteArray &arr, int anz)
 void TDebug::DUMP(std::span<const uint8_t> arr, int anz)
 {
     const int count = clampCount(anz == -1 ? int(std::min<size_t>(arr.size(), INT_MAX)) : anz, arr.size());
-    Append(QStringLiteral("Anzahl: %1").arg(count));
-    AppendRows(arr, count);
+    append(QStringLiteral("Anzahl: %1").arg(count));
+    appendRows(arr, count);
 }
 
 void TDebug::BUFF(std::span<const uint8_t> buf, int anz)
 {
-    AppendRows(buf, clampCount(anz, buf.size()));
+    appendRows(buf, clampCount(anz, buf.size()));
 }
 
 void TDebug::BUFF(const QByteArray &buf, int anz)
@@ -116,11 +116,11 @@ void TDebug::BUFF(const QByteArray &buf, int anz)
     BUFF(bytesOf(buf), anz);
 }
 
-QStringList TDebug::Lines() const
+QStringList TDebug::lines() const
 {
-    if (ui->Memo->document()->isEmpty())
+    if (m_ui->Memo->document()->isEmpty())
         return {};
-    return ui->Memo->toPlainText().split(QLatin1Char('\n'));
+    return m_ui->Memo->toPlainText().split(QLatin1Char('\n'));
 }
 
 void TDebug::MemoDblClick()
@@ -130,7 +130,7 @@ void TDebug::MemoDblClick()
 
 bool TDebug::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->Memo->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == m_ui->Memo->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         MemoDblClick();
         return true;
     }
@@ -142,31 +142,31 @@ void TDebug::showEvent(QShowEvent *event)
     // Fitted when first shown: in normal use this window never is.
     if (!m_memoFontFitted) {
         m_memoFontFitted = true;
-        FitMemoFont();
+        fitMemoFont();
     }
     QWidget::showEvent(event);
 }
 
-void TDebug::FitMemoFont()
+void TDebug::fitMemoFont()
 {
     // Fixed pitch, so that the dump columns line up; and small enough that a
     // whole dump row shows, as the memo has no horizontal scroll bar.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const qreal usable = ClientSize.width() - ui->Memo->verticalScrollBar()->sizeHint().width()
-                         - 2 * ui->Memo->frameWidth() - 2 * ui->Memo->document()->documentMargin();
+    const qreal usable = ClientSize.width() - m_ui->Memo->verticalScrollBar()->sizeHint().width()
+                         - 2 * m_ui->Memo->frameWidth() - 2 * m_ui->Memo->document()->documentMargin();
     const QString row(DumpRowWidth, QLatin1Char('0'));
     while (font.pointSizeF() > MinPointSize && QFontMetricsF(font).horizontalAdvance(row) > usable)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    ui->Memo->setFont(font);
+    m_ui->Memo->setFont(font);
 }
 
-void TDebug::Append(const QString &line)
+void TDebug::append(const QString &line)
 {
-    ui->Memo->appendPlainText(line);
+    m_ui->Memo->appendPlainText(line);
 }
 
-void TDebug::AppendRows(std::span<const uint8_t> data, int anz)
+void TDebug::appendRows(std::span<const uint8_t> data, int anz)
 {
-    for (const QString &row : DumpRows(data.data(), anz))
-        Append(row);
+    for (const QString &row : dumpRows(data.data(), anz))
+        append(row);
 }

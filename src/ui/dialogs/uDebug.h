@@ -21,11 +21,11 @@ public:
     explicit TDebug(QWidget *parent = nullptr);
     ~TDebug() override;
 
-    void F(const QString &Form, const QVariantList &Args);
+    void F(const QString &form, const QVariantList &args);
     template <typename... A>
-    void F(const QString &Form, const A &...args)
+    void F(const QString &form, const A &...args)
     {
-        F(Form, QVariantList{toArg(args)...});
+        F(form, QVariantList{toArg(args)...});
     }
     void C();
     void S(const QString &s1);
@@ -44,7 +44,7 @@ public:
     void BUFF(const QByteArray &buf, int anz);
 
     // The log as lines, oldest first.
-    QStringList Lines() const;
+    QStringList lines() const;
 
 private slots:
     void MemoDblClick();
@@ -60,10 +60,10 @@ private:
     {
         return QVariant::fromValue(v);
     }
-    void FitMemoFont();
-    void Append(const QString &line);
-    void AppendRows(std::span<const uint8_t> data, int anz);
+    void fitMemoFont();
+    void append(const QString &line);
+    void appendRows(std::span<const uint8_t> data, int anz);
 
-    Ui::TDebug *ui;
+    Ui::TDebug *m_ui;
     bool m_memoFontFitted = false;
 };

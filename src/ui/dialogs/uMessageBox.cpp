@@ -33,10 +33,10 @@ QString normaliseLineEnds(QString text)
 
 TMsgBox::TMsgBox(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::TMsgBox)
+    , m_ui(new Ui::TMsgBox)
 {
-    ui->setupUi(this);
-    FDesignedFont = ui->InfoLabel->font();
+    m_ui->setupUi(this);
+    m_designedFont = m_ui->InfoLabel->font();
     // Title bar without a close box: the box is answered with its buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::MSWindowsFixedSizeDialogHint);
@@ -55,46 +55,46 @@ TMsgBox::TMsgBox(QWidget *parent)
 
 TMsgBox::~TMsgBox()
 {
-    delete ui;
+    delete m_ui;
 }
 
-int TMsgBox::Execute(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                     TMsgBut Buttons, bool MsgBeep)
+int TMsgBox::Execute(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                     TMsgBut buttons, bool msgBeep)
 {
-    if (FBusy) {
+    if (m_busy) {
         // This box is open further down the stack; answer in a box of its own.
         TMsgBox second(parentWidget());
-        second.setAnchor(FAnchor);
-        return second.Execute(MsgText, DlgType, CaptionTitle, Buttons, MsgBeep);
+        second.setAnchor(m_anchor);
+        return second.Execute(msgText, dlgType, captionTitle, buttons, msgBeep);
     }
-    const QScopedValueRollback busy(FBusy, true);
+    const QScopedValueRollback busy(m_busy, true);
 
-    if (Buttons.isEmpty()) {
+    if (buttons.isEmpty()) {
         // Without a button the box could only be left with Escape.
         qCWarning(lcMsgBox) << "message box called without buttons, showing Close";
-        Buttons = mbClose;
+        buttons = mbClose;
     }
-    LayOut(MsgText, DlgType, CaptionTitle, Buttons);
+    layOut(msgText, dlgType, captionTitle, buttons);
 
     int result = mrClose;
     if (const Responder responder = g_responder) {
-        const Call call = Record(MsgText, DlgType, CaptionTitle, Buttons, MsgBeep);
+        const Call call = record(msgText, dlgType, captionTitle, buttons, msgBeep);
         g_calls.append(call);
         result = responder(call);
     } else {
-        if (MsgBeep)
+        if (msgBeep)
             QApplication::beep();
-        FResult = mrClose;
+        m_result = mrClose;
         exec();
-        result = FResult;
+        result = m_result;
     }
-    ClearButtons();
+    clearButtons();
     return result;
 }
 
 void TMsgBox::setAnchor(QWidget *anchor)
 {
-    FAnchor = anchor;
+    m_anchor = anchor;
 }
 
 void TMsgBox::setTestResponder(Responder responder)
@@ -121,43 +121,43 @@ void TMsgBox::showEvent(QShowEvent *event)
         But.first()->setFocus(Qt::OtherFocusReason);
 }
 
-void TMsgBox::LayOut(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                     TMsgBut Buttons)
+void TMsgBox::layOut(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                     TMsgBut buttons)
 {
-    ClearButtons();
+    clearButtons();
 
-    const int icon = MsgKindIcon(DlgType);
+    const int icon = msgKindIcon(dlgType);
     const bool hasIcon = icon >= 0 && icon < IconImg.size();
-    ui->Img->setVisible(hasIcon);
-    ui->Img->setPixmap(hasIcon ? IconImg.at(icon) : QPixmap());
+    m_ui->Img->setVisible(hasIcon);
+    m_ui->Img->setPixmap(hasIcon ? IconImg.at(icon) : QPixmap());
 
-    setWindowTitle(CaptionTitle.isEmpty() ? TranslateText(QString::fromLatin1(MsgKindTitle(DlgType)))
-                                          : CaptionTitle);
+    setWindowTitle(captionTitle.isEmpty() ? TranslateText(QString::fromLatin1(msgKindTitle(dlgType)))
+                                          : captionTitle);
 
     // The desktop's font may have changed since the last call.
-    ui->InfoLabel->setFont(messageFont(FDesignedFont, QApplication::font()));
-    ui->InfoLabel->setText(normaliseLineEnds(MsgText));
-    ui->InfoLabel->adjustSize();
+    m_ui->InfoLabel->setFont(messageFont(m_designedFont, QApplication::font()));
+    m_ui->InfoLabel->setText(normaliseLineEnds(msgText));
+    m_ui->InfoLabel->adjustSize();
 
-    const MsgBoxLayout layout = computeMsgBoxLayout(ui->InfoLabel->width(), ui->InfoLabel->height(),
-                                                    hasIcon, Buttons, ButtonSize(Buttons));
-    ui->InfoLabel->move(layout.LabelPos);
-    setFixedSize(layout.WindowSize);
-    for (const MsgBoxButtonPlan &plan : layout.Buttons)
-        AddButton(plan);
+    const MsgBoxLayout layout = computeMsgBoxLayout(m_ui->InfoLabel->width(), m_ui->InfoLabel->height(),
+                                                    hasIcon, buttons, buttonSize(buttons));
+    m_ui->InfoLabel->move(layout.labelPos);
+    setFixedSize(layout.windowSize);
+    for (const MsgBoxButtonPlan &plan : layout.buttons)
+        addButton(plan);
     if (!But.isEmpty())
         But.first()->setDefault(true);
-    move(Placement(layout.WindowSize));
+    move(placement(layout.windowSize));
 }
 
-void TMsgBox::AddButton(const MsgBoxButtonPlan &plan)
+void TMsgBox::addButton(const MsgBoxButtonPlan &plan)
 {
-    auto *button = new QPushButton(TranslateText(plan.Caption), this);
-    button->setObjectName(plan.Name);
-    button->setGeometry(plan.Geometry);
-    button->setProperty(ResultProperty, plan.Result);
-    connect(button, &QPushButton::clicked, this, [this, result = plan.Result] {
-        FResult = result;
+    auto *button = new QPushButton(TranslateText(plan.caption), this);
+    button->setObjectName(plan.name);
+    button->setGeometry(plan.geometry);
+    button->setProperty(ResultProperty, plan.result);
+    connect(button, &QPushButton::clicked, this, [this, result = plan.result] {
+        m_result = result;
         accept();
     });
     button->show();
@@ -165,7 +165,7 @@ void TMsgBox::AddButton(const MsgBoxButtonPlan &plan)
     ButCnt = int(But.size());
 }
 
-void TMsgBox::ClearButtons()
+void TMsgBox::clearButtons()
 {
     // Deleted at once, not later: the next call numbers its buttons from "But1"
     // again and must not find this call's buttons.
@@ -176,24 +176,24 @@ void TMsgBox::ClearButtons()
 
 // Room for the longest caption of the call inside a button's frame, as the
 // style draws it at the designed size.
-QSize TMsgBox::ButtonSize(TMsgBut Buttons) const
+QSize TMsgBox::buttonSize(TMsgBut buttons) const
 {
     QStyleOptionButton option;
     option.initFrom(this);
     option.rect = QRect(0, 0, MsgBoxMetrics::ButtonWidth, MsgBoxMetrics::ButtonHeight);
     const QSize frame = option.rect.size() - style()->subElementRect(QStyle::SE_PushButtonContents, &option).size();
     QSize size;
-    for (const TMsgButtonDef &def : MsgButtonOrder()) {
-        if (Buttons.contains(def.Btn))
+    for (const MsgButtonDef &def : msgButtonOrder()) {
+        if (buttons.contains(def.btn))
             size = size.expandedTo(frame + fontMetrics().size(Qt::TextShowMnemonic,
-                                                             TranslateText(QString::fromLatin1(def.Caption))));
+                                                             TranslateText(QString::fromLatin1(def.caption))));
     }
     return size;
 }
 
-QPoint TMsgBox::Placement(QSize size) const
+QPoint TMsgBox::placement(QSize size) const
 {
-    QWidget *anchor = FAnchor ? FAnchor->window() : (parentWidget() ? parentWidget()->window() : nullptr);
+    QWidget *anchor = m_anchor ? m_anchor->window() : (parentWidget() ? parentWidget()->window() : nullptr);
     QScreen *screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return pos();
@@ -201,20 +201,20 @@ QPoint TMsgBox::Placement(QSize size) const
     return placeMsgBox(size, area, screen->availableVirtualGeometry());
 }
 
-TMsgBox::Call TMsgBox::Record(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                              TMsgBut Buttons, bool MsgBeep) const
+TMsgBox::Call TMsgBox::record(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                              TMsgBut buttons, bool msgBeep) const
 {
-    Call call{MsgText, DlgType, CaptionTitle, Buttons, MsgBeep,
-              windowTitle(), size(), pos(), ui->Img->isVisibleTo(this), ui->InfoLabel->geometry(),
+    Call call{msgText, dlgType, captionTitle, buttons, msgBeep,
+              windowTitle(), size(), pos(), m_ui->Img->isVisibleTo(this), m_ui->InfoLabel->geometry(),
               {}, {}, this};
     for (const QPushButton *b : But)
-        call.ButtonRows.append({b->objectName(), b->text(), b->property(ResultProperty).toInt(), b->geometry()});
+        call.buttonRows.append({b->objectName(), b->text(), b->property(ResultProperty).toInt(), b->geometry()});
     if (!But.isEmpty())
-        call.FocusButton = But.first()->objectName();
+        call.focusButton = But.first()->objectName();
     return call;
 }
 
-TMsgBox *MsgBox()
+TMsgBox *msgBox()
 {
     if (!g_box)
         g_box = new TMsgBox();
@@ -226,7 +226,7 @@ void setMsgBox(TMsgBox *box)
     g_box = box;
 }
 
-void ShowError(const QString &msg, const QString &caption)
+void showError(const QString &msg, const QString &caption)
 {
-    MsgBox()->Execute(msg, mtError, caption, mbClose, true);
+    msgBox()->Execute(msg, mtError, caption, mbClose, true);
 }

@@ -28,10 +28,10 @@ class TMsgBox : public QDialog
 public:
     struct ButtonRecord
     {
-        QString Name;
-        QString Caption;
-        int Result;
-        QRect Geometry;
+        QString name;
+        QString caption;
+        int result;
+        QRect geometry;
     };
 
     // What a call laid out, as a test responder sees it.
@@ -43,22 +43,22 @@ public:
         TMsgBut Buttons;
         bool MsgBeep;
 
-        QString WindowTitle;
-        QSize WindowSize;
-        QPoint Position;
-        bool IconVisible;
-        QRect LabelGeometry;
-        QList<ButtonRecord> ButtonRows;
-        QString FocusButton;
-        const TMsgBox *Box;
+        QString windowTitle;
+        QSize windowSize;
+        QPoint position;
+        bool iconVisible;
+        QRect labelGeometry;
+        QList<ButtonRecord> buttonRows;
+        QString focusButton;
+        const TMsgBox *box;
     };
     using Responder = std::function<int(const Call &)>;
 
     explicit TMsgBox(QWidget *parent = nullptr);
     ~TMsgBox() override;
 
-    int Execute(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                TMsgBut Buttons, bool MsgBeep);
+    int Execute(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                TMsgBut buttons, bool msgBeep);
 
     // The window the box is centred over; without one, its parent's window,
     // else the screen.
@@ -75,30 +75,30 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void LayOut(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                TMsgBut Buttons);
-    void AddButton(const MsgBoxButtonPlan &plan);
-    void ClearButtons();
-    QPoint Placement(QSize size) const;
-    QSize ButtonSize(TMsgBut Buttons) const;
-    Call Record(const QString &MsgText, TMsgDlgType DlgType, const QString &CaptionTitle,
-                TMsgBut Buttons, bool MsgBeep) const;
+    void layOut(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                TMsgBut buttons);
+    void addButton(const MsgBoxButtonPlan &plan);
+    void clearButtons();
+    QPoint placement(QSize size) const;
+    QSize buttonSize(TMsgBut buttons) const;
+    Call record(const QString &msgText, TMsgDlgType dlgType, const QString &captionTitle,
+                TMsgBut buttons, bool msgBeep) const;
 
-    Ui::TMsgBox *ui;
+    Ui::TMsgBox *m_ui;
     QList<QPixmap> IconImg;
     QList<QPushButton *> But;
     int ButCnt = 0;
-    int FResult = mrClose;
-    bool FBusy = false;
-    QPointer<QWidget> FAnchor;
-    QFont FDesignedFont; // of the message text
+    int m_result = mrClose;
+    bool m_busy = false;
+    QPointer<QWidget> m_anchor;
+    QFont m_designedFont; // of the message text
 };
 
 // The one message box of the program. The main window registers the box it
 // creates; when none is registered, one is created on first use and kept
 // for the rest of the run.
-TMsgBox *MsgBox();
+TMsgBox *msgBox();
 void setMsgBox(TMsgBox *box);
 
 // The program's way of reporting a failure: an error box with "Close" and a beep.
-void ShowError(const QString &msg, const QString &caption = {});
+void showError(const QString &msg, const QString &caption = {});

@@ -20,7 +20,7 @@ const QString kNoValue = QStringLiteral("---");
 ConfigEditor::ConfigEditor(ConfigEditorForm &form, const EditorFrame &frame, ControllerSession &session,
                            QObject *parent)
     : QObject(parent)
-    , ui(form.form())
+    , m_ui(form.form())
     , m_frame(frame)
     , m_session(session)
     , m_binding(form.form())
@@ -34,7 +34,7 @@ ConfigEditor::ConfigEditor(ConfigEditorForm &form, const EditorFrame &frame, Con
     m_saveTimer.setInterval(kAutoSendMs);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { SendConfig(m_countdownTicket); });
     connect(m_frame.send, &QPushButton::clicked, this, [this] { SendConfig(); });
-    connect(&m_session, &ControllerSession::loadFinished, this, &ConfigEditor::ShowLoad);
+    connect(&m_session, &ControllerSession::loadFinished, this, &ConfigEditor::showLoad);
     m_binding.onEdited(this, [this](FieldId field) { fieldEdited(field); });
 }
 
@@ -46,7 +46,7 @@ SessionResult ConfigEditor::DoInit()
     return m_session.readAll();
 }
 
-void ConfigEditor::ShowLoad(const SessionResult &load)
+void ConfigEditor::showLoad(const SessionResult &load)
 {
     // A countdown was for values this load replaces.
     m_saveTimer.stop();
@@ -54,7 +54,7 @@ void ConfigEditor::ShowLoad(const SessionResult &load)
     if (!load.ok()) {
         showFailedLoad();
         emit loadShown(load);
-        ShowError(load.message, QStringLiteral("Config error"));
+        showError(load.message, QStringLiteral("Config error"));
         return;
     }
     setUsable(true);
@@ -88,7 +88,7 @@ void ConfigEditor::showValues()
 void ConfigEditor::showArrangement(const QString &problem)
 {
     const bool matrix = at(m_session.fieldValues(), FieldId::LayoutType) == 1;
-    for (const auto &[label, inUse] : {std::pair{ui.labStripeCapacity, !matrix}, {ui.labMatrixCapacity, matrix}}) {
+    for (const auto &[label, inUse] : {std::pair{m_ui.labStripeCapacity, !matrix}, {m_ui.labMatrixCapacity, matrix}}) {
         const bool over = inUse && !problem.isEmpty();
         label->setText(over ? problem : m_frame.capacity->text());
         QFont flag; // only the weight is set: the rest follows the window's font
@@ -232,7 +232,7 @@ SessionResult ConfigEditor::SendConfig(const SessionTicket &ticket)
         // only the next change arms the auto-send again.
         const QString pending = m_frame.status->currentMessage();
         m_frame.status->showMessage(QStringLiteral("ERROR"));
-        ShowError(r.message);
+        showError(r.message);
         m_frame.status->showMessage(pending);
         return r;
     }

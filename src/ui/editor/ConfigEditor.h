@@ -62,7 +62,7 @@ signals:
     void loadShown(const SessionResult &load);
 
 private:
-    void ShowLoad(const SessionResult &load);
+    void showLoad(const SessionResult &load);
     void showValues();
     void showArrangement(const QString &problem);
     void fieldEdited(FieldId field);
@@ -70,7 +70,7 @@ private:
     void setUsable(bool usable);
     void showFailedLoad();
 
-    Ui::ConfigEditorForm &ui;
+    Ui::ConfigEditorForm &m_ui;
     EditorFrame m_frame;
     ControllerSession &m_session;
     EditorBinding m_binding;

@@ -18,9 +18,9 @@
 
 ConfigEditorForm::ConfigEditorForm(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::ConfigEditorForm)
+    , m_ui(new Ui::ConfigEditorForm)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     applyParamModel();
     // A list is as wide as its longest item, also after the items were
     // filled or translated (by default Qt measures once, when first shown).
@@ -32,20 +32,20 @@ ConfigEditorForm::ConfigEditorForm(QWidget *parent)
         clampTypedValues(spin);
         takeWheelOnlyWithFocus(spin);
     }
-    reserveReadoutRoom(*ui);
-    applyAccessibleNames(*ui);
+    reserveReadoutRoom(*m_ui);
+    applyAccessibleNames(*m_ui);
 
-    ui->panImg->showBlank();
+    m_ui->panImg->showBlank();
 }
 
 ConfigEditorForm::~ConfigEditorForm()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void ConfigEditorForm::refreshAccessibleNames()
 {
-    applyAccessibleNames(*ui);
+    applyAccessibleNames(*m_ui);
 }
 
 // The panel keeps the palette's window colour, so the preview follows a
@@ -63,7 +63,7 @@ void ConfigEditorForm::applyParamModel()
     // editor narrows or widens them when a protocol is chosen.
     const ProtocolLimits first = *protocolLimits(0);
     // Named: the entries are a view into the binding, which must outlive the loop.
-    const EditorBinding binding(*ui);
+    const EditorBinding binding(*m_ui);
     for (const EditorBinding::Entry &entry : binding.entries()) {
         const ParamField &field = paramField(entry.field);
         if (auto *spin = qobject_cast<QSpinBox *>(entry.control)) {
@@ -84,7 +84,7 @@ void ConfigEditorForm::applyParamModel()
     // The bit clock lists end with an empty ninth item. It shows a
     // controller's value that selects it, but the controller refuses it as a
     // new value, so it cannot be chosen: a choice that could only fail.
-    for (QComboBox *clock : {ui->cbWS2801clk, ui->cbAPA102clk, ui->cbLPD8803clk}) {
+    for (QComboBox *clock : {m_ui->cbWS2801clk, m_ui->cbAPA102clk, m_ui->cbLPD8803clk}) {
         clock->addItem(QString());
         if (auto *items = qobject_cast<QStandardItemModel *>(clock->model()))
             items->item(clock->count() - 1)->setEnabled(false);

@@ -14,7 +14,7 @@ public:
     explicit ConfigEditorForm(QWidget *parent = nullptr);
     ~ConfigEditorForm() override;
 
-    Ui::ConfigEditorForm &form() { return *ui; }
+    Ui::ConfigEditorForm &form() { return *m_ui; }
 
     // Background of the matrix preview (the colour of panBack1).
     static QColor previewBackground();
@@ -26,5 +26,5 @@ public:
 private:
     void applyParamModel();
 
-    Ui::ConfigEditorForm *ui;
+    Ui::ConfigEditorForm *m_ui;
 };

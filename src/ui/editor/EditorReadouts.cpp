@@ -12,21 +12,21 @@ const QString kNoValue = QStringLiteral("---");
 } // namespace
 
 EditorReadouts::EditorReadouts(Ui::ConfigEditorForm &ui)
-    : ui(ui)
+    : m_ui(ui)
 {
 }
 
 void EditorReadouts::SetProtocolLimits()
 {
-    const auto limits = protocolLimits(ui.cbLedProto->currentIndex());
+    const auto limits = protocolLimits(m_ui.cbLedProto->currentIndex());
     if (!limits)
         return;
     // In this order: a clamp of a bound control runs its handler at once,
     // and the module count is checked against the channel maximum already set.
-    ui.labStripeLeds->setText(limits->stripeLabel);
-    ui.edStripeCount->setMaximum(limits->stripeMax);
-    ui.labChannels->setText(limits->channelLabel);
-    for (QSpinBox *spin : {ui.edStripeChannels, ui.edMatrixX, ui.edMatrixY})
+    m_ui.labStripeLeds->setText(limits->stripeLabel);
+    m_ui.edStripeCount->setMaximum(limits->stripeMax);
+    m_ui.labChannels->setText(limits->channelLabel);
+    for (QSpinBox *spin : {m_ui.edStripeChannels, m_ui.edMatrixX, m_ui.edMatrixY})
         spin->setMaximum(limits->channelMax);
 }
 
@@ -44,36 +44,36 @@ void showPulseTiming(const std::array<QSpinBox *, 3> &codes, const std::array<QL
 
 void EditorReadouts::ShowWS2812Timing()
 {
-    showPulseTiming({ui.edWS2812per, ui.edWS2812t0h, ui.edWS2812t1h},
-                    {ui.labWS2812per, ui.labWS2812t0h, ui.labWS2812t1h, ui.labWS2812freq});
+    showPulseTiming({m_ui.edWS2812per, m_ui.edWS2812t0h, m_ui.edWS2812t1h},
+                    {m_ui.labWS2812per, m_ui.labWS2812t0h, m_ui.labWS2812t1h, m_ui.labWS2812freq});
 }
 
 void EditorReadouts::ShowAPA106Timing()
 {
-    showPulseTiming({ui.edAPA106per, ui.edAPA106t0h, ui.edAPA106t1h},
-                    {ui.labAPA106per, ui.labAPA106t0h, ui.labAPA106t1h, ui.labAPA106freq});
+    showPulseTiming({m_ui.edAPA106per, m_ui.edAPA106t0h, m_ui.edAPA106t1h},
+                    {m_ui.labAPA106per, m_ui.labAPA106t0h, m_ui.labAPA106t1h, m_ui.labAPA106freq});
 }
 
 void EditorReadouts::ShowWS2821Timing()
 {
-    const BitWidthTexts t = bitWidthTexts(ui.edWS2821bw->value(), QLocale::system());
-    ui.labWS2821bw->setText(t.bitWidth);
-    ui.labWS2821freq->setText(t.frequency);
+    const BitWidthTexts t = bitWidthTexts(m_ui.edWS2821bw->value(), QLocale::system());
+    m_ui.labWS2821bw->setText(t.bitWidth);
+    m_ui.labWS2821freq->setText(t.frequency);
 }
 
 void EditorReadouts::DrawMatrixPreview()
 {
-    LastMatrixX = ui.edMatrixX->value();
-    LastMatrixY = ui.edMatrixY->value();
+    LastMatrixX = m_ui.edMatrixX->value();
+    LastMatrixY = m_ui.edMatrixY->value();
     // Drawn by the image itself, at the screen's pixel ratio and on the
     // colour of the panel it sits on.
-    ui.panImg->showLayout(LastMatrixX, LastMatrixY, ui.cbFirstLed->currentIndex(), ui.cbLedOrder->currentIndex());
+    m_ui.panImg->showLayout(LastMatrixX, LastMatrixY, m_ui.cbFirstLed->currentIndex(), m_ui.cbLedOrder->currentIndex());
 }
 
 void EditorReadouts::clear()
 {
-    for (QLabel *label : {ui.labWS2812per, ui.labWS2812t0h, ui.labWS2812t1h, ui.labWS2812freq, ui.labAPA106per,
-                          ui.labAPA106t0h, ui.labAPA106t1h, ui.labAPA106freq, ui.labWS2821bw, ui.labWS2821freq})
+    for (QLabel *label : {m_ui.labWS2812per, m_ui.labWS2812t0h, m_ui.labWS2812t1h, m_ui.labWS2812freq, m_ui.labAPA106per,
+                          m_ui.labAPA106t0h, m_ui.labAPA106t1h, m_ui.labAPA106freq, m_ui.labWS2821bw, m_ui.labWS2821freq})
         label->setText(kNoValue);
-    ui.panImg->showBlank();
+    m_ui.panImg->showBlank();
 }

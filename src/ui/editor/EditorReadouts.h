@@ -27,5 +27,5 @@ public:
     int LastMatrixY = 0;
 
 private:
-    Ui::ConfigEditorForm &ui;
+    Ui::ConfigEditorForm &m_ui;
 };

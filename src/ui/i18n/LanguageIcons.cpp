@@ -39,33 +39,33 @@ TLanguageIcons::TLanguageIcons(const QStringList &languageIds)
         const QString path = flagPath(id);
         if (path.isEmpty() || !QFileInfo::exists(path))
             continue;
-        FList.append(QPixmap());
-        FLanguageIcons.append(TLanguageIcon(id, int(FList.size() - 1)));
+        m_list.append(QPixmap());
+        FLanguageIcons.append(TLanguageIcon(id, int(m_list.size() - 1)));
     }
 }
 
-QPixmap TLanguageIcons::Image(int index) const
+QPixmap TLanguageIcons::image(int index) const
 {
-    if (index < 0 || index >= FList.size())
+    if (index < 0 || index >= m_list.size())
         return {};
-    QPixmap &flag = FList[index];
+    QPixmap &flag = m_list[index];
     if (flag.isNull())
         flag = loadFlag(FLanguageIcons.at(index).ID());
     return flag;
 }
 
-int TLanguageIcons::GetIconIndex(const QString &ID) const
+int TLanguageIcons::GetIconIndex(const QString &id) const
 {
     for (const TLanguageIcon &icon : FLanguageIcons) {
-        if (icon.ID() == ID)
+        if (icon.ID() == id)
             return icon.Index();
     }
     return -1;
 }
 
-QIcon TLanguageIcons::CreateIcon(const QString &ID) const
+QIcon TLanguageIcons::CreateIcon(const QString &id) const
 {
-    const QPixmap flag = Image(GetIconIndex(ID));
+    const QPixmap flag = image(GetIconIndex(id));
     return flag.isNull() ? QIcon() : iconOf(flag);
 }
 

@@ -10,7 +10,7 @@
 class TLanguageIcon
 {
 public:
-    TLanguageIcon(const QString &ID, int Index) : FID(ID), FIndex(Index) {}
+    TLanguageIcon(const QString &id, int index) : FID(id), FIndex(index) {}
     const QString &ID() const { return FID; }
     int Index() const { return FIndex; }
 
@@ -35,15 +35,15 @@ public:
     // one are skipped.
     explicit TLanguageIcons(const QStringList &languageIds);
 
-    const QList<TLanguageIcon> &Icons() const { return FLanguageIcons; }
+    const QList<TLanguageIcon> &icons() const { return FLanguageIcons; }
     // The image at an icon record's Index, decoded on first use; null when
     // the index is out of range.
-    QPixmap Image(int index) const;
+    QPixmap image(int index) const;
 
     // Image index of the first record whose code equals ID exactly; -1 when none.
-    int GetIconIndex(const QString &ID) const;
+    int GetIconIndex(const QString &id) const;
     // A new icon of the image GetIconIndex(ID) finds; a null icon when none.
-    QIcon CreateIcon(const QString &ID) const;
+    QIcon CreateIcon(const QString &id) const;
     // An icon of a flag image that shows it sharp at every pixel ratio.
     static QIcon iconOf(const QPixmap &flag);
 
@@ -54,6 +54,6 @@ public:
     static QPixmap loadFlag(const QString &code);
 
 private:
-    mutable QList<QPixmap> FList; // null until first asked for
+    mutable QList<QPixmap> m_list; // null until first asked for
     QList<TLanguageIcon> FLanguageIcons;
 };

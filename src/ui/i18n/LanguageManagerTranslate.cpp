@@ -6,25 +6,25 @@
 
 #include <QObject>
 
-void TLanguageManager::Translate(QObject *C)
+void TLanguageManager::Translate(QObject *c)
 {
-    if (!C)
+    if (!c)
         return;
-    WindowTranslator::translate(C, [this](const QString &s) { return Get(s); }, IgnoreClassList);
+    WindowTranslator::translate(c, [this](const QString &s) { return Get(s); }, IgnoreClassList);
 }
 
-void TLanguageManager::Translate(QObject *C, const TTranslateProc &PreTranslate,
-                                 const TTranslateProc &PostTranslate)
+void TLanguageManager::Translate(QObject *c, const TTranslateProc &preTranslate,
+                                 const TTranslateProc &postTranslate)
 {
     try {
-        if (PreTranslate)
-            PreTranslate();
-        Translate(C);
+        if (preTranslate)
+            preTranslate();
+        Translate(c);
     } catch (...) {
-        if (PostTranslate)
-            PostTranslate();
+        if (postTranslate)
+            postTranslate();
         throw;
     }
-    if (PostTranslate)
-        PostTranslate();
+    if (postTranslate)
+        postTranslate();
 }

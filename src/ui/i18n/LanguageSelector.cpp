@@ -10,7 +10,7 @@
 
 namespace LanguageSelector {
 
-void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode)
+void fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode)
 {
     const QSignalBlocker block(cbLang);
     cbLang->clear();
@@ -32,12 +32,12 @@ void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedC
     cbLang->setCurrentIndex(selected >= 0 ? selected : determined);
 }
 
-void Apply(QComboBox *cbLang, const QList<QWidget *> &windows)
+void apply(QComboBox *cbLang, const QList<QWidget *> &windows)
 {
     if (!LanguageManager || !SystemLanguages)
         return;
     if (cbLang->currentIndex() >= 0) {
-        if (TLanguage *lang = SystemLanguages->FindLanguageExact(cbLang->currentData().toString()))
+        if (TLanguage *lang = SystemLanguages->findLanguageExact(cbLang->currentData().toString()))
             LanguageManager->CurrentLanguage = lang;
     }
     // Qt's own texts (file dialogs, standard buttons) follow the language too.
@@ -47,7 +47,7 @@ void Apply(QComboBox *cbLang, const QList<QWidget *> &windows)
         LanguageManager->Translate(w);
 }
 
-QString CurrentCode()
+QString currentCode()
 {
     if (LanguageManager && LanguageManager->CurrentLanguage)
         return LanguageManager->CurrentLanguage->ID;

@@ -15,13 +15,13 @@ namespace LanguageSelector {
 // item whose code equals `storedCode` exactly is selected; when none does,
 // the language determined at start-up is selected instead, so the selector
 // and the current language always agree. No change handler fires.
-void Fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode);
+void fill(QComboBox *cbLang, const TLanguageIcons &icons, const QString &storedCode);
 
 // Makes the selected language current, switches Qt's own texts to it and
 // translates the given windows, in order.
-void Apply(QComboBox *cbLang, const QList<QWidget *> &windows);
+void apply(QComboBox *cbLang, const QList<QWidget *> &windows);
 
 // The code of the current language ("en" when none is current).
-QString CurrentCode();
+QString currentCode();
 
 } // namespace LanguageSelector

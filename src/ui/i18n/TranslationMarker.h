@@ -18,21 +18,21 @@ class TTranslationMarker : public QObject
 {
     Q_OBJECT
 public:
-    TTranslationMarker(QObject *AOwner, const QObject *Obj);
+    TTranslationMarker(QObject *aOwner, const QObject *obj);
 
     // Identity only: the object is never dereferenced through the marker.
-    const QObject *Obj() const { return FObj; }
-    const QList<TTextMarker> &Texts() const { return FProps; }
+    const QObject *Obj() const { return m_obj; }
+    const QList<TTextMarker> &texts() const { return FProps; }
 
     // The untranslated text recorded for Prop showing TranslatedText; empty
     // when there is none.
-    QString FindText(const QString &Prop, const QString &TranslatedText) const;
-    void AddText(const QString &Prop, const QString &OriginalText, const QString &TranslatedText);
+    QString FindText(const QString &prop, const QString &translatedText) const;
+    void AddText(const QString &prop, const QString &originalText, const QString &translatedText);
 
     // The last marker among Owner's children that records Obj, or null.
-    static TTranslationMarker *find(const QObject *Owner, const QObject *Obj);
+    static TTranslationMarker *find(const QObject *owner, const QObject *obj);
 
 private:
-    const QObject *FObj;
+    const QObject *m_obj;
     QList<TTextMarker> FProps;
 };

@@ -161,7 +161,7 @@ void translateText(QObject *obj, const TextSlot &slot, const QString &shown,
 } // namespace
 
 WindowTranslator::WindowTranslator(const Lookup &get, const QList<const QMetaObject *> &ignoreClasses)
-    : FGet(get), FIgnoreClasses(ignoreClasses)
+    : m_get(get), m_ignoreClasses(ignoreClasses)
 {
 }
 
@@ -171,7 +171,7 @@ void WindowTranslator::translate(QObject *root, const Lookup &get,
     if (!root || !get)
         return;
     WindowTranslator walk(get, ignoreClasses);
-    walk.FRoot = root;
+    walk.m_root = root;
     walk.translateComponent(root);
 }
 
@@ -183,19 +183,19 @@ bool WindowTranslator::isIgnored(const QObject *obj) const
     // A window of its own is translated when it is asked for by itself, or
     // never (the debug log), even when this window owns it. Pop-ups such as
     // a combo box's list are part of their owner.
-    if (const auto *w = qobject_cast<const QWidget *>(obj); w && w != FRoot && w->isWindow()
+    if (const auto *w = qobject_cast<const QWidget *>(obj); w && w != m_root && w->isWindow()
         && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
         return true;
     const QMetaObject *mo = obj->metaObject();
-    return std::any_of(FIgnoreClasses.begin(), FIgnoreClasses.end(),
+    return std::any_of(m_ignoreClasses.begin(), m_ignoreClasses.end(),
                        [mo](const QMetaObject *ignored) { return ignored && mo->inherits(ignored); });
 }
 
 void WindowTranslator::translateComponent(QObject *obj)
 {
-    if (isIgnored(obj) || FVisited.contains(obj))
+    if (isIgnored(obj) || m_visited.contains(obj))
         return;
-    FVisited.insert(obj);
+    m_visited.insert(obj);
 
     QList<TextSlot> texts;
     addPropertySlots(obj, texts);
@@ -210,7 +210,7 @@ void WindowTranslator::translateComponent(QObject *obj)
     for (const TextSlot &slot : texts)
         shown.append(slot.read());
     for (qsizetype i = 0; i < texts.size(); ++i)
-        translateText(obj, texts.at(i), shown.at(i), FGet);
+        translateText(obj, texts.at(i), shown.at(i), m_get);
 
     translateReferencedObjects(obj);
 

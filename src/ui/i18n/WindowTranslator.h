@@ -37,8 +37,8 @@ private:
     void translateReferencedObjects(QObject *obj);
     bool isIgnored(const QObject *obj) const;
 
-    const Lookup &FGet;
-    const QObject *FRoot = nullptr;
-    const QList<const QMetaObject *> &FIgnoreClasses;
-    QSet<const QObject *> FVisited;
+    const Lookup &m_get;
+    const QObject *m_root = nullptr;
+    const QList<const QMetaObject *> &m_ignoreClasses;
+    QSet<const QObject *> m_visited;
 };

@@ -61,17 +61,17 @@ private:
 DevicePanel::DevicePanel(const Controls &controls, ControllerSession &session, HidControllerFactory factory,
                          TComHid::TraceSink trace, QObject *parent)
     : QObject(parent)
-    , ui(controls)
+    , m_ui(controls)
     , m_session(session)
     , m_factory(std::move(factory))
     , m_trace(std::move(trace))
     , m_failed(controls.main)
 {
-    connect(ui.main.cbHid, &QComboBox::activated, this, &DevicePanel::cbHidPicked);
-    connect(ui.main.butRetry, &QPushButton::clicked, this, &DevicePanel::butRetryClick);
-    connect(ui.editor.butRestart, &QPushButton::clicked, this, &DevicePanel::butRestartClick);
-    connect(ui.editor.butPattern, &QPushButton::clicked, this, &DevicePanel::butPatternClick);
-    connect(ui.editor.butDefault, &QPushButton::clicked, this, &DevicePanel::butDefaultClick);
+    connect(m_ui.main.cbHid, &QComboBox::activated, this, &DevicePanel::cbHidPicked);
+    connect(m_ui.main.butRetry, &QPushButton::clicked, this, &DevicePanel::butRetryClick);
+    connect(m_ui.editor.butRestart, &QPushButton::clicked, this, &DevicePanel::butRestartClick);
+    connect(m_ui.editor.butPattern, &QPushButton::clicked, this, &DevicePanel::butPatternClick);
+    connect(m_ui.editor.butDefault, &QPushButton::clicked, this, &DevicePanel::butDefaultClick);
 }
 
 DevicePanel::~DevicePanel() = default;
@@ -84,7 +84,7 @@ void DevicePanel::setEditor(ConfigEditor *editor)
 
 void DevicePanel::Startup()
 {
-    ui.startupTimer.stop();
+    m_ui.startupTimer.stop();
     // The device link starts once.
     if (m_started)
         return;
@@ -96,27 +96,27 @@ void DevicePanel::Startup()
     // Without HID access no controller can ever be listed: say why, once,
     // rather than only "No CORVANE connected".
     if (const QString problem = m_session.startError(); !problem.isEmpty())
-        ShowError(problem);
+        showError(problem);
 }
 
 // Repaints now so a cleared state shows at once. Device changes that are
 // waiting run here too (the session is between commands); input stays
 // queued, so no button can start a second operation inside this one.
-void DevicePanel::LetPendingEventsRun()
+void DevicePanel::letPendingEventsRun()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void DevicePanel::ClearDeviceInfo()
 {
-    ui.startupTimer.stop();
-    for (QLabel *l : {ui.main.LabBiosVersion, ui.main.LabBiosCode, ui.main.LabBiosConfig, ui.main.LabBiosInfo,
-                      ui.main.LabBiosDate, ui.main.labCapacity})
+    m_ui.startupTimer.stop();
+    for (QLabel *l : {m_ui.main.LabBiosVersion, m_ui.main.LabBiosCode, m_ui.main.LabBiosConfig, m_ui.main.LabBiosInfo,
+                      m_ui.main.LabBiosDate, m_ui.main.labCapacity})
         l->setText(NoValue);
     setOpen(false);
     m_failed.hide();
-    ui.main.sBar->clearMessage();
-    LetPendingEventsRun();
+    m_ui.main.sBar->clearMessage();
+    letPendingEventsRun();
 }
 
 void DevicePanel::HidEnum()
@@ -130,9 +130,9 @@ void DevicePanel::HidEnum()
     // the one used last: only the user leaves it, and is asked first.
     const bool keepOpen = m_open && m_session.selectedPresent() && m_session.changed();
 
-    ui.main.labNoCorvane->hide();
-    ui.main.labNoCorvaneHint->hide();
-    OldDrop = ui.main.cbHid->currentText();
+    m_ui.main.labNoCorvane->hide();
+    m_ui.main.labNoCorvaneHint->hide();
+    OldDrop = m_ui.main.cbHid->currentText();
     // The device shown has left, even if one with the same serial number took
     // its place within one change: whatever is chosen now is opened anew.
     if (!m_session.selectedPresent())
@@ -141,16 +141,16 @@ void DevicePanel::HidEnum()
     int selected = -1;
     {
         // Filling the list is not a choice of the user.
-        const QSignalBlocker quiet(ui.main.cbHid);
-        ui.main.cbHid->clear();
+        const QSignalBlocker quiet(m_ui.main.cbHid);
+        m_ui.main.cbHid->clear();
         for (const ControllerInfo &controller : m_session.controllers())
-            ui.main.cbHid->addItem(controller.serial);
-        selected = keepOpen ? -1 : indexOfSerial(ui.main.cbHid, SaveSnr);
+            m_ui.main.cbHid->addItem(controller.serial);
+        selected = keepOpen ? -1 : indexOfSerial(m_ui.main.cbHid, SaveSnr);
         if (selected < 0)
-            selected = indexOfSerial(ui.main.cbHid, OldDrop);
-        if (selected < 0 && ui.main.cbHid->count() > 0)
+            selected = indexOfSerial(m_ui.main.cbHid, OldDrop);
+        if (selected < 0 && m_ui.main.cbHid->count() > 0)
             selected = 0;
-        ui.main.cbHid->setCurrentIndex(selected);
+        m_ui.main.cbHid->setCurrentIndex(selected);
     }
 
     if (selected >= 0) {
@@ -160,31 +160,31 @@ void DevicePanel::HidEnum()
         ClearDeviceInfo();
         // A newer device list was handled while the cleared state was painted.
         if (step == m_sessionStep)
-            ShowNoDevice();
+            showNoDevice();
     }
     if (!unsent.isEmpty())
-        ui.main.sBar->showMessage(unsent);
+        m_ui.main.sBar->showMessage(unsent);
 }
 
 void DevicePanel::cbHidDropDown()
 {
-    OldDrop = ui.main.cbHid->currentText();
+    OldDrop = m_ui.main.cbHid->currentText();
 }
 
 // The user's choice in the list: changes not yet sent to the controller
 // open now are not dropped without asking.
 void DevicePanel::cbHidPicked()
 {
-    const QString picked = ui.main.cbHid->currentText();
+    const QString picked = m_ui.main.cbHid->currentText();
     if (m_open && picked != OldDrop && m_session.changed()) {
         const auto showSerial = [this](const QString &serial) {
-            const QSignalBlocker quiet(ui.main.cbHid);
-            ui.main.cbHid->setCurrentIndex(indexOfSerial(ui.main.cbHid, serial));
+            const QSignalBlocker quiet(m_ui.main.cbHid);
+            m_ui.main.cbHid->setCurrentIndex(indexOfSerial(m_ui.main.cbHid, serial));
         };
         // The list shows the open controller while the question waits, so a
         // device change handled meanwhile sees what is open.
         showSerial(OldDrop);
-        if (!unsentChangesMayGo(picked) || indexOfSerial(ui.main.cbHid, picked) < 0)
+        if (!unsentChangesMayGo(picked) || indexOfSerial(m_ui.main.cbHid, picked) < 0)
             return;
         showSerial(picked);
     }
@@ -197,7 +197,7 @@ bool DevicePanel::unsentChangesMayGo(const QString &next)
 {
     const SessionTicket ticket = m_session.ticket();
     const quint64 step = m_sessionStep;
-    const int answer = MsgBox()->Execute(
+    const int answer = msgBox()->Execute(
         TranslateText(QStringLiteral("The changes to %1 have not been sent.\r\nSend them before opening %2?"))
             .arg(OldDrop, next),
         mtConfirmation, TranslateText(QStringLiteral("Confirm")), {mbSend, mbDiscard, mbCancel}, false);
@@ -218,7 +218,7 @@ void DevicePanel::butRetryClick()
 
 void DevicePanel::cbHidChange()
 {
-    const QString serial = ui.main.cbHid->currentText();
+    const QString serial = m_ui.main.cbHid->currentText();
     if (serial == OldDrop)
         return;
     // The device shown is the one this session now stands for: choosing it
@@ -234,10 +234,10 @@ void DevicePanel::cbHidChange()
     ClearDeviceInfo();
     if (superseded())
         return;
-    ui.editor.pageConfig->hide();
-    ui.main.LED1->SetOn(false);
-    ui.main.LED1->SetOnColor(LedOpening);
-    ui.main.LED1->SetOn(true);
+    m_ui.editor.pageConfig->hide();
+    m_ui.main.LED1->setOn(false);
+    m_ui.main.LED1->setOnColor(LedOpening);
+    m_ui.main.LED1->setOn(true);
 
     const bool identified = ReadDeviceInfo();
     if (superseded() || !identified)
@@ -247,31 +247,31 @@ void DevicePanel::cbHidChange()
         m_editor->DoInit();
     if (superseded() || !m_session.loaded())
         return;
-    ShowOpened();
+    showOpened();
 }
 
 bool DevicePanel::ReadDeviceInfo()
 {
     if (!m_session.started())
         return false;
-    m_session.select(ui.main.cbHid->currentIndex());
+    m_session.select(m_ui.main.cbHid->currentIndex());
 
     // Read-outs the identification does not reach keep what they show.
-    TDeviceReadouts readouts;
-    readouts.Version = ui.main.LabBiosVersion->text();
-    readouts.Code = ui.main.LabBiosCode->text();
-    readouts.Info = ui.main.LabBiosInfo->text();
-    readouts.Date = ui.main.LabBiosDate->text();
-    readouts.Config = ui.main.LabBiosConfig->text();
+    DeviceReadouts readouts;
+    readouts.version = m_ui.main.LabBiosVersion->text();
+    readouts.code = m_ui.main.LabBiosCode->text();
+    readouts.info = m_ui.main.LabBiosInfo->text();
+    readouts.date = m_ui.main.LabBiosDate->text();
+    readouts.config = m_ui.main.LabBiosConfig->text();
 
     bool identified = false;
     const SessionResult result = m_session.identify(readouts, &identified);
 
-    ui.main.LabBiosVersion->setText(readouts.Version);
-    ui.main.LabBiosCode->setText(readouts.Code);
-    ui.main.LabBiosInfo->setText(readouts.Info);
-    ui.main.LabBiosDate->setText(readouts.Date);
-    ui.main.LabBiosConfig->setText(readouts.Config);
+    m_ui.main.LabBiosVersion->setText(readouts.version);
+    m_ui.main.LabBiosCode->setText(readouts.code);
+    m_ui.main.LabBiosInfo->setText(readouts.info);
+    m_ui.main.LabBiosDate->setText(readouts.date);
+    m_ui.main.LabBiosConfig->setText(readouts.config);
 
     // A controller this user may not open (no udev rule yet) says why in
     // the window and nothing else: every exchange would only fail.
@@ -280,44 +280,44 @@ bool DevicePanel::ReadDeviceInfo()
         showFailure(noAccess ? FailedStatePanel::Reason::NoAccess : FailedStatePanel::Reason::NotIdentified,
                     result.message);
     if (!result.ok() && !noAccess)
-        ShowError(result.message);
+        showError(result.message);
     return identified;
 }
 
 // Present but not open: the LED stays yellow and the editor's place says why.
 void DevicePanel::showFailure(FailedStatePanel::Reason reason, const QString &message)
 {
-    ui.editor.pageConfig->hide();
-    ui.main.LED1->SetOnColor(LedOpening);
-    ui.main.LED1->SetOn(true);
+    m_ui.editor.pageConfig->hide();
+    m_ui.main.LED1->setOnColor(LedOpening);
+    m_ui.main.LED1->setOn(true);
     m_failed.show(reason, message);
 }
 
-void DevicePanel::ShowNoDevice()
+void DevicePanel::showNoDevice()
 {
-    ui.editor.pageConfig->hide();
-    ui.main.LED1->SetOn(false);
-    ui.main.labNoCorvane->show();
-    ui.main.labNoCorvaneHint->show();
+    m_ui.editor.pageConfig->hide();
+    m_ui.main.LED1->setOn(false);
+    m_ui.main.labNoCorvane->show();
+    m_ui.main.labNoCorvaneHint->show();
 }
 
 // Green only for a good load in the editor.
-void DevicePanel::ShowOpened()
+void DevicePanel::showOpened()
 {
-    ui.main.LED1->SetOnColor(LedOpen);
-    ui.editor.pageConfig->show();
+    m_ui.main.LED1->setOnColor(LedOpen);
+    m_ui.editor.pageConfig->show();
     setOpen(true);
-    emit DeviceOpened(ui.main.cbHid->currentText());
+    emit deviceOpened(m_ui.main.cbHid->currentText());
 }
 
 // Profiles and auto-send belong to an open controller.
 void DevicePanel::setOpen(bool open)
 {
     m_open = open;
-    ui.loadProfile->setEnabled(open);
+    m_ui.loadProfile->setEnabled(open);
     // Only what was read from this controller may go into a file.
-    ui.saveProfile->setEnabled(open && m_session.allRead());
-    ui.main.chkAutoSend->setEnabled(open);
+    m_ui.saveProfile->setEnabled(open && m_session.allRead());
+    m_ui.main.chkAutoSend->setEnabled(open);
 }
 
 // A load that failed, the opening's or a later one (the read-back after a
@@ -338,23 +338,23 @@ void DevicePanel::runFunction(QPushButton *button, SessionResult (ControllerSess
 {
     const SessionTicket ticket = m_session.ticket();
     ButtonBusy busy(button);
-    LetPendingEventsRun();
+    letPendingEventsRun();
     const SessionResult r = (m_session.*function)(ticket);
     busy.release();
     if (!r.ok())
-        ShowError(r.message);
+        showError(r.message);
 }
 
 void DevicePanel::butRestartClick()
 {
     // Nothing is re-read: the controller leaves the bus and the device list
     // opens it again when it returns.
-    runFunction(ui.editor.butRestart, &ControllerSession::restart);
+    runFunction(m_ui.editor.butRestart, &ControllerSession::restart);
 }
 
 void DevicePanel::butPatternClick()
 {
-    runFunction(ui.editor.butPattern, &ControllerSession::testPattern);
+    runFunction(m_ui.editor.butPattern, &ControllerSession::testPattern);
 }
 
 void DevicePanel::butDefaultClick()
@@ -362,17 +362,17 @@ void DevicePanel::butDefaultClick()
     // The question is about the controller open now; a device change
     // handled while it is shown must not redirect the answer.
     const SessionTicket ticket = m_session.ticket();
-    const int answer = MsgBox()->Execute(
+    const int answer = msgBox()->Execute(
         TranslateText(QStringLiteral("Do you want to reset all parameters\r\nto their default values?")),
         mtConfirmation, TranslateText(QStringLiteral("Confirm")), mbYes | mbNo, false);
     if (answer != mrYes)
         return;
 
     // The defaults are read back by the session and shown by the editor.
-    ButtonBusy busy(ui.editor.butDefault);
-    LetPendingEventsRun();
+    ButtonBusy busy(m_ui.editor.butDefault);
+    letPendingEventsRun();
     if (const SessionResult r = m_session.resetDefaults(ticket); !r.ok() && r.kind != SessionResult::Kind::LoadFailed) {
         busy.release();
-        ShowError(r.message);
+        showError(r.message);
     }
 }

@@ -64,19 +64,19 @@ public slots:
 
 signals:
     // A device was opened: identified, its configuration in the editor.
-    void DeviceOpened(const QString &serial);
+    void deviceOpened(const QString &serial);
 
 private:
-    void ShowNoDevice();
-    void ShowOpened();
-    void LetPendingEventsRun();
+    void showNoDevice();
+    void showOpened();
+    void letPendingEventsRun();
     bool unsentChangesMayGo(const QString &next);
     void showFailure(FailedStatePanel::Reason reason, const QString &message);
     void setOpen(bool open);
     void loadShown(const SessionResult &load);
     void runFunction(QPushButton *button, SessionResult (ControllerSession::*function)(const SessionTicket &));
 
-    Controls ui;
+    Controls m_ui;
     ControllerSession &m_session;
     HidControllerFactory m_factory;
     TComHid::TraceSink m_trace;

@@ -32,27 +32,27 @@ QString quotedCommand(const QString &message)
 } // namespace
 
 FailedStatePanel::FailedStatePanel(Ui::TMain &ui)
-    : ui(ui)
+    : m_ui(ui)
 {
 }
 
 void FailedStatePanel::show(Reason reason, const QString &message)
 {
     const Explanation &e = kExplanations[int(reason)];
-    ui.labFailedTitle->setText(QString::fromLatin1(e.title));
-    ui.labFailedAdvice->setText(QString::fromLatin1(e.advice));
-    ui.labFailedDetail->setText(message);
+    m_ui.labFailedTitle->setText(QString::fromLatin1(e.title));
+    m_ui.labFailedAdvice->setText(QString::fromLatin1(e.advice));
+    m_ui.labFailedDetail->setText(message);
     const QString command = reason == Reason::NoAccess ? quotedCommand(message) : QString();
-    ui.edFailedCommand->setText(command);
-    ui.edFailedCommand->setVisible(!command.isEmpty());
+    m_ui.edFailedCommand->setText(command);
+    m_ui.edFailedCommand->setVisible(!command.isEmpty());
     // The English texts go through the window's own translation, which
     // remembers them, so a later language switch translates them again.
     if (LanguageManager)
-        LanguageManager->Translate(ui.panFailed);
-    ui.panFailed->show();
+        LanguageManager->Translate(m_ui.panFailed);
+    m_ui.panFailed->show();
 }
 
 void FailedStatePanel::hide()
 {
-    ui.panFailed->hide();
+    m_ui.panFailed->hide();
 }

@@ -20,5 +20,5 @@ public:
     void hide();
 
 private:
-    Ui::TMain &ui;
+    Ui::TMain &m_ui;
 };

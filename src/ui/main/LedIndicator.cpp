@@ -9,7 +9,7 @@ LedIndicator::LedIndicator(QWidget *parent)
     setFixedSize(Diameter, Diameter);
 }
 
-void LedIndicator::SetOn(bool on)
+void LedIndicator::setOn(bool on)
 {
     if (m_on == on)
         return;
@@ -17,7 +17,7 @@ void LedIndicator::SetOn(bool on)
     update();
 }
 
-void LedIndicator::SetOnColor(const QColor &color)
+void LedIndicator::setOnColor(const QColor &color)
 {
     if (m_onColor == color)
         return;
@@ -26,7 +26,7 @@ void LedIndicator::SetOnColor(const QColor &color)
         update();
 }
 
-void LedIndicator::SetOffColor(const QColor &color)
+void LedIndicator::setOffColor(const QColor &color)
 {
     if (m_offColor == color)
         return;
@@ -40,7 +40,7 @@ void LedIndicator::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
-    const QColor base = ShownColor();
+    const QColor base = shownColor();
 
     // A highlight towards the upper left gives the lamp its dome.
     QRadialGradient glow(r.center(), r.width() / 2, r.topLeft() + QPointF(r.width() * 0.35, r.height() * 0.35));

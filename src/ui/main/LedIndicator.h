@@ -7,24 +7,24 @@
 class LedIndicator : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(bool on READ IsOn WRITE SetOn)
-    Q_PROPERTY(QColor onColor READ OnColor WRITE SetOnColor)
-    Q_PROPERTY(QColor offColor READ OffColor WRITE SetOffColor)
+    Q_PROPERTY(bool on READ isOn WRITE setOn)
+    Q_PROPERTY(QColor onColor READ onColor WRITE setOnColor)
+    Q_PROPERTY(QColor offColor READ offColor WRITE setOffColor)
 
 public:
     static constexpr int Diameter = 17;
 
     explicit LedIndicator(QWidget *parent = nullptr);
 
-    bool IsOn() const { return m_on; }
-    void SetOn(bool on);
-    QColor OnColor() const { return m_onColor; }
-    void SetOnColor(const QColor &color);
-    QColor OffColor() const { return m_offColor; }
-    void SetOffColor(const QColor &color);
+    bool isOn() const { return m_on; }
+    void setOn(bool on);
+    QColor onColor() const { return m_onColor; }
+    void setOnColor(const QColor &color);
+    QColor offColor() const { return m_offColor; }
+    void setOffColor(const QColor &color);
 
     // The colour the lamp shows now.
-    QColor ShownColor() const { return m_on ? m_onColor : m_offColor; }
+    QColor shownColor() const { return m_on ? m_onColor : m_offColor; }
 
     QSize sizeHint() const override { return {Diameter, Diameter}; }
     QSize minimumSizeHint() const override { return sizeHint(); }

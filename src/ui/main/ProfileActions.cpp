@@ -12,41 +12,41 @@
 #include <QFileInfo>
 #include <QStatusBar>
 
-TProfileActions::TProfileActions(const TProfileContext &context)
-    : m(context)
+ProfileActions::ProfileActions(const ProfileContext &context)
+    : m_m(context)
 {
 }
 
-void TProfileActions::butSaveProfileClick()
+void ProfileActions::butSaveProfileClick()
 {
     const QString title = TranslateText(QStringLiteral("Save configuration"));
     // Let the window repaint before the dialog opens over it.
     QCoreApplication::processEvents();
-    const QString fileName = ProfileDialogs::Ask(ProfileDialogs::Kind::Save, m.Window, title);
+    const QString fileName = ProfileDialogs::ask(ProfileDialogs::Kind::Save, m_m.window, title);
     if (fileName.isEmpty())
         return;
-    if (m.Debug)
-        m.Debug->S(fileName);
-    if (const SessionResult r = m.Session->saveProfile(fileName); !r.ok())
-        ShowError(r.message);
+    if (m_m.debug)
+        m_m.debug->S(fileName);
+    if (const SessionResult r = m_m.session->saveProfile(fileName); !r.ok())
+        showError(r.message);
 }
 
-void TProfileActions::butLoadProfileClick()
+void ProfileActions::butLoadProfileClick()
 {
     const QString title = TranslateText(QStringLiteral("Open configuration"));
     QCoreApplication::processEvents();
-    const QString fileName = ProfileDialogs::Ask(ProfileDialogs::Kind::Open, m.Window, title);
+    const QString fileName = ProfileDialogs::ask(ProfileDialogs::Kind::Open, m_m.window, title);
     if (fileName.isEmpty())
         return;
     if (!LoadProfile(fileName))
         return;
-    if (m.StatusBar)
-        m.StatusBar->showMessage(QFileInfo(fileName).fileName());
-    if (m.Editor)
-        m.Editor->announceAdjustments(m_adjusted);
+    if (m_m.statusBar)
+        m_m.statusBar->showMessage(QFileInfo(fileName).fileName());
+    if (m_m.editor)
+        m_m.editor->announceAdjustments(m_adjusted);
 }
 
-bool TProfileActions::LoadProfile(const QString &fileName)
+bool ProfileActions::LoadProfile(const QString &fileName)
 {
     // The session checks the file whole, writes and reads the controller
     // back; the editor shows what it then holds, and a failed read-back
@@ -54,15 +54,15 @@ bool TProfileActions::LoadProfile(const QString &fileName)
     // bar as it was.
     ProfileApplied applied;
     bool writeShown = false;
-    const SessionResult r = m.Session->applyProfile(
-        ProfileFile::readProfileFile(fileName), m.Session->ticket(), &applied, [&](const SessionResult &sent) {
+    const SessionResult r = m_m.session->applyProfile(
+        ProfileFile::readProfileFile(fileName), m_m.session->ticket(), &applied, [&](const SessionResult &sent) {
             // Said before the read-back, which may have a failure of its own to show.
             writeShown = !sent.ok();
             if (writeShown)
-                ShowError(sent.message);
+                showError(sent.message);
         });
     if (!r.ok() && !writeShown && r.kind != SessionResult::Kind::LoadFailed)
-        ShowError(r.message);
+        showError(r.message);
     m_adjusted = applied.adjusted;
     return r.ok() || applied.reached;
 }

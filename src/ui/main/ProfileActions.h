@@ -11,19 +11,19 @@ class QWidget;
 class TDebug;
 
 // What saving and loading profiles needs of the main window.
-struct TProfileContext {
-    QWidget *Window = nullptr;
-    QStatusBar *StatusBar = nullptr;
-    TDebug *Debug = nullptr;
-    ControllerSession *Session = nullptr;
-    ConfigEditor *Editor = nullptr;
+struct ProfileContext {
+    QWidget *window = nullptr;
+    QStatusBar *statusBar = nullptr;
+    TDebug *debug = nullptr;
+    ControllerSession *session = nullptr;
+    ConfigEditor *editor = nullptr;
 };
 
 // Saving the open device's configuration to a profile file and loading one
 // back into the device, through the file dialogs.
-class TProfileActions {
+class ProfileActions {
 public:
-    explicit TProfileActions(const TProfileContext &context);
+    explicit ProfileActions(const ProfileContext &context);
 
     void butSaveProfileClick();
     void butLoadProfileClick();
@@ -32,7 +32,7 @@ public:
     bool LoadProfile(const QString &fileName);
 
 private:
-    TProfileContext m;
+    ProfileContext m_m;
     // What the protocol limits lowered in the last profile applied.
     QList<FieldAdjustment> m_adjusted;
 };

@@ -11,17 +11,17 @@ Responder &testResponder()
 }
 } // namespace
 
-void SetTestResponder(Responder responder)
+void setTestResponder(Responder responder)
 {
     testResponder() = std::move(responder);
 }
 
-void ResetTestResponder()
+void resetTestResponder()
 {
     testResponder() = nullptr;
 }
 
-QString Ask(Kind kind, QWidget *parent, const QString &title)
+QString ask(Kind kind, QWidget *parent, const QString &title)
 {
     if (testResponder())
         return testResponder()(kind, title);

@@ -13,11 +13,11 @@ enum class Kind { Save, Open };
 
 // The chosen file name (".cvn" appended on save when no suffix was typed),
 // or an empty text when the user cancelled.
-QString Ask(Kind kind, QWidget *parent, const QString &title);
+QString ask(Kind kind, QWidget *parent, const QString &title);
 
 using Responder = std::function<QString(Kind kind, const QString &title)>;
-void SetTestResponder(Responder responder);
-void ResetTestResponder();
+void setTestResponder(Responder responder);
+void resetTestResponder();
 
 inline const QString kFilter = QStringLiteral("CORVANE configuration (*.cvn)");
 

@@ -95,14 +95,14 @@ void dropLayoutCaches(QWidget *root)
 
 } // namespace
 
-TMain::TMain(TMainSetup setup, QWidget *parent)
+TMain::TMain(MainSetup setup, QWidget *parent)
     : QMainWindow(parent)
-    , ui(new Ui::TMain)
+    , m_ui(new Ui::TMain)
     , m_setup(std::move(setup))
 {
-    ui->setupUi(this);
-    BuildToolBar();
-    EmbedEditor();
+    m_ui->setupUi(this);
+    buildToolBar();
+    embedEditor();
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setParent(this);
@@ -111,25 +111,25 @@ TMain::TMain(TMainSetup setup, QWidget *parent)
     connect(&Timer1, &QTimer::timeout, this, &TMain::Startup);
 
     // Designer keeps only the line feed of a CR LF; the hint is the translation key.
-    ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
+    m_ui->chkAutoSend->setToolTip(QStringLiteral("Auto send changes to CORVANE\r\nafter an idle time of 10 seconds"));
     // What to do when no controller is found; set here for its CR LFs too.
-    ui->labNoCorvaneHint->setText(NoControllerHint());
+    m_ui->labNoCorvaneHint->setText(noControllerHint());
 
-    const DevicePanel::Controls controls{*ui, m_editorForm->form(), butLoadProfile, butSaveProfile, Timer1};
-    m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.ControllerFactory, m_setup.Trace);
-    connect(m_devices.get(), &DevicePanel::DeviceOpened, this, &TMain::DeviceOpened);
-    HookDropDowns();
-    for (QWidget *list : {static_cast<QWidget *>(ui->cbHid), static_cast<QWidget *>(cbLang)})
+    const DevicePanel::Controls controls{*m_ui, m_editorForm->form(), butLoadProfile, butSaveProfile, Timer1};
+    m_devices = std::make_unique<DevicePanel>(controls, m_session, m_setup.controllerFactory, m_setup.trace);
+    connect(m_devices.get(), &DevicePanel::deviceOpened, this, &TMain::deviceOpened);
+    hookDropDowns();
+    for (QWidget *list : {static_cast<QWidget *>(m_ui->cbHid), static_cast<QWidget *>(cbLang)})
         takeWheelOnlyWithFocus(list);
     // In reading order: the controller first, then the tool bar, the pages
     // and the send controls.
-    chainTabOrder({ui->cbHid, ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7, m_editorForm,
-                   ui->chkAutoSend, ui->ButSaveConfig});
+    chainTabOrder({m_ui->cbHid, ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7, m_editorForm,
+                   m_ui->chkAutoSend, m_ui->ButSaveConfig});
 
     // Fixed border with system menu and minimise box, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    FitWindowSize();
+    fitWindowSize();
 
     FormCreate();
 
@@ -153,7 +153,7 @@ TMain::~TMain()
     m_profiles.reset();
     m_editor.reset();
     m_devices.reset();
-    delete ui;
+    delete m_ui;
 }
 
 void TMain::FormCreate()
@@ -162,7 +162,7 @@ void TMain::FormCreate()
         + QStringLiteral(" v") + QLatin1String(CORVANE_VERSION);
     ProgPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
 
-    const QString path = m_setup.SettingsPath.isEmpty() ? SettingsFile::settingsPath(ProgPath) : m_setup.SettingsPath;
+    const QString path = m_setup.settingsPath.isEmpty() ? SettingsFile::settingsPath(ProgPath) : m_setup.settingsPath;
     m_iniFile = std::make_unique<SettingsFile>(path);
 
     // The title is set on this window alone: an application display name
@@ -173,14 +173,14 @@ void TMain::FormCreate()
     setWindowIcon(QApplication::windowIcon());
 }
 
-QString TMain::SettingsPath() const
+QString TMain::settingsPath() const
 {
     return m_iniFile->fileName();
 }
 
-void TMain::BuildToolBar()
+void TMain::buildToolBar()
 {
-    QToolBar *bar = ui->ToolBar1;
+    QToolBar *bar = m_ui->ToolBar1;
     ToolButton1 = makeToolButton(bar, "ToolButton1", QStringLiteral("Exit"));
     butLoadProfile = makeToolButton(bar, "butLoadProfile", QStringLiteral("Open config"));
     butSaveProfile = makeToolButton(bar, "butSaveProfile", QStringLiteral("Save config"));
@@ -190,13 +190,13 @@ void TMain::BuildToolBar()
     cbLang->setMinimumWidth(LanguageSelectorWidth);
     cbLang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ToolButton7 = makeToolButton(bar, "ToolButton7", QStringLiteral("Info..."));
-    RefreshToolIcons();
+    refreshToolIcons();
 
     ShortcutHints::assign(ToolButton1, QKeySequence(QKeySequence::Quit));
     ShortcutHints::assign(butLoadProfile, QKeySequence(QKeySequence::Open));
     ShortcutHints::assign(butSaveProfile, QKeySequence(QKeySequence::Save));
     ShortcutHints::assign(ToolButton7, QKeySequence(QKeySequence::HelpContents));
-    ShortcutHints::assign(ui->ButSaveConfig, SendShortcut);
+    ShortcutHints::assign(m_ui->ButSaveConfig, SendShortcut);
 
     bar->addWidget(ToolButton1);
     bar->addSeparator();
@@ -211,26 +211,26 @@ void TMain::BuildToolBar()
     butSaveProfile->setEnabled(false);
     connect(ToolButton1, &QToolButton::clicked, this, &TMain::ButExitClick);
     connect(ToolButton7, &QToolButton::clicked, this, &TMain::ButInfoClick);
-    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::ButLoadProfileClick);
-    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::ButSaveProfileClick);
+    connect(butLoadProfile, &QToolButton::clicked, this, &TMain::butLoadProfileClick);
+    connect(butSaveProfile, &QToolButton::clicked, this, &TMain::butSaveProfileClick);
     // Only a choice by the user switches; filling the list in code does not.
     connect(cbLang, &QComboBox::activated, this, &TMain::cbLangChange);
 }
 
-void TMain::EmbedEditor()
+void TMain::embedEditor()
 {
-    m_editorForm = new ConfigEditorForm(ui->panEditor);
-    ui->layEditorHost->addWidget(m_editorForm, 1);
-    PageConfig()->hide();
+    m_editorForm = new ConfigEditorForm(m_ui->panEditor);
+    m_ui->layEditorHost->addWidget(m_editorForm, 1);
+    pageConfig()->hide();
 }
 
 // QComboBox has no drop-down signal; its list lives in a popup window that
 // is shown each time the list opens. Opening any of these records the
 // device combo box's text.
-void TMain::HookDropDowns()
+void TMain::hookDropDowns()
 {
     const Ui::ConfigEditorForm &e = m_editorForm->form();
-    for (QComboBox *combo : {ui->cbHid, e.cbLayout, e.cbLedCol0, e.cbLedCol1, e.cbLedCol2, e.cbLedCol3, e.cbLedCol4,
+    for (QComboBox *combo : {m_ui->cbHid, e.cbLayout, e.cbLedCol0, e.cbLedCol1, e.cbLedCol2, e.cbLedCol3, e.cbLedCol4,
                              e.cbLedCol5, e.cbLedCol6, e.cbLedCol7, e.cbLedProto, e.cbComProto, e.cbFirstLed,
                              e.cbLedOrder, e.cbWS2801clk, e.cbAPA102clk, e.cbLPD8803clk}) {
         QWidget *popup = combo->view()->window();
@@ -246,27 +246,27 @@ bool TMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMain::FitWindowSize()
+void TMain::fitWindowSize()
 {
     // The read-outs are filled later: reserve room for their longest usual text.
-    const QFontMetrics fm(ui->LabBiosInfo->font());
+    const QFontMetrics fm(m_ui->LabBiosInfo->font());
     const std::pair<QLabel *, const char *> samples[] = {
-        {ui->LabBiosVersion, "v25.25"},          {ui->LabBiosCode, "FFFF"},
-        {ui->LabBiosInfo, "CORVANE-8CH-PRO"},    {ui->LabBiosDate, "2026-12-31"},
-        {ui->LabBiosConfig, "v1.1"},             {ui->labCapacity, "65535 LEDs"}};
+        {m_ui->LabBiosVersion, "v25.25"},          {m_ui->LabBiosCode, "FFFF"},
+        {m_ui->LabBiosInfo, "CORVANE-8CH-PRO"},    {m_ui->LabBiosDate, "2026-12-31"},
+        {m_ui->LabBiosConfig, "v1.1"},             {m_ui->labCapacity, "65535 LEDs"}};
     for (const auto &[label, sample] : samples)
         label->setMinimumWidth(fm.horizontalAdvance(QLatin1String(sample)));
 
     // Measured as with a device open, whatever shows now: the editor in,
     // the no-device text out. A hidden editor keeps its room while measured,
     // which costs far less than showing and hiding its hundreds of controls.
-    QTabWidget *page = PageConfig();
+    QTabWidget *page = pageConfig();
     const bool pageHidden = page && page->isHidden();
     const QSizePolicy pagePolicy = page ? page->sizePolicy() : QSizePolicy();
-    const bool noDeviceShown = !ui->labNoCorvane->isHidden();
+    const bool noDeviceShown = !m_ui->labNoCorvane->isHidden();
     const auto showNoDevice = [this](bool shown) {
-        ui->labNoCorvane->setVisible(shown);
-        ui->labNoCorvaneHint->setVisible(shown);
+        m_ui->labNoCorvane->setVisible(shown);
+        m_ui->labNoCorvaneHint->setVisible(shown);
     };
     const auto relayout = [this, page] {
         for (QWidget *w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget()) {
@@ -296,7 +296,7 @@ void TMain::FitWindowSize()
     setFixedSize(size);
 }
 
-void TMain::RefreshToolIcons()
+void TMain::refreshToolIcons()
 {
     // The window's palette: on a palette change the window hears of it
     // before its children have taken the new one.
@@ -311,10 +311,10 @@ void TMain::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     // A glyph drawn in the palette's text colour follows a theme switch.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-        RefreshToolIcons();
+        refreshToolIcons();
 }
 
-QTabWidget *TMain::PageConfig() const
+QTabWidget *TMain::pageConfig() const
 {
     return m_editorForm->form().pageConfig;
 }
@@ -326,19 +326,19 @@ void TMain::setVisible(bool visible)
     // that centring uses the size the window will have.
     if (visible && !m_placementRestored) {
         m_placementRestored = true;
-        ReadSettingsAndLanguage();
+        readSettingsAndLanguage();
         restoreWindowPlacement(*this, *m_iniFile);
     }
     QMainWindow::setVisible(visible);
 }
 
-void TMain::ReadSettingsAndLanguage()
+void TMain::readSettingsAndLanguage()
 {
     if (m_settingsRead)
         return;
     m_settingsRead = true;
-    ReadSettings();
-    FillLanguageSelector();
+    readSettings();
+    fillLanguageSelector();
 }
 
 void TMain::showEvent(QShowEvent *event)
@@ -355,19 +355,19 @@ void TMain::FormShow()
     m_formShown = true;
 
     // Normally done before the window appeared already.
-    ReadSettingsAndLanguage();
+    readSettingsAndLanguage();
     // Placed beside the window at its translated size.
-    if (m_setup.DeveloperMode)
-        DeveloperCopy();
+    if (m_setup.developerMode)
+        developerCopy();
 
-    const EditorFrame frame{ui->labCapacity, ui->ButSaveConfig, ui->chkAutoSend, ui->sBar};
+    const EditorFrame frame{m_ui->labCapacity, m_ui->ButSaveConfig, m_ui->chkAutoSend, m_ui->sBar};
     m_editor = std::make_unique<ConfigEditor>(*m_editorForm, frame, m_session);
     m_devices->setEditor(m_editor.get());
 
     Timer1.start();
 }
 
-void TMain::DeveloperCopy()
+void TMain::developerCopy()
 {
     // 1.1 is the configuration version the firmware must ask for.
     showDeveloperMode(*m_debug, *this, kVersionMajor * 10 + kVersionMinor, kVersionBuild);
@@ -387,7 +387,7 @@ void TMain::FormClose()
     m_settingsWritten = true;
     Timer1.stop();
     writeWindowPlacement(*this, *m_iniFile);
-    WriteSettings();
+    writeSettings();
 }
 
 void TMain::ButExitClick()
@@ -405,33 +405,33 @@ void TMain::Startup()
     m_devices->Startup();
 }
 
-TProfileActions &TMain::Profiles()
+ProfileActions &TMain::profiles()
 {
     if (!m_profiles) {
-        TProfileContext c;
-        c.Window = this;
-        c.StatusBar = ui->sBar;
-        c.Debug = m_debug;
-        c.Session = &m_session;
-        c.Editor = m_editor.get();
-        m_profiles = std::make_unique<TProfileActions>(c);
+        ProfileContext c;
+        c.window = this;
+        c.statusBar = m_ui->sBar;
+        c.debug = m_debug;
+        c.session = &m_session;
+        c.editor = m_editor.get();
+        m_profiles = std::make_unique<ProfileActions>(c);
     }
     return *m_profiles;
 }
 
-void TMain::ButSaveProfileClick()
+void TMain::butSaveProfileClick()
 {
     if (m_editor)
-        Profiles().butSaveProfileClick();
+        profiles().butSaveProfileClick();
 }
 
-void TMain::ButLoadProfileClick()
+void TMain::butLoadProfileClick()
 {
     if (m_editor)
-        Profiles().butLoadProfileClick();
+        profiles().butLoadProfileClick();
 }
 
-void TMain::BringToFront()
+void TMain::bringToFront()
 {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
@@ -441,33 +441,33 @@ void TMain::BringToFront()
 
 // --- the "CONFIG" settings
 
-void TMain::ReadSettings()
+void TMain::readSettings()
 {
     // Said once and kept in view: a passing message would go with the first
     // device change.
     if (const QString problem = m_iniFile->errorString(); !problem.isEmpty())
-        ui->sBar->addWidget(new QLabel(QStringLiteral("Settings are not saved: %1").arg(problem), ui->sBar));
+        m_ui->sBar->addWidget(new QLabel(QStringLiteral("Settings are not saved: %1").arg(problem), m_ui->sBar));
     const ConfigSettings c = m_iniFile->readConfig();
     m_devices->SaveSnr = c.device;
-    StoredLanguage = c.language;
-    ui->chkAutoSend->setChecked(c.autoSend);
-    PageConfig()->setCurrentIndex(c.tabActive);
+    storedLanguage = c.language;
+    m_ui->chkAutoSend->setChecked(c.autoSend);
+    pageConfig()->setCurrentIndex(c.tabActive);
 }
 
-void TMain::WriteSettings()
+void TMain::writeSettings()
 {
     ConfigSettings c;
-    c.device = ui->cbHid->currentText();
-    c.language = CurrentLanguageCode();
-    c.autoSend = ui->chkAutoSend->isChecked();
-    c.tabActive = qMax(0, PageConfig()->currentIndex());
+    c.device = m_ui->cbHid->currentText();
+    c.language = currentLanguageCode();
+    c.autoSend = m_ui->chkAutoSend->isChecked();
+    c.tabActive = qMax(0, pageConfig()->currentIndex());
     if (!m_iniFile->writeConfig(c))
         qCWarning(lcMain) << "settings not saved:" << m_iniFile->errorString();
 }
 
 // --- the language selector
 
-void TMain::FillLanguageSelector()
+void TMain::fillLanguageSelector()
 {
     QStringList ids;
     if (SystemLanguages) {
@@ -475,26 +475,26 @@ void TMain::FillLanguageSelector()
             ids << l->ID;
     }
     LanguageIcons = std::make_unique<TLanguageIcons>(ids);
-    LanguageSelector::Fill(cbLang, *LanguageIcons, StoredLanguage);
+    LanguageSelector::fill(cbLang, *LanguageIcons, storedLanguage);
     // Translate before the user sees the windows.
     cbLangChange();
 }
 
 void TMain::cbLangChange()
 {
-    LanguageSelector::Apply(cbLang, {this, m_about, m_msgBox});
+    LanguageSelector::apply(cbLang, {this, m_about, m_msgBox});
     // Names for assistive technology follow the translated captions.
     m_editorForm->refreshAccessibleNames();
     for (QWidget *w : std::initializer_list<QWidget *>{ToolButton1, butLoadProfile, butSaveProfile, cbLang, ToolButton7})
         w->setAccessibleName(w->toolTip());
     // Sized for the new texts before anything else uses the window's size.
-    FitWindowSize();
+    fitWindowSize();
 }
 
-QString TMain::CurrentLanguageCode() const
+QString TMain::currentLanguageCode() const
 {
     // Without the language manager nothing could change the stored choice.
     if (!LanguageManager || !LanguageManager->CurrentLanguage)
-        return StoredLanguage;
+        return storedLanguage;
     return LanguageManager->CurrentLanguage->ID;
 }

@@ -21,7 +21,7 @@ class QToolButton;
 class SettingsFile;
 class TAbout;
 class TLanguageIcons;
-class TProfileActions;
+class ProfileActions;
 class TDebug;
 class TMsgBox;
 namespace Ui {
@@ -29,17 +29,17 @@ class TMain;
 }
 // What the program hands the main window: where devices come from, where
 // its settings live. Tests pass a simulated bus and a settings file of their own.
-struct TMainSetup
+struct MainSetup
 {
     // Makes the HID controller the transport works through (real or simulated bus).
-    HidControllerFactory ControllerFactory;
+    HidControllerFactory controllerFactory;
     // Receives every report exchanged, when set.
-    TComHid::TraceSink Trace;
+    TComHid::TraceSink trace;
     // Empty: "CORVANE_Config.ini" beside the executable, or the per-user
     // configuration folder when that is not writable.
-    QString SettingsPath;
+    QString settingsPath;
     // Started with exactly the developer code as its one argument.
-    bool DeveloperMode = false;
+    bool developerMode = false;
 };
 
 // The main window: the program's frame around the device group, the
@@ -57,25 +57,25 @@ class TMain : public QMainWindow
 public:
     static constexpr int StartupDelayMs = 200;
 
-    explicit TMain(TMainSetup setup, QWidget *parent = nullptr);
+    explicit TMain(MainSetup setup, QWidget *parent = nullptr);
     ~TMain() override;
 
     // --- frame
     QString ProgTitle;   // "CORVANE Config Tool v1.1.4"
     QString ProgPath;    // directory of the executable, with a trailing separator
-    QString SettingsPath() const;
+    QString settingsPath() const;
     SettingsFile &IniFile() { return *m_iniFile; }
 
-    TDebug *Debug() const { return m_debug; }
-    TMsgBox *MsgBoxWindow() const { return m_msgBox; }
-    TAbout *About() const { return m_about; }
+    TDebug *debug() const { return m_debug; }
+    TMsgBox *msgBoxWindow() const { return m_msgBox; }
+    TAbout *about() const { return m_about; }
     // The controller session, its parameter set and the editor (from
     // FormShow on), the device panel and the profile actions.
-    ControllerSession &Session() { return m_session; }
-    ConfigEditor *Editor() const { return m_editor.get(); }
-    ConfigEditorForm *EditorForm() const { return m_editorForm; }
-    DevicePanel &Devices() const { return *m_devices; }
-    TProfileActions &Profiles();
+    ControllerSession &session() { return m_session; }
+    ConfigEditor *editor() const { return m_editor.get(); }
+    ConfigEditorForm *editorForm() const { return m_editorForm; }
+    DevicePanel &devices() const { return *m_devices; }
+    ProfileActions &profiles();
 
     // Tool bar controls (created in code: a tool bar in a form holds actions only).
     QToolButton *ToolButton1 = nullptr;    // "Exit"
@@ -86,12 +86,12 @@ public:
 
     // --- language selector hooks
     // "LANGUAGE" as read from the settings file in FormShow.
-    QString StoredLanguage;
+    QString storedLanguage;
     // Fills cbLang and makes the stored language current; FormShow calls it
     // after the settings are read.
-    void FillLanguageSelector();
+    void fillLanguageSelector();
     // The code written to "LANGUAGE" at close.
-    QString CurrentLanguageCode() const;
+    QString currentLanguageCode() const;
     // Flags of the languages, built when the window is first shown.
     std::unique_ptr<TLanguageIcons> LanguageIcons;
 
@@ -99,7 +99,7 @@ public:
 
     // Sizes the fixed window to its contents (at least the designed client
     // area), so longer texts of another language still fit.
-    void FitWindowSize();
+    void fitWindowSize();
 
 public slots:
     // --- frame
@@ -108,7 +108,7 @@ public slots:
     void ButExitClick();
     void ButInfoClick();
     // Another start of the program wants this window in front.
-    void BringToFront();
+    void bringToFront();
     // Starts the device link (Timer1's handler; the device panel's Startup).
     void Startup();
 
@@ -117,7 +117,7 @@ public slots:
 
 signals:
     // A device was opened: identified, its configuration in the editor.
-    void DeviceOpened(const QString &serial);
+    void deviceOpened(const QString &serial);
 
 protected:
     void setVisible(bool visible) override;
@@ -129,23 +129,23 @@ protected:
 private:
     // uMain.cpp
     void FormCreate();
-    void BuildToolBar();
-    void RefreshToolIcons();
-    void EmbedEditor();
-    void HookDropDowns();
-    void DeveloperCopy();
-    void ButSaveProfileClick();
-    void ButLoadProfileClick();
+    void buildToolBar();
+    void refreshToolIcons();
+    void embedEditor();
+    void hookDropDowns();
+    void developerCopy();
+    void butSaveProfileClick();
+    void butLoadProfileClick();
 
     // the "CONFIG" settings
-    void ReadSettings();
-    void ReadSettingsAndLanguage();
-    void WriteSettings();
+    void readSettings();
+    void readSettingsAndLanguage();
+    void writeSettings();
 
-    QTabWidget *PageConfig() const;
+    QTabWidget *pageConfig() const;
 
-    Ui::TMain *ui;
-    TMainSetup m_setup;
+    Ui::TMain *m_ui;
+    MainSetup m_setup;
     std::unique_ptr<SettingsFile> m_iniFile;
     TDebug *m_debug = nullptr;
     TMsgBox *m_msgBox = nullptr;
@@ -154,7 +154,7 @@ private:
     ControllerSession m_session;
     std::unique_ptr<DevicePanel> m_devices;
     std::unique_ptr<ConfigEditor> m_editor;
-    std::unique_ptr<TProfileActions> m_profiles;
+    std::unique_ptr<ProfileActions> m_profiles;
 
     QSet<QObject *> m_dropDownPopups;
     bool m_placementRestored = false;

@@ -20,7 +20,7 @@ protected:
         initLocalisation();
         ASSERT_TRUE(LanguageManager);
         // The fixed project and the one of texts added since.
-        ASSERT_EQ(LanguageManager->Projects().size(), 2u);
+        ASSERT_EQ(LanguageManager->projects().size(), 2u);
     }
     void TearDown() override { shutdownLocalisation(); }
 
@@ -36,18 +36,18 @@ TEST_F(EmbeddedProject, WritingItBackReproducesItByteForByte)
 {
     const QByteArray Original = ResourceBytes();
     TProject P(Original, *SystemLanguages);
-    EXPECT_EQ(P.SaveToBytes(false), Original);
+    EXPECT_EQ(P.saveToBytes(false), Original);
 }
 
 TEST_F(EmbeddedProject, HoldsEnglishAndGermanWithEightyEntries)
 {
-    const TProject &P = *LanguageManager->Projects().front();
+    const TProject &P = *LanguageManager->projects().front();
     EXPECT_EQ(P.Name, u"Neues Projekt"_s);
-    ASSERT_EQ(P.Languages.Count(), 2);
+    ASSERT_EQ(P.Languages.count(), 2);
     EXPECT_EQ(P.Languages.Items(0)->ID, u"en"_s);
     EXPECT_EQ(P.Languages.Items(1)->ID, u"de"_s);
     EXPECT_EQ(P.PrimaryLanguage, P.Languages.Items(0));
-    ASSERT_EQ(P.Entries.Count(), 80);
+    ASSERT_EQ(P.Entries.count(), 80);
     EXPECT_EQ(P.Entries.Items(30)->Name, u" CONFIGURATION"_s);
     EXPECT_EQ(TranslationOf(*P.Entries.Items(30), u"de"_s), u"KONFIGURATION"_s);
     EXPECT_EQ(TranslationOf(*P.Entries.Items(54), u"de"_s), u"Konfigurationsprogramm  "_s);

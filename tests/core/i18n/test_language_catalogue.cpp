@@ -10,7 +10,7 @@ using namespace Qt::Literals::StringLiterals;
 TEST(LanguageCatalogue, HoldsUniqueLowerCaseTwoLetterCodes)
 {
     const TLanguageList Catalogue(true);
-    ASSERT_GT(Catalogue.Count(), 100);
+    ASSERT_GT(Catalogue.count(), 100);
     QSet<QString> Seen;
     for (const TLanguage *L : Catalogue) {
         EXPECT_EQ(L->ID.size(), 2) << qPrintable(L->Name);
@@ -25,7 +25,7 @@ TEST(LanguageCatalogue, HoldsUniqueLowerCaseTwoLetterCodes)
 TEST(LanguageCatalogue, FollowsQtLanguageOrder)
 {
     const TLanguageList Catalogue(true);
-    for (qsizetype i = 1; i < Catalogue.Count(); ++i)
+    for (qsizetype i = 1; i < Catalogue.count(); ++i)
         EXPECT_LT(Catalogue.Items(i - 1)->LCID, Catalogue.Items(i)->LCID);
     const TLanguage *German = Catalogue.FindLanguage(u"de"_s);
     const TLanguage *English = Catalogue.FindLanguage(u"en"_s);
@@ -34,7 +34,7 @@ TEST(LanguageCatalogue, FollowsQtLanguageOrder)
     EXPECT_EQ(English->Name, u"English"_s);
     EXPECT_EQ(German->LCID, quint32(QLocale::German));
     // Qt orders its language enum alphabetically by English name.
-    EXPECT_LT(Catalogue.IndexOf(English), Catalogue.IndexOf(German));
+    EXPECT_LT(Catalogue.indexOf(English), Catalogue.indexOf(German));
 }
 
 TEST(LanguageCatalogue, FindLanguageByCodeIgnoresCaseButByLanguageDoesNot)
@@ -42,7 +42,7 @@ TEST(LanguageCatalogue, FindLanguageByCodeIgnoresCaseButByLanguageDoesNot)
     const TLanguageList Catalogue(true);
     EXPECT_EQ(Catalogue.FindLanguage(u"DE"_s), Catalogue.FindLanguage(u"de"_s));
     EXPECT_EQ(Catalogue.FindLanguage(u"zz"_s), nullptr);
-    EXPECT_EQ(Catalogue.FindLanguageExact(u"DE"_s), nullptr);
+    EXPECT_EQ(Catalogue.findLanguageExact(u"DE"_s), nullptr);
 
     const TLanguage Upper(0, u"DE"_s, u"German"_s);
     const TLanguage Lower(0, u"de"_s, u"German"_s);

@@ -47,7 +47,7 @@ TEST_F(LanguageManagerTest, LoadsOnlyFilesNamedVoxtralang)
     AddProject(u"voxtralangB"_s, Project(u"fr"_s, {u"fr"_s}));
     AddProject(u"OTHER"_s, Project(u"it"_s, {u"it"_s}));
     const auto M = Create();
-    EXPECT_EQ(M->Projects().size(), 1u);
+    EXPECT_EQ(M->projects().size(), 1u);
     EXPECT_TRUE(Catalogue.FindLanguage(u"de"_s)->Available);
     EXPECT_FALSE(Catalogue.FindLanguage(u"fr"_s)->Available);
 }
@@ -85,16 +85,16 @@ TEST_F(LanguageManagerTest, UnreadableProjectLeavesNoProjects)
     AddProject(u"VOXTRALANG1"_s, Project(u"en"_s, {u"en"_s}, {u"text_id=Yes"_s}));
     AddProject(u"VOXTRALANG2"_s, {u"[languages]"_s, u"id=en"_s});
     const auto M = Create();
-    EXPECT_TRUE(M->Projects().empty());
+    EXPECT_TRUE(M->projects().empty());
     EXPECT_EQ(M->CurrentLanguage, nullptr);
     EXPECT_EQ(M->Get(u"Yes"_s), u"Yes"_s);
-    EXPECT_THROW(M->DetermineLanguage(), TLanguageError);
+    EXPECT_THROW(M->DetermineLanguage(), LanguageError);
 }
 
 TEST_F(LanguageManagerTest, NoProjectsAtAll)
 {
     const auto M = Create();
-    EXPECT_TRUE(M->Projects().empty());
+    EXPECT_TRUE(M->projects().empty());
     EXPECT_EQ(M->Get(u"Close"_s), u"Close"_s);
     EXPECT_EQ(M->Get(QString()), QString());
 }
@@ -123,7 +123,7 @@ TEST_F(LanguageManagerTest, LaterProjectsOverrideEarlierOnes)
 
 TEST_F(LanguageManagerTest, TextsSharingAHashKeepTheirOwnTranslations)
 {
-    ASSERT_EQ(EntryHash(u"AQ"_s), EntryHash(u"BA"_s));
+    ASSERT_EQ(entryHash(u"AQ"_s), entryHash(u"BA"_s));
     AddProject(u"VOXTRALANG1"_s, Project(u"en"_s, {u"en"_s, u"de"_s}, {u"text_id=AQ"_s, u"text_de=erster"_s}));
     auto M = Create(u"de"_s);
     EXPECT_EQ(M->Get(u"AQ"_s), u"erster"_s);
@@ -160,7 +160,7 @@ TEST_F(LanguageManagerTest, LoadFromFileReplacesTheProjects)
     const auto M = Create(u"de"_s);
     AddProject(u"other.lng"_s, Project(u"en"_s, {u"en"_s, u"fr"_s}, {u"text_id=Yes"_s, u"text_fr=Oui"_s}));
     M->LoadFromFile(Dir.filePath(u"other.lng"_s));
-    ASSERT_EQ(M->Projects().size(), 1u);
+    ASSERT_EQ(M->projects().size(), 1u);
     EXPECT_EQ(Current(*M), u"en"_s); // German is no longer offered
     EXPECT_FALSE(Catalogue.FindLanguage(u"de"_s)->Available);
     EXPECT_TRUE(Catalogue.FindLanguage(u"fr"_s)->Available);
@@ -177,10 +177,10 @@ TEST_F(LanguageManagerTest, LoadFromFileFailureLeavesNoProjects)
         try {
             M->LoadFromFile(Dir.filePath(Name));
             FAIL() << qPrintable(Name);
-        } catch (const TLanguageError &E) {
-            EXPECT_EQ(E.Message(), u"Error loading languagefile"_s);
+        } catch (const LanguageError &E) {
+            EXPECT_EQ(E.message(), u"Error loading languagefile"_s);
         }
-        EXPECT_TRUE(M->Projects().empty());
+        EXPECT_TRUE(M->projects().empty());
         EXPECT_EQ(M->Get(u"Yes"_s), u"Yes"_s);
     }
 }

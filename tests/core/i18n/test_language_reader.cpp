@@ -31,10 +31,10 @@ TEST_F(LanguageReader, ReadsTheDocumentedExample)
     EXPECT_EQ(Codes(*P), u"en,de"_s);
     ASSERT_NE(P->PrimaryLanguage, nullptr);
     EXPECT_EQ(P->PrimaryLanguage, Catalogue.FindLanguage(u"en"_s));
-    ASSERT_EQ(P->Entries.Count(), 1);
+    ASSERT_EQ(P->Entries.count(), 1);
     const TEntry *E = P->Entries.Items(0);
     EXPECT_EQ(E->Name, u"Close"_s);
-    EXPECT_EQ(E->Hash, EntryHash(u"Close"_s));
+    EXPECT_EQ(E->Hash, entryHash(u"Close"_s));
     EXPECT_EQ(E->FProject, P.get());
     EXPECT_EQ(TranslationOf(*E, u"de"_s), u"Schliessen"_s);
 }
@@ -48,12 +48,12 @@ TEST_F(LanguageReader, UnescapesNamesAndTranslations)
 
 TEST_F(LanguageReader, MissingPrimaryLanguageFails)
 {
-    EXPECT_THROW(Read({u"[languages]"_s, u"id=en"_s}), TLanguageError);
+    EXPECT_THROW(Read({u"[languages]"_s, u"id=en"_s}), LanguageError);
     try {
         Read({u"[settings]"_s, u"primarylanguage=fr"_s, u"[languages]"_s, u"id=en"_s});
         FAIL();
-    } catch (const TLanguageError &E) {
-        EXPECT_EQ(E.Message(), u"No primary language could be found"_s);
+    } catch (const LanguageError &E) {
+        EXPECT_EQ(E.message(), u"No primary language could be found"_s);
     }
 }
 
@@ -61,7 +61,7 @@ TEST_F(LanguageReader, LastLineWithoutLineEndIsNotRead)
 {
     QByteArray Bytes = ProjectText({u"[languages]"_s, u"id=en"_s, u"[settings]"_s});
     Bytes += ProjectText({u"primarylanguage=en"_s}).chopped(4);
-    EXPECT_THROW(Read(Bytes), TLanguageError);
+    EXPECT_THROW(Read(Bytes), LanguageError);
     EXPECT_NO_THROW(Read(Bytes + QByteArray("\x0D\x00\x0A\x00", 4)));
 }
 
@@ -69,7 +69,7 @@ TEST_F(LanguageReader, ByteOrderMarkHidesTheFirstHeader)
 {
     const QByteArray Bom("\xFF\xFE", 2);
     const QByteArray Body = ProjectText(MinimalProject({u"text_id=x"_s}));
-    EXPECT_THROW(Read(Bom + Body), TLanguageError);
+    EXPECT_THROW(Read(Bom + Body), LanguageError);
     // Only the settings before the next header are lost.
     const auto P = Read(Bom + ProjectText({u"[settings]"_s, u"name=Lost"_s, u"primarylanguage=fr"_s,
                                            u"[languages]"_s, u"id=de"_s, u"[settings]"_s,
@@ -83,7 +83,7 @@ TEST_F(LanguageReader, HeadersAndKeysIgnoreCase)
     const auto P = Read({u"[Settings]"_s, u"NAME=Big"_s, u"PrimaryLanguage=en"_s, u"[LANGUAGES]"_s, u"ID=en"_s,
                          u"[ENTRIES]"_s, u"TEXT_ID=Yes"_s, u"Text_de=Ja"_s, u"text_DE=ignored"_s});
     EXPECT_EQ(P->Name, u"Big"_s);
-    ASSERT_EQ(P->Entries.Count(), 1);
+    ASSERT_EQ(P->Entries.count(), 1);
     const TEntry *E = P->Entries.Items(0);
     EXPECT_EQ(E->Translations.size(), 2); // de from its line, en filled in
     EXPECT_EQ(TranslationOf(*E, u"de"_s), u"Ja"_s);
@@ -101,14 +101,14 @@ TEST_F(LanguageReader, EmptyLinesAndStrayLinesAreSkipped)
     QByteArray Bytes = ProjectText({u"before any section"_s, u""_s, u""_s});
     Bytes += ProjectText(MinimalProject({u"junk"_s, u"text_de=no entry yet"_s, u"text_id=A"_s}));
     const auto P = Read(Bytes);
-    ASSERT_EQ(P->Entries.Count(), 1);
+    ASSERT_EQ(P->Entries.count(), 1);
     EXPECT_EQ(P->Entries.Items(0)->Translations.size(), 2);
 }
 
 TEST_F(LanguageReader, EntryWithoutTranslationsIsDroppedUnlessLast)
 {
     const auto P = Read(MinimalProject({u"text_id=gone"_s, u"text_id=kept"_s, u"text_de=da"_s, u"text_id=last"_s}));
-    ASSERT_EQ(P->Entries.Count(), 2);
+    ASSERT_EQ(P->Entries.count(), 2);
     EXPECT_EQ(P->Entries.Items(0)->Name, u"kept"_s);
     EXPECT_EQ(P->Entries.Items(1)->Name, u"last"_s);
     EXPECT_EQ(TranslationOf(*P->Entries.Items(1), u"en"_s), QString());
@@ -132,7 +132,7 @@ TEST_F(LanguageReader, PrimaryCodeIsCutToTwoCharacters)
     const auto P = Read({u"[settings]"_s, u"primarylanguage=english"_s, u"[languages]"_s, u"id=en"_s});
     ASSERT_NE(P->PrimaryLanguage, nullptr);
     EXPECT_EQ(P->PrimaryLanguage->ID, u"en"_s);
-    EXPECT_THROW(Read({u"[settings]"_s, u"primarylanguage=e"_s, u"[languages]"_s, u"id=en"_s}), TLanguageError);
+    EXPECT_THROW(Read({u"[settings]"_s, u"primarylanguage=e"_s, u"[languages]"_s, u"id=en"_s}), LanguageError);
 }
 
 TEST_F(LanguageReader, LanguageCodesMustBeTwoLowerCaseLetters)
@@ -195,7 +195,7 @@ TEST_F(LanguageReader, IndonesianTranslationLinesStartEntries)
 {
     // "text_id=" always starts an entry, so Indonesian cannot be read back.
     const auto P = Read(MinimalProject({u"text_id=x"_s, u"text_de=y"_s, u"text_id=Indonesian"_s}));
-    ASSERT_EQ(P->Entries.Count(), 2);
+    ASSERT_EQ(P->Entries.count(), 2);
     EXPECT_EQ(P->Entries.Items(1)->Name, u"Indonesian"_s);
 }
 
@@ -222,7 +222,7 @@ TEST_F(LanguageReader, NulEndsTheLineText)
 
 TEST_F(LanguageReader, OddLengthAndEmptyInputAreHandled)
 {
-    EXPECT_THROW(Read(QByteArray()), TLanguageError);
-    EXPECT_THROW(Read(QByteArray("\x0D\x00\x0A", 3)), TLanguageError);
-    EXPECT_THROW(Read(QByteArray("a\x0D\x00\x0A\x00", 5)), TLanguageError);
+    EXPECT_THROW(Read(QByteArray()), LanguageError);
+    EXPECT_THROW(Read(QByteArray("\x0D\x00\x0A", 3)), LanguageError);
+    EXPECT_THROW(Read(QByteArray("a\x0D\x00\x0A\x00", 5)), LanguageError);
 }

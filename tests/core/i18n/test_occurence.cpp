@@ -35,9 +35,9 @@ TEST(OccurenceParser, OtherFieldCountsGiveAnEmptyOccurence)
 
 TEST(OccurenceParser, BlanksSeparateFieldsUnlessQuoted)
 {
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("no colon")), TLanguageError);
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("no colon")), LanguageError);
     // "my file.pas:3" is three fields, and "file.pas" is no line number
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("my file.pas:3")), TLanguageError);
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("my file.pas:3")), LanguageError);
     ExpectOccurence(TOccurence::Create(QStringLiteral("\"my file.pas\":3")), QStringLiteral("my file.pas"), 3,
                     QString());
     ExpectOccurence(TOccurence::Create(QStringLiteral("  a.pas : 5 ")), QStringLiteral("a.pas"), 5, QString());
@@ -47,9 +47,9 @@ TEST(OccurenceParser, BlanksSeparateFieldsUnlessQuoted)
 
 TEST(OccurenceParser, NonNumericLineFails)
 {
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:x")), TLanguageError);
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas::")), TLanguageError);
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:99999999999")), TLanguageError);
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:x")), LanguageError);
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas::")), LanguageError);
+    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:99999999999")), LanguageError);
 }
 
 TEST(OccurenceParser, TrailingDelimiterAddsAnEmptyField)

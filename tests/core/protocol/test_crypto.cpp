@@ -14,8 +14,8 @@ TEST(AccessCodes, CrcKnownAnswers)
 TEST(AccessCodes, DerivedFromCpuInformation)
 {
     const uint8_t cpu[12] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE, 0x01, 0x23, 0x45, 0x67};
-    const TCrypt c = DeriveCrypt(cpu);
-    const TCrypt expected = {0xB471, 0x68EE, 0x8A57, 0x50EF, 0x2533, 0x5F46, 0x7136, 0x542E};
+    const CryptWords c = deriveCrypt(cpu);
+    const CryptWords expected = {0xB471, 0x68EE, 0x8A57, 0x50EF, 0x2533, 0x5F46, 0x7136, 0x542E};
     EXPECT_EQ(c, expected);
     EXPECT_EQ(c[kCryptReadWord], 0x2533);
     EXPECT_EQ(c[kCryptWriteWord], 0x5F46);
@@ -26,17 +26,17 @@ TEST(BiosRecord, ShortReplyLeavesNothingOfAnEarlierDevice)
     uint8_t full[48];
     for (int i = 0; i < 48; ++i)
         full[i] = uint8_t(0x41 + i % 26);
-    const TBiosInfo a = TBiosInfo::FromBytes(full, 48);
+    const TBiosInfo a = TBiosInfo::fromBytes(full, 48);
     EXPECT_EQ(a.SysId, 0x44434241u);
-    EXPECT_EQ(a.DateText().size(), 16);
+    EXPECT_EQ(a.dateText().size(), 16);
 
     const uint8_t shortReply[6] = {1, 2, 3, 4, 5, 6};
-    const TBiosInfo b = TBiosInfo::FromBytes(shortReply, 6);
+    const TBiosInfo b = TBiosInfo::fromBytes(shortReply, 6);
     EXPECT_EQ(b.SysId, 0x04030201u);
     EXPECT_EQ(b.VersHi, 5);
     EXPECT_EQ(b.ToolVers, 0);
     EXPECT_EQ(b.FileCode, 0);
-    EXPECT_TRUE(b.ProgInfoText().isEmpty());
+    EXPECT_TRUE(b.progInfoText().isEmpty());
 }
 
 TEST(BiosRecord, RoundTripsThroughBytes)
@@ -50,10 +50,10 @@ TEST(BiosRecord, RoundTripsThroughBytes)
     std::strncpy(b.Date, "2026-12-08", 16);
     std::memset(b.ProgInfo, 'X', 16); // no terminator: text ends after 16 bytes
     uint8_t raw[48];
-    b.ToBytes(raw);
-    const TBiosInfo c = TBiosInfo::FromBytes(raw, 48);
+    b.toBytes(raw);
+    const TBiosInfo c = TBiosInfo::fromBytes(raw, 48);
     EXPECT_EQ(c.SysId, 0x80000001u);
     EXPECT_EQ(c.FileCode, 0x4A2F);
-    EXPECT_EQ(c.DateText(), "2026-12-08");
-    EXPECT_EQ(c.ProgInfoText(), QString(16, 'X'));
+    EXPECT_EQ(c.dateText(), "2026-12-08");
+    EXPECT_EQ(c.progInfoText(), QString(16, 'X'));
 }

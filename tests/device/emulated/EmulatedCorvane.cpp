@@ -73,12 +73,12 @@ EmulatedCorvane::~EmulatedCorvane()
 
 void EmulatedCorvane::addTree(const SimControllerModel &model)
 {
-    const QByteArray serial = model.Serial.toUtf8();
-    const QByteArray vid = hex4(model.VendorID), pid = hex4(model.ProductID);
+    const QByteArray serial = model.serial.toUtf8();
+    const QByteArray vid = hex4(model.vendorId), pid = hex4(model.productId);
     const QByteArray hidId = "0003:0000" + vid.toUpper() + ":0000" + pid.toUpper();
     m_usbPath = takeString(umockdev_testbed_add_device(
         m_testbed, "usb", "1-1", nullptr, "idVendor", vid.constData(), "idProduct", pid.constData(), "bcdDevice",
-        hex4(model.Release).constData(), "serial", serial.constData(), "product", "CORVANE", nullptr, "DEVTYPE",
+        hex4(model.release).constData(), "serial", serial.constData(), "product", "CORVANE", nullptr, "DEVTYPE",
         "usb_device", nullptr));
     const QByteArray intf = takeString(umockdev_testbed_add_device(
         m_testbed, "usb", "1-1:1.0", m_usbPath.constData(), "bInterfaceNumber", "00", nullptr, "DEVTYPE",
@@ -143,7 +143,7 @@ void EmulatedCorvane::Unplug()
 uint32_t EmulatedCorvane::Param(const QByteArray &tag) const
 {
     std::lock_guard lock(m_mutex);
-    return m_firmware ? m_firmware->Param(tag) : 0;
+    return m_firmware ? m_firmware->param(tag) : 0;
 }
 
 int EmulatedCorvane::Transfers() const
@@ -195,12 +195,12 @@ void EmulatedCorvane::answer(UMockdevIoctlClient *client)
     g_autoptr(UMockdevIoctlData) buf = umockdev_ioctl_data_resolve(arg, 0, len, nullptr);
     ++m_transfers;
     // A report the controller refuses stalls the transfer.
-    if (set ? !m_firmware->Takes(buf->data, int(len)) : !SimFirmware::Answers(buf->data, int(len))) {
+    if (set ? !m_firmware->takes(buf->data, int(len)) : !SimFirmware::answers(buf->data, int(len))) {
         umockdev_ioctl_client_complete(client, -1, EPIPE);
         return;
     }
     if (set) {
-        m_reply = m_firmware->Handle(buf->data);
+        m_reply = m_firmware->handle(buf->data);
         m_replyPending = true;
         umockdev_ioctl_client_complete(client, long(len), 0);
         return;

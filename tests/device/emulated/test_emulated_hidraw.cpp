@@ -32,52 +32,52 @@ protected:
     // created after the testbed.
     void start()
     {
-        hid = std::make_unique<TComHid>([] { return MakeSystemHidController(); });
+        hid = std::make_unique<TComHid>([] { return makeSystemHidController(); });
         hid->SetOnEnum([this] { ++enumerations; });
     }
 
     QStringList listed() const
     {
         QStringList serials;
-        for (const TDevListEntry &e : std::as_const(hid->devices()))
-            serials << e.Text;
+        for (const DevListEntry &e : std::as_const(hid->devices()))
+            serials << e.text;
         return serials;
     }
 
     static bool waitFor(const std::function<bool()> &pred) { return QTest::qWaitFor(pred, 5000); }
 
-    TIdentifyResult identify()
+    IdentifyResult identify()
     {
         hid->SetDevice(0);
-        return IdentifyDevice(*hid, bios, crypt, readouts);
+        return identifyDevice(*hid, bios, crypt, readouts);
     }
 
     uint16_t read(const QByteArray &tag, uint32_t &value)
     {
-        return ReadParameter(*hid, buf, tag, crypt[kCryptReadWord], value);
+        return readParameter(*hid, buf, tag, crypt[kCryptReadWord], value);
     }
 
     std::unique_ptr<EmulatedCorvane> bus; // outlives the transport
     std::unique_ptr<TComHid> hid;
     int enumerations = 0;
     TBiosInfo bios;
-    TCrypt crypt{};
-    TDeviceReadouts readouts;
-    TAnswerBuf buf{};
+    CryptWords crypt{};
+    DeviceReadouts readouts;
+    AnswerBuf buf{};
 };
 
 TEST_F(EmulatedHidraw, IdentifiesReadsAllAndWrites)
 {
-    bus->Plug(SimControllerModel::Sane(1));
+    bus->Plug(SimControllerModel::sane(1));
     start();
     ASSERT_EQ(listed(), QStringList{"SIM0001"});
-    EXPECT_EQ(hid->devices()[0].Object->VersionNumber(), 0x4790);
-    EXPECT_TRUE(hid->StartError().isEmpty());
+    EXPECT_EQ(hid->devices()[0].object->VersionNumber(), 0x4790);
+    EXPECT_TRUE(hid->startError().isEmpty());
 
-    const TIdentifyResult id = identify();
-    ASSERT_TRUE(id.Result) << id.Error.toStdString();
-    EXPECT_EQ(readouts.Version, "v2.3");
-    EXPECT_EQ(readouts.Config, "v1.1");
+    const IdentifyResult id = identify();
+    ASSERT_TRUE(id.result) << id.error.toStdString();
+    EXPECT_EQ(readouts.version, "v2.3");
+    EXPECT_EQ(readouts.config, "v1.1");
 
     for (const char *code : kParamTagCodes) {
         const QByteArray tag(code);
@@ -86,7 +86,7 @@ TEST_F(EmulatedHidraw, IdentifiesReadsAllAndWrites)
         EXPECT_EQ(value, bus->Param(tag)) << tag.constData();
     }
 
-    EXPECT_EQ(WriteParameter(*hid, buf, "BRIG", 42, crypt[kCryptWriteWord]), Status::Ok);
+    EXPECT_EQ(writeParameter(*hid, buf, "BRIG", 42, crypt[kCryptWriteWord]), Status::Ok);
     EXPECT_EQ(bus->Param("BRIG"), 42u);
     uint32_t brig = 0;
     EXPECT_LT(read("BRIG", brig), Status::FirstFailure);
@@ -98,9 +98,9 @@ TEST_F(EmulatedHidraw, PlugAndUnplugReachTheDeviceListThroughUdev)
     start();
     EXPECT_TRUE(listed().isEmpty());
 
-    bus->Plug(SimControllerModel::Sane(1));
+    bus->Plug(SimControllerModel::sane(1));
     ASSERT_TRUE(waitFor([&] { return listed() == QStringList{"SIM0001"}; }));
-    ASSERT_TRUE(identify().Result);
+    ASSERT_TRUE(identify().result);
     const HidDevicePtr device = hid->device();
 
     // Gone in the middle of a session: the next command fails at once,
@@ -116,19 +116,19 @@ TEST_F(EmulatedHidraw, PlugAndUnplugReachTheDeviceListThroughUdev)
 
 TEST_F(EmulatedHidraw, AnotherControllerAtTheSameNodeIsANewDevice)
 {
-    bus->Plug(SimControllerModel::Sane(1));
+    bus->Plug(SimControllerModel::sane(1));
     start();
-    ASSERT_TRUE(identify().Result);
+    ASSERT_TRUE(identify().result);
     const HidDevicePtr first = hid->device();
 
     // Both changes fall into one settle window of the udev monitor.
     bus->Unplug();
-    bus->Plug(SimControllerModel::Sane(2));
+    bus->Plug(SimControllerModel::sane(2));
     ASSERT_TRUE(waitFor([&] { return listed() == QStringList{"SIM0002"}; }));
     EXPECT_EQ(hid->device(), nullptr);
     uint8_t report[64] = {3};
     EXPECT_FALSE(first->SetFeature(report, 64));
-    ASSERT_TRUE(identify().Result);
+    ASSERT_TRUE(identify().result);
     uint32_t value = 0;
     EXPECT_LT(read("BRIG", value), Status::FirstFailure);
 
@@ -137,10 +137,10 @@ TEST_F(EmulatedHidraw, AnotherControllerAtTheSameNodeIsANewDevice)
     const HidDevicePtr second = hid->device();
     const int before = enumerations;
     bus->Unplug();
-    bus->Plug(SimControllerModel::Sane(2));
+    bus->Plug(SimControllerModel::sane(2));
     ASSERT_TRUE(waitFor([&] { return enumerations > before && !hid->devices().isEmpty(); }));
-    EXPECT_NE(hid->devices()[0].Object, second);
-    ASSERT_TRUE(identify().Result);
+    EXPECT_NE(hid->devices()[0].object, second);
+    ASSERT_TRUE(identify().result);
     EXPECT_LT(read("BRIG", value), Status::FirstFailure);
 }
 } // namespace

@@ -24,21 +24,21 @@ std::vector<uint8_t> counting(int n)
 TEST(DumpRows, ThreeBytesMakeOneFilledUpRow)
 {
     const uint8_t data[] = {0x41, 0x42, 0x0A};
-    EXPECT_EQ(DumpRows(data, 3), QStringList({"0000:  41 42 0A" + filler(13) + "  AB."}));
+    EXPECT_EQ(dumpRows(data, 3), QStringList({"0000:  41 42 0A" + filler(13) + "  AB."}));
 }
 
 TEST(DumpRows, NoBytesNoRows)
 {
     const uint8_t data[] = {1};
-    EXPECT_TRUE(DumpRows(data, 0).isEmpty());
-    EXPECT_TRUE(DumpRows(data, -1).isEmpty());
-    EXPECT_TRUE(DumpRows(nullptr, 5).isEmpty());
+    EXPECT_TRUE(dumpRows(data, 0).isEmpty());
+    EXPECT_TRUE(dumpRows(data, -1).isEmpty());
+    EXPECT_TRUE(dumpRows(nullptr, 5).isEmpty());
 }
 
 TEST(DumpRows, SixteenBytesFillExactlyOneRow)
 {
     const std::vector<uint8_t> data(16, 0x61);
-    const QStringList rows = DumpRows(data.data(), 16);
+    const QStringList rows = dumpRows(data.data(), 16);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_FALSE(rows[0].contains(".."));
     EXPECT_EQ(rows[0], "0000: " + QString(" 61").repeated(16) + "  " + QString(16, 'a'));
@@ -48,7 +48,7 @@ TEST(DumpRows, TheSeventeenthByteStartsASecondRow)
 {
     std::vector<uint8_t> data(17, 0x30);
     data[16] = 0x5A;
-    const QStringList rows = DumpRows(data.data(), 17);
+    const QStringList rows = dumpRows(data.data(), 17);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1], "0010:  5A" + filler(15) + "  Z");
 }
@@ -56,7 +56,7 @@ TEST(DumpRows, TheSeventeenthByteStartsASecondRow)
 TEST(DumpRows, TextColumnShowsBlankToRightBrace)
 {
     const uint8_t data[] = {0x1F, 0x20, 0x7D, 0x7E, 0x7F, 0x80, 0xFF};
-    const QStringList rows = DumpRows(data, 7);
+    const QStringList rows = dumpRows(data, 7);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows[0].endsWith("  . }...."));
 }
@@ -64,7 +64,7 @@ TEST(DumpRows, TextColumnShowsBlankToRightBrace)
 TEST(DumpRows, OffsetsCountInSixteensAndGrowBeyondFourDigits)
 {
     const auto data = counting(0x10000 + 1);
-    const QStringList rows = DumpRows(data.data(), int(data.size()));
+    const QStringList rows = dumpRows(data.data(), int(data.size()));
     ASSERT_EQ(rows.size(), 0x1000 + 1);
     EXPECT_TRUE(rows[1].startsWith("0010: "));
     EXPECT_TRUE(rows[2].startsWith("0020: "));
@@ -76,6 +76,6 @@ TEST(DumpRows, OffsetsCountInSixteensAndGrowBeyondFourDigits)
 TEST(DumpRows, RowsOfFourDigitOffsetsAreAtMost72Wide)
 {
     const auto data = counting(32);
-    for (const QString &row : DumpRows(data.data(), 32))
+    for (const QString &row : dumpRows(data.data(), 32))
         EXPECT_LE(row.size(), 72);
 }

@@ -24,7 +24,7 @@ TEST_F(DebugWindowTest, OneLineOperations)
     dbg.B(false);
     dbg.TH("Tag", 0xABC);
     dbg.L('=');
-    EXPECT_EQ(dbg.Lines(), QStringList({"hello", "-1", "-2147483648", "FFFFFFFF", "0000001A", "TRUE", "FALSE",
+    EXPECT_EQ(dbg.lines(), QStringList({"hello", "-1", "-2147483648", "FFFFFFFF", "0000001A", "TRUE", "FALSE",
                                         "Tag: 00000ABC", QString(60, '=')}));
 }
 
@@ -33,13 +33,13 @@ TEST_F(DebugWindowTest, FormattedLines)
     dbg.F("%s=%d", "count", 5);
     dbg.F("0x%.2X", QVariantList{10});
     dbg.F("plain");
-    EXPECT_EQ(dbg.Lines(), QStringList({"count=5", "0x0A", "plain"}));
+    EXPECT_EQ(dbg.lines(), QStringList({"count=5", "0x0A", "plain"}));
 }
 
 TEST_F(DebugWindowTest, DumpWritesACountLineThenRows)
 {
     dbg.DUMP(QByteArray("ABCDE"), -1);
-    const QStringList lines = dbg.Lines();
+    const QStringList lines = dbg.lines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "Anzahl: 5");
     EXPECT_TRUE(lines[1].endsWith("  ABCDE"));
@@ -49,7 +49,7 @@ TEST_F(DebugWindowTest, DumpOfNothingIsOnlyTheCountLine)
 {
     dbg.DUMP(QByteArray("ABC"), 0);
     dbg.BUFF(QByteArray("ABC"), 0);
-    EXPECT_EQ(dbg.Lines(), QStringList({"Anzahl: 0"}));
+    EXPECT_EQ(dbg.lines(), QStringList({"Anzahl: 0"}));
 }
 
 TEST_F(DebugWindowTest, DumpsNeverReadPastTheirData)
@@ -59,7 +59,7 @@ TEST_F(DebugWindowTest, DumpsNeverReadPastTheirData)
     dbg.DUMP(three, -7);
     dbg.BUFF(three, 1000);
     dbg.BUFF(three, -1);
-    const QStringList lines = dbg.Lines();
+    const QStringList lines = dbg.lines();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], "Anzahl: 3");
     EXPECT_TRUE(lines[1].endsWith("  123"));
@@ -71,18 +71,18 @@ TEST_F(DebugWindowTest, PartOfABufferWithoutCountLine)
 {
     const uint8_t report[64] = {0x03, 0x01, 0xE3};
     dbg.BUFF(report, 17);
-    ASSERT_EQ(dbg.Lines().size(), 2);
-    EXPECT_TRUE(dbg.Lines()[0].startsWith("0000:  03 01 E3 00"));
-    EXPECT_TRUE(dbg.Lines()[1].startsWith("0010:  00 .."));
+    ASSERT_EQ(dbg.lines().size(), 2);
+    EXPECT_TRUE(dbg.lines()[0].startsWith("0000:  03 01 E3 00"));
+    EXPECT_TRUE(dbg.lines()[1].startsWith("0010:  00 .."));
 }
 
 TEST_F(DebugWindowTest, ClearEmptiesTheLog)
 {
     dbg.S("a");
     dbg.C();
-    EXPECT_TRUE(dbg.Lines().isEmpty());
+    EXPECT_TRUE(dbg.lines().isEmpty());
     dbg.S("b");
-    EXPECT_EQ(dbg.Lines(), QStringList({"b"}));
+    EXPECT_EQ(dbg.lines(), QStringList({"b"}));
 }
 
 TEST_F(DebugWindowTest, DoubleClickEmptiesTheLog)
@@ -95,9 +95,9 @@ TEST_F(DebugWindowTest, DoubleClickEmptiesTheLog)
     QMouseEvent dbl(QEvent::MouseButtonDblClick, at, memo->viewport()->mapToGlobal(at), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(memo->viewport(), &dbl);
-    EXPECT_TRUE(dbg.Lines().isEmpty());
+    EXPECT_TRUE(dbg.lines().isEmpty());
     dbg.S("first");
-    EXPECT_EQ(dbg.Lines(), QStringList({"first"}));
+    EXPECT_EQ(dbg.lines(), QStringList({"first"}));
 }
 
 TEST_F(DebugWindowTest, LinesLoggedWhileHiddenAppearWhenShown)

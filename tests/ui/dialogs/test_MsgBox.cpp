@@ -51,45 +51,45 @@ TEST_F(MsgBoxTest, ReturnsTheAnswerAndRecordsTheCall)
     EXPECT_EQ(c.CaptionTitle, "Confirm");
     EXPECT_EQ(c.Buttons, mbYes | mbNo);
     EXPECT_TRUE(c.MsgBeep);
-    EXPECT_EQ(c.Box, &box);
+    EXPECT_EQ(c.box, &box);
 }
 
 TEST_F(MsgBoxTest, TheBoxIsSizedFromTheLabel)
 {
     const auto c = run("Device not found", mtError, {}, mbClose);
-    EXPECT_TRUE(c.IconVisible);
-    EXPECT_EQ(c.LabelGeometry.topLeft(), QPoint(68, 8));
+    EXPECT_TRUE(c.iconVisible);
+    EXPECT_EQ(c.labelGeometry.topLeft(), QPoint(68, 8));
 
-    const auto expected = computeMsgBoxLayout(c.LabelGeometry.width(), c.LabelGeometry.height(), true, mbClose);
-    EXPECT_EQ(c.WindowSize, expected.WindowSize);
-    ASSERT_EQ(c.ButtonRows.size(), 1);
-    EXPECT_EQ(c.ButtonRows[0].Geometry, expected.Buttons[0].Geometry);
-    EXPECT_EQ(c.ButtonRows[0].Caption, TranslateText("Close"));
+    const auto expected = computeMsgBoxLayout(c.labelGeometry.width(), c.labelGeometry.height(), true, mbClose);
+    EXPECT_EQ(c.windowSize, expected.windowSize);
+    ASSERT_EQ(c.buttonRows.size(), 1);
+    EXPECT_EQ(c.buttonRows[0].geometry, expected.buttons[0].geometry);
+    EXPECT_EQ(c.buttonRows[0].caption, TranslateText("Close"));
 }
 
 TEST_F(MsgBoxTest, LineBreaksMakeATallerBox)
 {
     const auto one = run("line", mtWarning, {}, mbOK);
     const auto many = run("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", mtWarning, {}, mbOK);
-    EXPECT_GT(many.LabelGeometry.height(), 5 * one.LabelGeometry.height());
-    EXPECT_EQ(many.WindowSize, computeMsgBoxLayout(many.LabelGeometry.width(), many.LabelGeometry.height(), true, mbOK).WindowSize);
+    EXPECT_GT(many.labelGeometry.height(), 5 * one.labelGeometry.height());
+    EXPECT_EQ(many.windowSize, computeMsgBoxLayout(many.labelGeometry.width(), many.labelGeometry.height(), true, mbOK).windowSize);
 }
 
 
 TEST_F(MsgBoxTest, CustomKindHasNoIconAndTheTextStartsAt20)
 {
     const auto c = run("Hello", mtCustom, {}, mbOK);
-    EXPECT_FALSE(c.IconVisible);
-    EXPECT_EQ(c.WindowTitle, TranslateText("Message"));
+    EXPECT_FALSE(c.iconVisible);
+    EXPECT_EQ(c.windowTitle, TranslateText("Message"));
 }
 
 TEST_F(MsgBoxTest, EmptyCaptionGivesTheKindsTitleAGivenOneIsKept)
 {
-    EXPECT_EQ(run("x", mtWarning, {}, mbOK).WindowTitle, TranslateText("Warning"));
-    EXPECT_EQ(run("x", mtError, {}, mbOK).WindowTitle, TranslateText("Error"));
-    EXPECT_EQ(run("x", mtInformation, {}, mbOK).WindowTitle, TranslateText("Information"));
-    EXPECT_EQ(run("x", mtConfirmation, {}, mbOK).WindowTitle, TranslateText("Confirmation"));
-    EXPECT_EQ(run("x", mtError, "Config error", mbOK).WindowTitle, "Config error");
+    EXPECT_EQ(run("x", mtWarning, {}, mbOK).windowTitle, TranslateText("Warning"));
+    EXPECT_EQ(run("x", mtError, {}, mbOK).windowTitle, TranslateText("Error"));
+    EXPECT_EQ(run("x", mtInformation, {}, mbOK).windowTitle, TranslateText("Information"));
+    EXPECT_EQ(run("x", mtConfirmation, {}, mbOK).windowTitle, TranslateText("Confirmation"));
+    EXPECT_EQ(run("x", mtError, "Config error", mbOK).windowTitle, "Config error");
 }
 
 
@@ -97,7 +97,7 @@ TEST_F(MsgBoxTest, ButtonsLiveOnlyDuringTheCall)
 {
     QStringList seen;
     TMsgBox::setTestResponder([&](const TMsgBox::Call &c) {
-        for (const QPushButton *b : buttonsOf(*c.Box))
+        for (const QPushButton *b : buttonsOf(*c.box))
             seen << b->objectName();
         return 7;
     });
@@ -108,9 +108,9 @@ TEST_F(MsgBoxTest, ButtonsLiveOnlyDuringTheCall)
 
     // The next call numbers its buttons from the start again.
     const auto next = run("y", mtInformation, {}, mbOK);
-    ASSERT_EQ(next.ButtonRows.size(), 1);
-    EXPECT_EQ(next.ButtonRows[0].Name, "But1");
-    EXPECT_EQ(next.ButtonRows[0].Result, 1);
+    ASSERT_EQ(next.buttonRows.size(), 1);
+    EXPECT_EQ(next.buttonRows[0].name, "But1");
+    EXPECT_EQ(next.buttonRows[0].result, 1);
 }
 
 
@@ -122,7 +122,7 @@ TEST_F(MsgBoxTest, ACallWhileOpenGoesToASecondBoxAndLeavesTheFirstAlone)
     QStringList buttonsAfter;
     TMsgBox::setTestResponder([&](const TMsgBox::Call &c) {
         if (c.MsgText == "inner") {
-            nestedBox = c.Box;
+            nestedBox = c.box;
             return 5;
         }
         // A timer firing while the first box is open.
@@ -146,33 +146,33 @@ TEST_F(MsgBoxTest, ACallWhileOpenGoesToASecondBoxAndLeavesTheFirstAlone)
 TEST_F(MsgBoxTest, AnEmptyButtonSetStillOffersClose)
 {
     const auto c = run("x", mtError, {}, TMsgBut());
-    ASSERT_EQ(c.ButtonRows.size(), 1);
-    EXPECT_EQ(c.ButtonRows[0].Result, 2);
+    ASSERT_EQ(c.buttonRows.size(), 1);
+    EXPECT_EQ(c.buttonRows[0].result, 2);
 }
 
 TEST_F(MsgBoxTest, ShowErrorReportsThroughTheRegisteredBox)
 {
     setMsgBox(&box);
-    EXPECT_EQ(MsgBox(), &box);
+    EXPECT_EQ(msgBox(), &box);
     TMsgBox::setTestResponder([](const TMsgBox::Call &) { return 2; });
-    ShowError("Open failed");
-    ShowError("Bad value", "Config error");
+    showError("Open failed");
+    showError("Bad value", "Config error");
 
     ASSERT_EQ(TMsgBox::testCalls().size(), 2);
     const auto &c = TMsgBox::testCalls()[0];
-    EXPECT_EQ(c.Box, &box);
+    EXPECT_EQ(c.box, &box);
     EXPECT_EQ(c.DlgType, mtError);
     EXPECT_EQ(c.Buttons, TMsgBut(mbClose));
     EXPECT_TRUE(c.MsgBeep);
-    EXPECT_EQ(c.WindowTitle, TranslateText("Error"));
-    EXPECT_EQ(TMsgBox::testCalls()[1].WindowTitle, "Config error");
+    EXPECT_EQ(c.windowTitle, TranslateText("Error"));
+    EXPECT_EQ(TMsgBox::testCalls()[1].windowTitle, "Config error");
 }
 
 TEST_F(MsgBoxTest, WithoutARegisteredBoxOneIsMadeOnFirstUse)
 {
-    TMsgBox *made = MsgBox();
+    TMsgBox *made = msgBox();
     ASSERT_NE(made, nullptr);
-    EXPECT_EQ(MsgBox(), made);
+    EXPECT_EQ(msgBox(), made);
     delete made;
 }
 

@@ -7,24 +7,24 @@ namespace {
 QStringList names(const MsgBoxLayout &l)
 {
     QStringList out;
-    for (const auto &b : l.Buttons)
-        out << b.Name;
+    for (const auto &b : l.buttons)
+        out << b.name;
     return out;
 }
 
 QStringList captions(const MsgBoxLayout &l)
 {
     QStringList out;
-    for (const auto &b : l.Buttons)
-        out << b.Caption;
+    for (const auto &b : l.buttons)
+        out << b.caption;
     return out;
 }
 
 QList<int> results(const MsgBoxLayout &l)
 {
     QList<int> out;
-    for (const auto &b : l.Buttons)
-        out << b.Result;
+    for (const auto &b : l.buttons)
+        out << b.result;
     return out;
 }
 
@@ -47,41 +47,41 @@ TEST(MsgButSet, MembersAreBitsInEnumerationOrder)
 TEST(MsgBoxLayout, ShortLineWithCloseGivesTheMinimumBox)
 {
     const auto l = computeMsgBoxLayout(60, 13, true, mbClose);
-    EXPECT_EQ(l.WindowSize, QSize(280, 120));
-    EXPECT_EQ(l.LabelPos, QPoint(68, 8));
-    ASSERT_EQ(l.Buttons.size(), 1);
-    EXPECT_EQ(l.Buttons[0].Geometry, QRect(280 / 2 - 75 / 2, 120 - 55, 75, 25));
-    EXPECT_EQ(l.Buttons[0].Name, "But1");
-    EXPECT_EQ(l.Buttons[0].Caption, "Close");
-    EXPECT_EQ(l.Buttons[0].Result, 2);
+    EXPECT_EQ(l.windowSize, QSize(280, 120));
+    EXPECT_EQ(l.labelPos, QPoint(68, 8));
+    ASSERT_EQ(l.buttons.size(), 1);
+    EXPECT_EQ(l.buttons[0].geometry, QRect(280 / 2 - 75 / 2, 120 - 55, 75, 25));
+    EXPECT_EQ(l.buttons[0].name, "But1");
+    EXPECT_EQ(l.buttons[0].caption, "Close");
+    EXPECT_EQ(l.buttons[0].result, 2);
 }
 
 TEST(MsgBoxLayout, YesNoRowIsCentred)
 {
     const auto l = computeMsgBoxLayout(60, 13, true, mbYes | mbNo);
-    EXPECT_EQ(l.RowWidth, 160);
+    EXPECT_EQ(l.rowWidth, 160);
     ASSERT_EQ(captions(l), QStringList({"Yes", "No"}));
-    EXPECT_EQ(l.Buttons[0].Geometry.left(), 60);
-    EXPECT_EQ(l.Buttons[1].Geometry.left(), 145);
+    EXPECT_EQ(l.buttons[0].geometry.left(), 60);
+    EXPECT_EQ(l.buttons[1].geometry.left(), 145);
     EXPECT_EQ(results(l), QList<int>({6, 7}));
 }
 
 TEST(MsgBoxLayout, LongTextWidensAndTallTextHeightens)
 {
     const auto wide = computeMsgBoxLayout(400, 13, true, mbOK);
-    EXPECT_EQ(wide.WindowSize.width(), 68 + 400 + 20);
-    EXPECT_EQ(wide.Buttons[0].Geometry.left(), wide.WindowSize.width() / 2 - 75 / 2);
+    EXPECT_EQ(wide.windowSize.width(), 68 + 400 + 20);
+    EXPECT_EQ(wide.buttons[0].geometry.left(), wide.windowSize.width() / 2 - 75 / 2);
 
     const auto tall = computeMsgBoxLayout(60, 80, true, mbOK);
-    EXPECT_EQ(tall.WindowSize.height(), 80 + 75);
-    EXPECT_EQ(tall.Buttons[0].Geometry.top(), 80 + 75 - 55);
+    EXPECT_EQ(tall.windowSize.height(), 80 + 75);
+    EXPECT_EQ(tall.buttons[0].geometry.top(), 80 + 75 - 55);
 }
 
 TEST(MsgBoxLayout, WithoutIconTheTextStartsAt20)
 {
     const auto l = computeMsgBoxLayout(300, 13, false, mbClose);
-    EXPECT_EQ(l.LabelPos, QPoint(20, 8));
-    EXPECT_EQ(l.WindowSize.width(), 20 + 300 + 20);
+    EXPECT_EQ(l.labelPos, QPoint(20, 8));
+    EXPECT_EQ(l.windowSize.width(), 20 + 300 + 20);
 }
 
 TEST(MsgBoxLayout, CloseComesFirstThenTheFixedOrder)
@@ -98,19 +98,19 @@ TEST(MsgBoxLayout, CloseComesFirstThenTheFixedOrder)
 TEST(MsgBoxLayout, AWideButtonRowWidensTheBoxToKeepItsMargins)
 {
     const auto l = computeMsgBoxLayout(60, 13, true, AllSix);
-    EXPECT_EQ(l.RowWidth, 500);
-    EXPECT_EQ(l.WindowSize.width(), 500 + 40);
-    EXPECT_EQ(l.Buttons.first().Geometry.left(), 20);
-    EXPECT_EQ(l.Buttons.last().Geometry.right() + 1, l.WindowSize.width() - 20);
-    for (qsizetype i = 1; i < l.Buttons.size(); ++i)
-        EXPECT_EQ(l.Buttons[i].Geometry.left() - l.Buttons[i - 1].Geometry.left(), 85);
+    EXPECT_EQ(l.rowWidth, 500);
+    EXPECT_EQ(l.windowSize.width(), 500 + 40);
+    EXPECT_EQ(l.buttons.first().geometry.left(), 20);
+    EXPECT_EQ(l.buttons.last().geometry.right() + 1, l.windowSize.width() - 20);
+    for (qsizetype i = 1; i < l.buttons.size(); ++i)
+        EXPECT_EQ(l.buttons[i].geometry.left() - l.buttons[i - 1].geometry.left(), 85);
 }
 
 TEST(MsgBoxLayout, AWideTextStillDecidesWhenWiderThanTheRow)
 {
     const auto l = computeMsgBoxLayout(600, 13, true, AllSix);
-    EXPECT_EQ(l.WindowSize.width(), 68 + 600 + 20);
-    EXPECT_EQ(l.Buttons.first().Geometry.left(), l.WindowSize.width() / 2 - 250);
+    EXPECT_EQ(l.windowSize.width(), 68 + 600 + 20);
+    EXPECT_EQ(l.buttons.first().geometry.left(), l.windowSize.width() / 2 - 250);
 }
 
 TEST(MsgBoxPlacement, CentresOverTheAnchor)
@@ -129,10 +129,10 @@ TEST(MsgBoxPlacement, NeverLeavesTheDesktopLeftOrTopEdge)
 
 TEST(MsgBoxLayout, ButtonsGrowForALargerFontAndTheBoxWithThem)
 {
-    EXPECT_EQ(computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(60, 20)).Buttons[1].Geometry, QRect(145, 65, 75, 25));
+    EXPECT_EQ(computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(60, 20)).buttons[1].geometry, QRect(145, 65, 75, 25));
     const auto larger = computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(90, 31));
-    EXPECT_EQ(larger.WindowSize, QSize(280, 126));
-    EXPECT_EQ(larger.Buttons[1].Geometry, QRect(145, 126 - 30 - 31, 90, 31));
+    EXPECT_EQ(larger.windowSize, QSize(280, 126));
+    EXPECT_EQ(larger.buttons[1].geometry, QRect(145, 126 - 30 - 31, 90, 31));
 }
 
 TEST(MsgBoxLayout, TextFollowsTheDesktopFontOnlyWhenLarger)

@@ -10,7 +10,7 @@
 TEST(ProductPicture, DrawnAsApprovedAtEachPixelRatio)
 {
     for (const qreal ratio : {1.0, 2.0}) {
-        QImage drawn = ProductPicture(ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+        QImage drawn = productPicture(ratio).toImage().convertToFormat(QImage::Format_ARGB32);
         QPainter blank(&drawn);
         blank.setCompositionMode(QPainter::CompositionMode_Source);
         blank.fillRect(QRectF(10, 22, 62, 16), Qt::transparent);

@@ -67,14 +67,14 @@ protected:
     void TearDown() override { TMsgBox::resetTestResponder(); }
 
     // Plugs a controller (the sane one unless changed) and identifies it.
-    SimUnit *plug(SimControllerModel model = SimControllerModel::Sane(1))
+    SimUnit *plug(SimControllerModel model = SimControllerModel::sane(1))
     {
-        unit = bus.Add(model);
+        unit = bus.add(model);
         session.start([this] { return std::make_unique<SimController>(&bus); });
         session.select(0);
-        TDeviceReadouts readouts;
+        DeviceReadouts readouts;
         session.identify(readouts);
-        unit->ClearReceived();
+        unit->clearReceived();
         return unit;
     }
 
@@ -89,7 +89,7 @@ protected:
     {
         plug();
         load();
-        unit->ClearReceived();
+        unit->clearReceived();
         return unit;
     }
 
@@ -118,7 +118,7 @@ protected:
     QStringList writtenTags() const
     {
         QStringList tags;
-        for (const QByteArray &r : unit->Received()) {
+        for (const QByteArray &r : unit->received()) {
             if (r.size() > 6 && uint8_t(r[2]) == 0xED)
                 tags << QString::fromLatin1(r.mid(3, 4));
         }

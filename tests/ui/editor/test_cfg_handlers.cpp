@@ -69,7 +69,7 @@ TEST_F(CfgEditTest, WholeValueHandlers)
 
 TEST_F(CfgEditTest, ClampedDisplayIsWrittenOnlyAfterAnEdit)
 {
-    unit->Firmware().SetParam("BRIG", 250);
+    unit->firmware().setParam("BRIG", 250);
     load();
     EXPECT_FALSE(win.send->isEnabled());
     spin("edBright")->setValue(199);
@@ -192,7 +192,7 @@ TEST_F(CfgEditTest, SendButtonRunsTheSendOnce)
     spin("edBright")->setValue(130); // a second CheckChanged must not connect again
     win.send->click();
     EXPECT_EQ(writtenTags(), QStringList{"BRIG"});
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 130u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 130u);
     EXPECT_FALSE(win.send->isEnabled());
 }
 

@@ -7,13 +7,13 @@ using CfgLoadTest = CfgFixture;
 
 TEST_F(CfgLoadTest, FullLoadFillsEveryGroupWithoutRecordingAChange)
 {
-    auto model = SimControllerModel::Sane(1);
+    auto model = SimControllerModel::sane(1);
     plug(model);
-    unit->Firmware().SetParam("KTIM", 0x00000F19);
-    unit->Firmware().SetParam("STUP", 0x32FF8000);
-    unit->Firmware().SetParam("BRIG", 250);
-    unit->Firmware().SetParam("COL0", 0x00010203);
-    unit->Firmware().SetParam("MIRR", 0x00010001);
+    unit->firmware().setParam("KTIM", 0x00000F19);
+    unit->firmware().setParam("STUP", 0x32FF8000);
+    unit->firmware().setParam("BRIG", 250);
+    unit->firmware().setParam("COL0", 0x00010203);
+    unit->firmware().setParam("MIRR", 0x00010001);
     load();
 
     ASSERT_TRUE(loaded());
@@ -63,10 +63,10 @@ TEST_F(CfgLoadTest, LoadReadsEachTagOnceWithTheReadWord)
     plug();
     load();
     int reads = 0;
-    for (const QByteArray &r : unit->Received()) {
+    for (const QByteArray &r : unit->received()) {
         ASSERT_EQ(uint8_t(r[2]), 0xEC);
         const uint16_t word = uint8_t(r[7]) | uint8_t(r[8]) << 8;
-        EXPECT_EQ(word, unit->Firmware().ReadWord());
+        EXPECT_EQ(word, unit->firmware().readWord());
         ++reads;
     }
     EXPECT_EQ(reads, 21);
@@ -75,11 +75,11 @@ TEST_F(CfgLoadTest, LoadReadsEachTagOnceWithTheReadWord)
 TEST_F(CfgLoadTest, DoInitWhileLoadedDoesNothing)
 {
     loadSane();
-    unit->Firmware().SetParam("BRIG", 50);
+    unit->firmware().setParam("BRIG", 50);
     spin("edMatrixX")->setValue(1); // a change the preview would show on a redraw
     const QPixmap before = label("panImg")->pixmap();
     cfg.DoInit();
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_EQ(spin("edBright")->value(), 100);
     EXPECT_EQ(label("panImg")->pixmap().toImage(), before.toImage());
 }
@@ -99,7 +99,7 @@ TEST_F(CfgLoadTest, ShortAnswerFailsWithBadData)
 {
     plug();
     // LMAX answered with only two data bytes.
-    unit->Faults().Script << ReplyReport(2, 0xEC, QByteArray("\x10\x00", 2));
+    unit->faults().script << ReplyReport(2, 0xEC, QByteArray("\x10\x00", 2));
     load();
     EXPECT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
@@ -126,13 +126,13 @@ TEST_F(CfgLoadTest, FailedReloadNeverLeadsToAWrite)
 {
     loadSane();
     spin("edBright")->setValue(150); // an edit of the earlier load, never sent
-    unit->Faults().FailAfterTransfers = 8;
+    unit->faults().failAfterTransfers = 8;
     load();
     ASSERT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_LT(cfg.params().size(), 21);
-    unit->Faults().FailAfterTransfers = -1;
-    unit->ClearReceived();
+    unit->faults().failAfterTransfers = -1;
+    unit->clearReceived();
 
     cfg.SendConfig();
     EXPECT_TRUE(writtenTags().isEmpty());
@@ -143,14 +143,14 @@ TEST_F(CfgLoadTest, FailedReloadNeverLeadsToAWrite)
     spin("edStripeCount")->setValue(100);
     cfg.SendConfig();
     EXPECT_TRUE(writtenTags().isEmpty());
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 100u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 100u);
 }
 
 TEST_F(CfgLoadTest, SendAfterLosingTheDeviceFailsVisibly)
 {
     loadSane();
     spin("edBright")->setValue(150);
-    bus.Unplug(unit);
+    bus.unplug(unit);
     QCoreApplication::processEvents();
     cfg.SendConfig();
     ASSERT_EQ(boxes().size(), 1);
@@ -167,7 +167,7 @@ namespace {
 TEST_F(CfgLoadTest, ReloadOfAClampingConfigurationRecordsNoChange)
 {
     loadSane();
-    unit->Firmware().SetParam("LPRO", 3); // one channel: clamps the 8 channels shown
+    unit->firmware().setParam("LPRO", 3); // one channel: clamps the 8 channels shown
     load();
     ASSERT_TRUE(loaded());
     EXPECT_EQ(spin("edStripeChannels")->value(), 1);

@@ -34,7 +34,7 @@ TEST_F(CfgSendTest, NothingChangedSendsNothing)
     loadSane();
     win.bar->showMessage("old");
     cfg.SendConfig();
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_TRUE(win.bar->currentMessage().isEmpty());
     EXPECT_FALSE(win.send->isEnabled());
@@ -66,7 +66,7 @@ TEST_F(CfgSendTest, ArrangementOverTheCapacityIsFlaggedWhileTyping)
         {"edMatrixLedY", 17, fits, "Too many LEDs in matrix config (max. 4096)"},
     };
     plug();
-    unit->Firmware().SetParam("SCFG", 1024 | 8 << 16);
+    unit->firmware().setParam("SCFG", 1024 | 8 << 16);
     load();
     for (const Step &step : steps) {
         if (auto *s = step.control ? win.findChild<QSpinBox *>(step.control) : nullptr)
@@ -84,7 +84,7 @@ TEST_F(CfgSendTest, RefusedWriteStopsThereAndKeepsEarlierWrites)
 {
     loadSane();
     win.autoSend->setChecked(true);
-    unit->Faults().WriteStatus.insert("BRIG", 0xC3);
+    unit->faults().writeStatus.insert("BRIG", 0xC3);
     spin("edKeyBoot")->setValue(600);
     spin("edBright")->setValue(150);
     spin("edStripeCount")->setValue(100);
@@ -93,12 +93,12 @@ TEST_F(CfgSendTest, RefusedWriteStopsThereAndKeepsEarlierWrites)
 
     expectError("Error writing Config = 0x80C3 (Wrong Crypt Code): BRIG");
     EXPECT_EQ(writtenTags(), (QStringList{"KTIM", "BRIG"}));
-    EXPECT_EQ(unit->Firmware().Param("KTIM") & 0xFF, 30u);
+    EXPECT_EQ(unit->firmware().param("KTIM") & 0xFF, 30u);
     EXPECT_TRUE(win.send->isEnabled());
     EXPECT_FALSE(cfg.SaveTimer().isActive());
 
-    unit->Faults().WriteStatus.clear();
-    unit->ClearReceived();
+    unit->faults().writeStatus.clear();
+    unit->clearReceived();
     TMsgBox::resetTestResponder();
     TMsgBox::setTestResponder([](const TMsgBox::Call &) { return int(mrClose); });
     cfg.SendConfig();

@@ -22,9 +22,9 @@ TEST(LanguageIconsTest, EveryFlagResourceIsA16x16ImageAtPixelRatio2)
     EXPECT_TRUE(names.contains("EN"));
     EXPECT_TRUE(names.contains("DE"));
     TLanguageIcons icons(lowerCase(names));
-    ASSERT_EQ(icons.Icons().size(), 241);
-    for (const TLanguageIcon &record : icons.Icons()) {
-        const QPixmap flag = icons.Image(record.Index());
+    ASSERT_EQ(icons.icons().size(), 241);
+    for (const TLanguageIcon &record : icons.icons()) {
+        const QPixmap flag = icons.image(record.Index());
         EXPECT_EQ(flag.deviceIndependentSize().toSize(), QSize(16, 16));
         EXPECT_EQ(flag.size(), QSize(32, 32));
     }
@@ -34,7 +34,7 @@ TEST(LanguageIconsTest, RecordsFollowTheCatalogueAndSkipCodesWithoutFlag)
 {
     // The flag's name ignores case; the recorded code compares exactly.
     TLanguageIcons icons({"de", "xx", "En", "", "../DE", "de-DE"});
-    ASSERT_EQ(icons.Icons().size(), 2);
+    ASSERT_EQ(icons.icons().size(), 2);
     EXPECT_EQ(icons.GetIconIndex("de"), 0);
     EXPECT_EQ(icons.GetIconIndex("En"), 1);
     EXPECT_EQ(icons.GetIconIndex("en"), -1);
@@ -67,7 +67,7 @@ TEST(LanguageIconsTest, CreateIconCopiesTheRecordedImage)
     const QIcon icon = icons.CreateIcon("de");
     ASSERT_FALSE(icon.isNull());
     const QImage shown = icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage listed = icons.Image(1).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage listed = icons.image(1).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(shown, listed);
     // Unscaled, the icon shows the 16 x 16 original pixels, not a blurred mix.
     const QImage single = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(LanguageSelectorTest, ListsTheAvailableLanguagesWithFlags)
 {
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
     ASSERT_EQ(combo.count(), 2);
     QStringList names{combo.itemText(0), combo.itemText(1)};
     names.sort();
@@ -52,12 +52,12 @@ TEST_F(LanguageSelectorTest, ListsTheAvailableLanguagesWithFlags)
 // icons were made still shows its flag; one without a flag shows none.
 TEST_F(LanguageSelectorTest, ALanguageListedLaterGetsItsFlag)
 {
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
     for (const QString code : {QStringLiteral("fr"), QStringLiteral("eo")}) {
-        TLanguage *later = SystemLanguages->FindLanguageExact(code);
+        TLanguage *later = SystemLanguages->findLanguageExact(code);
         ASSERT_TRUE(later && !later->Available) << code.toStdString();
         later->Available = true;
-        LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+        LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
         const int item = combo.findData(code);
         ASSERT_GE(item, 0);
         EXPECT_EQ(combo.itemIcon(item).isNull(), code == QStringLiteral("eo")) << code.toStdString();
@@ -67,18 +67,18 @@ TEST_F(LanguageSelectorTest, ALanguageListedLaterGetsItsFlag)
 TEST_F(LanguageSelectorTest, StoredCodeIsComparedExactly)
 {
     ASSERT_TRUE(determined);
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("DE"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("DE"));
     EXPECT_EQ(selectedCode(), determined->ID);
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("xx"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("xx"));
     EXPECT_EQ(selectedCode(), determined->ID);
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("en"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("en"));
     EXPECT_EQ(selectedCode(), "en");
 }
 
 TEST_F(LanguageSelectorTest, FillingFiresNoChange)
 {
     QSignalSpy spy(&combo, &QComboBox::currentIndexChanged);
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
     EXPECT_EQ(spy.count(), 0);
 }
 
@@ -90,15 +90,15 @@ TEST_F(LanguageSelectorTest, ApplySwitchesEveryWindowBackAndForth)
     QWidget second;
     auto *close = new QLabel(QStringLiteral("Close"), &second);
 
-    LanguageSelector::Fill(&combo, *icons, QStringLiteral("de"));
-    LanguageSelector::Apply(&combo, {&window, &second});
-    EXPECT_EQ(LanguageSelector::CurrentCode(), "de");
+    LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
+    LanguageSelector::apply(&combo, {&window, &second});
+    EXPECT_EQ(LanguageSelector::currentCode(), "de");
     EXPECT_EQ(group->title(), " FARB REIHENF.");
     EXPECT_EQ(label->text(), "Seriennummer");
     EXPECT_EQ(close->text(), "Schliessen");
 
     combo.setCurrentIndex(combo.findData(QStringLiteral("en")));
-    LanguageSelector::Apply(&combo, {&window, &second});
+    LanguageSelector::apply(&combo, {&window, &second});
     EXPECT_EQ(group->title(), " COLOR ORDER");
     EXPECT_EQ(label->text(), "Serial Number");
     EXPECT_EQ(close->text(), "Close");

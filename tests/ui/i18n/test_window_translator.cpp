@@ -263,7 +263,7 @@ TEST(TranslationMarkerTest, RepeatedSwitchesDoNotGrowTheRecords)
         marker.AddText("text", "Close", "Schliessen");
         marker.AddText("text", "Close", "Close");
     }
-    EXPECT_EQ(marker.Texts().size(), 2);
+    EXPECT_EQ(marker.texts().size(), 2);
 }
 
 #include "test_window_translator.moc"

@@ -37,12 +37,12 @@ const QString kReadFailed = QStringLiteral("Error reading Config = 0xE000 (Commu
 // A controller whose every value differs from the 0 an unread entry holds.
 SimControllerModel distinctModel()
 {
-    SimControllerModel m = SimControllerModel::Sane(1);
+    SimControllerModel m = SimControllerModel::sane(1);
     const std::map<QByteArray, uint32_t> values{{"CPRO", 1}, {"LPRO", 1}, {"LAYO", 1}, {"MIRR", 0x10101},
                                                 {"MBEG", 0x22222222}, {"4CFG", 5}};
-    for (SimParam &p : m.Defaults) {
-        if (values.count(p.Tag))
-            p.Value = values.at(p.Tag);
+    for (SimParam &p : m.defaults) {
+        if (values.count(p.tag))
+            p.value = values.at(p.tag);
     }
     return m;
 }
@@ -56,7 +56,7 @@ protected:
                 errors << c.MsgText;
             return c.DlgType == mtConfirmation ? int(mrYes) : int(mrClose);
         });
-        ProfileDialogs::SetTestResponder([this](ProfileDialogs::Kind kind, const QString &) {
+        ProfileDialogs::setTestResponder([this](ProfileDialogs::Kind kind, const QString &) {
             return kind == ProfileDialogs::Kind::Save ? dir->filePath("saved.cvn") : dir->filePath("load.cvn");
         });
     }
@@ -64,7 +64,7 @@ protected:
     {
         window.reset();
         TMsgBox::resetTestResponder();
-        ProfileDialogs::ResetTestResponder();
+        ProfileDialogs::resetTestResponder();
     }
 
     // A fresh window over a fresh bus with the distinct controller.
@@ -74,26 +74,26 @@ protected:
         bus = std::make_unique<SimBus>();
         dir = std::make_unique<QTemporaryDir>();
         errors.clear();
-        unit = bus->Add(distinctModel(), false);
+        unit = bus->add(distinctModel(), false);
         original.clear();
-        for (const SimParam &p : unit->Firmware().Params())
-            original[p.Tag] = p.Value;
+        for (const SimParam &p : unit->firmware().params())
+            original[p.tag] = p.value;
         allowed.clear();
-        TMainSetup setup;
-        setup.ControllerFactory = [this] { return std::make_unique<SimController>(bus.get()); };
-        setup.SettingsPath = dir->filePath("CORVANE_Config.ini");
+        MainSetup setup;
+        setup.controllerFactory = [this] { return std::make_unique<SimController>(bus.get()); };
+        setup.settingsPath = dir->filePath("CORVANE_Config.ini");
         window = std::make_unique<TMain>(std::move(setup));
         window->show();
         window->Startup();
     }
     void arm(Fault fault, int k)
     {
-        (fault == Fault::Fail ? unit->Faults().FailAfterTransfers : unit->Faults().UnplugAfterTransfers) = k - 1;
+        (fault == Fault::Fail ? unit->faults().failAfterTransfers : unit->faults().unplugAfterTransfers) = k - 1;
     }
     void openController()
     {
-        bus->Plug(unit);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->Session().loaded() || !errors.isEmpty(); }, 3000));
+        bus->plug(unit);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->session().loaded() || !errors.isEmpty(); }, 3000));
     }
 
     bool mayHold(const QByteArray &tag, uint32_t value) const
@@ -106,7 +106,7 @@ protected:
     // profile saved now, must be one the controller or the user gave.
     void expectNothingUnread(const char *what, int k)
     {
-        for (const QByteArray &r : unit->Received()) {
+        for (const QByteArray &r : unit->received()) {
             if (uint8_t(r[2]) != 0xED || r.mid(3, 4) == QByteArray(4, '\0'))
                 continue;
             const uint32_t value = uint8_t(r[7]) | uint8_t(r[8]) << 8 | uint8_t(r[9]) << 16 | uint32_t(uint8_t(r[10])) << 24;
@@ -114,20 +114,20 @@ protected:
                                                      << "=" << value;
         }
         // A send now, and a save, go through the same checks.
-        unit->ClearReceived();
-        if (window->Editor())
-            window->Editor()->SendConfig();
-        for (const QByteArray &r : unit->Received()) {
+        unit->clearReceived();
+        if (window->editor())
+            window->editor()->SendConfig();
+        for (const QByteArray &r : unit->received()) {
             const uint32_t value = uint8_t(r[7]) | uint8_t(r[8]) << 8 | uint8_t(r[9]) << 16 | uint32_t(uint8_t(r[10])) << 24;
             if (uint8_t(r[2]) == 0xED) {
                 EXPECT_TRUE(mayHold(r.mid(3, 4), value)) << what << " k=" << k << ": sent " << r.mid(3, 4).constData();
             }
         }
-        window->Profiles().butSaveProfileClick();
+        window->profiles().butSaveProfileClick();
         const ParsedProfile saved = ProfileFile::readProfileFile(dir->filePath("saved.cvn"));
         for (const ProfileParam &p : saved.params)
             EXPECT_TRUE(mayHold(p.code, p.value)) << what << " k=" << k << ": saved " << p.code.constData() << "=" << p.value;
-        if (!window->Session().allRead()) {
+        if (!window->session().allRead()) {
             EXPECT_TRUE(saved.params.isEmpty()) << what << " k=" << k;
             EXPECT_FALSE(window->butSaveProfile->isEnabled()) << what << " k=" << k;
         }
@@ -149,7 +149,7 @@ protected:
         if (fault == Fault::Unplug) {
             EXPECT_TRUE(noCorvane->isVisible()) << what << " k=" << k;
             EXPECT_FALSE(page->isVisible()) << what << " k=" << k;
-        } else if (!window->Session().allRead()) {
+        } else if (!window->session().allRead()) {
             // Not identified: the editor is hidden; identified but not
             // loaded: it shows no values and takes no edits.
             EXPECT_TRUE(!page->isVisible() || !bright->isEnabled()) << what << " k=" << k;
@@ -201,12 +201,12 @@ void FaultSweep::sweep(Op op, Fault fault, int transfers)
         rig();
         if (op == Op::Open) {
             arm(fault, k);
-            unit->ClearReceived();
+            unit->clearReceived();
             openController();
         } else {
             openController();
-            ASSERT_TRUE(window->Session().loaded()) << what;
-            unit->ClearReceived();
+            ASSERT_TRUE(window->session().loaded()) << what;
+            unit->clearReceived();
             arm(fault, k);
             switch (op) {
             case Op::Send:
@@ -221,15 +221,15 @@ void FaultSweep::sweep(Op op, Fault fault, int transfers)
                 allowed["MIRR"] = {1};
                 QFile f(dir->filePath("load.cvn"));
                 ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                f.write("[GLOBAL]\nID=" + ProfileFile::formatValue(unit->Firmware().Model().Bios.SysId)
+                f.write("[GLOBAL]\nID=" + ProfileFile::formatValue(unit->firmware().model().bios.SysId)
                         + "\n[PARAMETER]\nLMAX=9999\nBRIG=150\nMIRR=1\n");
                 f.close();
-                window->Profiles().butLoadProfileClick();
+                window->profiles().butLoadProfileClick();
                 break;
             }
             case Op::Reset:
-                for (const SimParam &p : SimFactoryParameters())
-                    allowed[p.Tag].insert(p.Value);
+                for (const SimParam &p : simFactoryParameters())
+                    allowed[p.tag].insert(p.value);
                 window->findChild<QPushButton *>("butDefault")->click();
                 break;
             case Op::Open:

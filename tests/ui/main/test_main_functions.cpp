@@ -12,10 +12,10 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        unit = bus.Add(SimControllerModel::Sane(1));
+        unit = bus.add(SimControllerModel::sane(1));
         start();
         ASSERT_TRUE(isOpen("SIM0001"));
-        unit->ClearReceived();
+        unit->clearReceived();
     }
 
     QPushButton *button(const char *name) const { return find<QPushButton>(name); }
@@ -25,7 +25,7 @@ protected:
 
     QByteArray functionReport(uint8_t function) const
     {
-        const uint16_t word = unit->Firmware().WriteWord();
+        const uint16_t word = unit->firmware().writeWord();
         QByteArray r = QByteArray::fromHex("030BED0000000000000000");
         r.append(char(word & 0xFF)).append(char(word >> 8)).append(char(function));
         return r;
@@ -36,25 +36,25 @@ protected:
 
 TEST_F(FunctionsTest, PatternAndRestartSendTheirReports)
 {
-    unit->RestartDelayMs = 30;
+    unit->restartDelayMs = 30;
     button("butPattern")->click();
-    ASSERT_EQ(unit->Received().size(), 1);
-    EXPECT_EQ(head(unit->Received()[0]), QByteArray::fromHex("0304EE20000000"));
-    EXPECT_TRUE(unit->Firmware().TestPattern());
+    ASSERT_EQ(unit->received().size(), 1);
+    EXPECT_EQ(head(unit->received()[0]), QByteArray::fromHex("0304EE20000000"));
+    EXPECT_TRUE(unit->firmware().testPattern());
     EXPECT_TRUE(button("butPattern")->isEnabled());
 
-    unit->ClearReceived();
+    unit->clearReceived();
     button("butRestart")->click();
-    ASSERT_EQ(unit->Received().size(), 2);
-    EXPECT_EQ(head(unit->Received()[0]), QByteArray::fromHex("0303EF000001"));
-    EXPECT_EQ(head(unit->Received()[1]), functionReport(0x01));
+    ASSERT_EQ(unit->received().size(), 2);
+    EXPECT_EQ(head(unit->received()[0]), QByteArray::fromHex("0303EF000001"));
+    EXPECT_EQ(head(unit->received()[1]), functionReport(0x01));
     EXPECT_TRUE(button("butRestart")->isEnabled());
     EXPECT_TRUE(errorTexts().isEmpty());
 }
 
 TEST_F(FunctionsTest, RestartLeavesTheBusAndRejoins)
 {
-    unit->RestartDelayMs = 50;
+    unit->restartDelayMs = 50;
     button("butRestart")->click();
     EXPECT_EQ(commandCount(unit, CmdReadParam), 0); // nothing is re-read by the click itself
 
@@ -67,7 +67,7 @@ TEST_F(FunctionsTest, RestartLeavesTheBusAndRejoins)
 
 TEST_F(FunctionsTest, RefusedPatternIsReported)
 {
-    unit->Faults().ErrorStatus = 0xC3;
+    unit->faults().errorStatus = 0xC3;
     button("butPattern")->click();
     EXPECT_EQ(errorTexts(), QList<QString>{"Pattern Error = 0x80C3 (Wrong Crypt Code)"});
     EXPECT_TRUE(button("butPattern")->isEnabled());
@@ -85,34 +85,34 @@ TEST_F(FunctionsTest, AnsweringNoToTheResetSendsNothing)
     EXPECT_EQ(ask.DlgType, mtConfirmation);
     EXPECT_EQ(ask.Buttons, mbYes | mbNo);
     EXPECT_FALSE(ask.MsgBeep);
-    EXPECT_TRUE(unit->Received().isEmpty());
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_TRUE(unit->received().isEmpty());
+    EXPECT_TRUE(window->session().loaded());
 }
 
 TEST_F(FunctionsTest, ResetRestoresDefaultsAndReadsThemBack)
 {
-    ASSERT_TRUE(unit->Firmware().SetParam("BRIG", 7));
+    ASSERT_TRUE(unit->firmware().setParam("BRIG", 7));
     confirmAnswer = mrYes;
     button("butDefault")->click();
 
-    ASSERT_GE(unit->Received().size(), 2);
-    EXPECT_EQ(head(unit->Received()[0]), QByteArray::fromHex("0303EF000001"));
-    EXPECT_EQ(head(unit->Received()[1]), functionReport(0x46));
+    ASSERT_GE(unit->received().size(), 2);
+    EXPECT_EQ(head(unit->received()[0]), QByteArray::fromHex("0303EF000001"));
+    EXPECT_EQ(head(unit->received()[1]), functionReport(0x46));
     EXPECT_EQ(commandCount(unit, CmdReadParam), 21);
-    EXPECT_NE(unit->Firmware().Param("BRIG"), 7u);
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_NE(unit->firmware().param("BRIG"), 7u);
+    EXPECT_TRUE(window->session().loaded());
     EXPECT_TRUE(button("butDefault")->isEnabled());
     EXPECT_TRUE(errorTexts().isEmpty());
 }
 
 TEST_F(FunctionsTest, FailedResetDoesNotReread)
 {
-    unit->Faults().ErrorStatus = 0xC3;
+    unit->faults().errorStatus = 0xC3;
     button("butDefault")->click();
 
     EXPECT_EQ(errorTexts(), QList<QString>{"Reset Error = 0x80C3 (Wrong Crypt Code)"});
     EXPECT_EQ(commandCount(unit, CmdReadParam), 0);
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_TRUE(window->session().loaded());
     EXPECT_TRUE(button("butDefault")->isEnabled());
 }
 

@@ -4,11 +4,11 @@
 
 TEST_F(MainWindowTest, TabFollowsTheReadingOrder)
 {
-    bus.AddSane(1);
+    bus.addSane(1);
     start();
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     // Every stop of the chain, the editor's stops as one.
-    QWidget *editor = window->EditorForm();
+    QWidget *editor = window->editorForm();
     QList<QWidget *> order;
     QWidget *w = cbHid();
     do {

@@ -29,28 +29,28 @@ protected:
 TEST_F(LanguageWindowTest, StoredGermanStartsInGermanAndIsWrittenBack)
 {
     writeSettings("[CONFIG]\nLANGUAGE=de\n");
-    bus.AddSane(1);
+    bus.addSane(1);
     start();
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     EXPECT_EQ(window->cbLang->currentData().toString(), "de");
     EXPECT_EQ(groupTitle("grpColorOrder"), " FARB REIHENF.");
     EXPECT_EQ(find<QComboBox>("cbFirstLed")->itemText(0), "Oben-Links");
     EXPECT_EQ(find<QPushButton>("ButSaveConfig")->text(), "Sende zum CORVANE");
-    window->About()->FormShow();
-    EXPECT_TRUE(window->About()->findChild<QLabel *>("htLabInfo")->text().startsWith("Konfigurationsprogramm für"));
-    EXPECT_EQ(window->About()->findChild<QLabel *>("LabApp")->text(), "CORVANE Config Tool v1.1.4");
+    window->about()->FormShow();
+    EXPECT_TRUE(window->about()->findChild<QLabel *>("htLabInfo")->text().startsWith("Konfigurationsprogramm für"));
+    EXPECT_EQ(window->about()->findChild<QLabel *>("LabApp")->text(), "CORVANE Config Tool v1.1.4");
     window->close();
     EXPECT_TRUE(settingsText().contains("LANGUAGE=de"));
 }
 
 TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
 {
-    bus.AddSane(1);
+    bus.addSane(1);
     start();
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     QComboBox *order = find<QComboBox>("cbLedOrder");
     const int shown = order->currentIndex(); // the walk replaces the items: the selection must stay
-    const QList<TCfgData> before = window->Session().params();
+    const QList<TCfgData> before = window->session().params();
 
     choose("de");
     EXPECT_EQ(groupTitle("grpLayout"), " ANORDNUNG");
@@ -62,9 +62,9 @@ TEST_F(LanguageWindowTest, SwitchingBackAndForthRestoresTextsAndIsNoEdit)
     choose("de");
     EXPECT_EQ(groupTitle("grpLayout"), " ANORDNUNG");
 
-    EXPECT_EQ(window->Session().params(), before);
+    EXPECT_EQ(window->session().params(), before);
     EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
-    EXPECT_FALSE(window->Editor()->SaveTimer().isActive());
+    EXPECT_FALSE(window->editor()->SaveTimer().isActive());
     EXPECT_EQ(window->findChild<QStatusBar *>("sBar")->currentMessage(), QString());
 }
 
@@ -77,7 +77,7 @@ TEST_F(LanguageWindowTest, AboutCaptionFollowsTheLanguageFromAGermanLocale)
     for (const char *code : {"", "de", "en"}) {
         if (*code)
             choose(code);
-        EXPECT_EQ(window->About()->windowTitle(), QString::fromUtf8(*code == 'd' ? "Über" : "About")) << code;
+        EXPECT_EQ(window->about()->windowTitle(), QString::fromUtf8(*code == 'd' ? "Über" : "About")) << code;
     }
 }
 
@@ -91,7 +91,7 @@ TEST_F(LanguageWindowTest, CapitalisedStoredCodeFallsBackToTheDeterminedLanguage
 
 TEST_F(LanguageWindowTest, SwitchedWindowHasTheSizeOfOneStartedInThatLanguage)
 {
-    bus.AddSane(1);
+    bus.addSane(1);
     QHash<QString, QSize> startedSize;
     for (const char *code : {"en", "de"}) {
         writeSettings(QByteArray("[CONFIG]\nLANGUAGE=") + code + "\n");
@@ -124,17 +124,17 @@ TEST_F(LanguageWindowTest, StartedInGermanIsCentredAndFlankedAtItsGermanSize)
     const QRect screen = window->screen()->availableGeometry();
     EXPECT_LE(qAbs(frame.center().x() - screen.center().x()), margin);
     EXPECT_LE(qAbs(frame.center().y() - screen.center().y()), margin);
-    const QPoint debugAt = window->Debug()->frameGeometry().topLeft();
+    const QPoint debugAt = window->debug()->frameGeometry().topLeft();
     EXPECT_LE(qAbs(debugAt.x() - (frame.left() + frame.width())), margin);
     EXPECT_LE(qAbs(debugAt.y() - frame.top()), margin);
     // The debug window is never translated, not even as part of the main window.
-    EXPECT_TRUE(window->Debug()->findChildren<TTranslationMarker *>().isEmpty());
-    EXPECT_FALSE(window->About()->findChildren<TTranslationMarker *>().isEmpty());
+    EXPECT_TRUE(window->debug()->findChildren<TTranslationMarker *>().isEmpty());
+    EXPECT_FALSE(window->about()->findChildren<TTranslationMarker *>().isEmpty());
 }
 
 TEST_F(LanguageWindowTest, AccessibleNamesAndQtTextsFollowTheLanguage)
 {
-    bus.AddSane(1);
+    bus.addSane(1);
     start();
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     // Every input control of the editor has a name of its own.
@@ -167,7 +167,7 @@ TEST_F(LanguageWindowTest, AccessibleNamesAndQtTextsFollowTheLanguage)
 TEST_F(LanguageWindowTest, FailedStateExplanationFollowsTheLanguage)
 {
     writeSettings("[CONFIG]\nLANGUAGE=de\n");
-    bus.Add(SimControllerModel::Sane(1))->Faults().ReadStatus["BRIG"] = 0xC4;
+    bus.add(SimControllerModel::sane(1))->faults().readStatus["BRIG"] = 0xC4;
     start();
     for (const char *code : {"de", "en", "de"}) {
         if (window->cbLang->currentData().toString() != code)

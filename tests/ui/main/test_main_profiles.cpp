@@ -13,23 +13,23 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        ProfileDialogs::SetTestResponder([this](ProfileDialogs::Kind kind, const QString &title) {
+        ProfileDialogs::setTestResponder([this](ProfileDialogs::Kind kind, const QString &title) {
             titles << title;
             return kind == ProfileDialogs::Kind::Save ? saveAnswer : openAnswer;
         });
     }
     void TearDown() override
     {
-        ProfileDialogs::ResetTestResponder();
+        ProfileDialogs::resetTestResponder();
         MainWindowTest::TearDown();
     }
 
-    SimUnit *openOne(const SimControllerModel &model = SimControllerModel::Sane(1))
+    SimUnit *openOne(const SimControllerModel &model = SimControllerModel::sane(1))
     {
-        SimUnit *unit = bus.Add(model);
+        SimUnit *unit = bus.add(model);
         start();
-        EXPECT_TRUE(waitFor([&] { return isOpen(model.Serial); }));
-        unit->ClearReceived();
+        EXPECT_TRUE(waitFor([&] { return isOpen(model.serial); }));
+        unit->clearReceived();
         return unit;
     }
 
@@ -59,17 +59,17 @@ protected:
 
 TEST_F(ProfileTest, SavingWritesIdentityAndAllParametersInTagOrder)
 {
-    auto model = SimControllerModel::Sane(1);
-    model.Bios.SysId = 0x80000001; // stored negative
-    for (auto &p : model.Defaults) {
-        if (p.Tag == "STUP")
-            p.Value = 0xFF000000;
+    auto model = SimControllerModel::sane(1);
+    model.bios.SysId = 0x80000001; // stored negative
+    for (auto &p : model.defaults) {
+        if (p.tag == "STUP")
+            p.value = 0xFF000000;
     }
     openOne(model);
     saveAnswer = file("a.cvn");
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
     EXPECT_EQ(titles, QStringList{"Save configuration"});
-    EXPECT_TRUE(window->Debug()->Lines().contains(saveAnswer));
+    EXPECT_TRUE(window->debug()->lines().contains(saveAnswer));
 
     const QList<QByteArray> lines = readFile(saveAnswer).split('\n');
     EXPECT_EQ(lines.mid(0, 4), (QList<QByteArray>{"[GLOBAL]", "INFO=CORVANE CONFIGURATION FILE", "ID=-2147483647",
@@ -90,14 +90,14 @@ TEST_F(ProfileTest, LoadingOneKeySendsOnlyItAndReadsAllBack)
 {
     SimUnit *unit = openOne();
     openAnswer = file("brig.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId, "BRIG=150\n"));
-    window->Profiles().butLoadProfileClick();
+    writeFile(openAnswer, profile(unit->firmware().model().bios.SysId, "BRIG=150\n"));
+    window->profiles().butLoadProfileClick();
     EXPECT_EQ(titles, QStringList{"Open configuration"});
     EXPECT_EQ(commandCount(unit, 0xED), 1);
     // BRIG is read once before it is written, so a change another program
     // made meanwhile is kept; then all 21 are read back.
     EXPECT_EQ(commandCount(unit, 0xEC), 1 + 21);
-    EXPECT_EQ(unit->Firmware().Param("BRIG"), 150u);
+    EXPECT_EQ(unit->firmware().param("BRIG"), 150u);
     EXPECT_EQ(find<QSpinBox>("edBright")->value(), 150);
     EXPECT_EQ(status(), "brig.cvn");
     EXPECT_TRUE(errorTexts().isEmpty());
@@ -107,10 +107,10 @@ TEST_F(ProfileTest, ProfileOfAnotherControllerChangesNothing)
 {
     SimUnit *unit = openOne();
     openAnswer = file("other.cvn");
-    writeFile(openAnswer, profile(unit->Firmware().Model().Bios.SysId + 1, "BRIG=150\n"));
-    window->Profiles().butLoadProfileClick();
+    writeFile(openAnswer, profile(unit->firmware().model().bios.SysId + 1, "BRIG=150\n"));
+    window->profiles().butLoadProfileClick();
     EXPECT_EQ(errorTexts(), QList<QString>{"File ID unknown"});
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_EQ(status(), QString());
 }
 
@@ -119,7 +119,7 @@ TEST_F(ProfileTest, SavingOverAFileKeepsItsOtherKeys)
     openOne();
     saveAnswer = file("keep.cvn");
     writeFile(saveAnswer, "[NOTES]\nWHO=installer\n\n[PARAMETER]\nEXTR=5\n");
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
     const QByteArray text = readFile(saveAnswer);
     EXPECT_TRUE(text.contains("WHO=installer"));
     EXPECT_TRUE(text.contains("EXTR=5"));
@@ -130,7 +130,7 @@ TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
 {
     openOne();
     saveAnswer = file("missing-folder/x.cvn");
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
     ASSERT_EQ(errorTexts().size(), 1);
     EXPECT_FALSE(errorTexts()[0].isEmpty());
     EXPECT_FALSE(QFile::exists(saveAnswer));
@@ -139,10 +139,10 @@ TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
 TEST_F(ProfileTest, CancellingEitherDialogChangesNothing)
 {
     SimUnit *unit = openOne();
-    window->Profiles().butSaveProfileClick();
-    window->Profiles().butLoadProfileClick();
+    window->profiles().butSaveProfileClick();
+    window->profiles().butLoadProfileClick();
     EXPECT_EQ(titles.size(), 2);
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QStringList{"*.cvn"}), QStringList());
 }
@@ -150,31 +150,31 @@ TEST_F(ProfileTest, CancellingEitherDialogChangesNothing)
 TEST_F(ProfileTest, RoundTripRestoresEveryParameter)
 {
     SimUnit *unit = openOne();
-    const QList<SimParam> before = unit->Firmware().Params();
+    const QList<SimParam> before = unit->firmware().params();
     saveAnswer = file("round.cvn");
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
 
     // Change most parameters on the device, then load the profile back.
     for (const SimParam &p : before) {
-        if (p.Tag != "LMAX" && p.Tag != "STUP")
-            unit->Firmware().SetParam(p.Tag, p.Tag == "BRIG" ? 7 : 0);
+        if (p.tag != "LMAX" && p.tag != "STUP")
+            unit->firmware().setParam(p.tag, p.tag == "BRIG" ? 7 : 0);
     }
-    unit->Firmware().SetParam("STUP", 0x01020304);
-    window->Session().select(0);
-    window->Editor()->DoInit();
+    unit->firmware().setParam("STUP", 0x01020304);
+    window->session().select(0);
+    window->editor()->DoInit();
     openAnswer = saveAnswer;
-    window->Profiles().butLoadProfileClick();
+    window->profiles().butLoadProfileClick();
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().value(0).toStdString();
     for (const SimParam &p : before)
-        EXPECT_EQ(unit->Firmware().Param(p.Tag), p.Value) << p.Tag.constData();
+        EXPECT_EQ(unit->firmware().param(p.tag), p.value) << p.tag.constData();
 }
 
 TEST_F(ProfileTest, AfterAFailedLoadNothingUnreadIsSaved)
 {
-    auto model = SimControllerModel::Sane(1);
-    SimUnit *unit = bus.Add(model);
+    auto model = SimControllerModel::sane(1);
+    SimUnit *unit = bus.add(model);
     // Identification takes four transfers, each read two: the read of 6CFG fails.
-    unit->Faults().FailAfterTransfers = 4 + 20 * 2;
+    unit->faults().failAfterTransfers = 4 + 20 * 2;
     start();
     ASSERT_EQ(errorTexts(), QList<QString>{"Error reading Config = 0xE000 (Communication Error)"});
 
@@ -185,7 +185,7 @@ TEST_F(ProfileTest, AfterAFailedLoadNothingUnreadIsSaved)
     EXPECT_EQ(text("labCapacity"), "---");
     EXPECT_FALSE(window->butSaveProfile->isEnabled());
     saveAnswer = file("partial.cvn");
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
     EXPECT_FALSE(QFile::exists(saveAnswer));
     ASSERT_EQ(errorTexts().size(), 2);
     EXPECT_TRUE(errorTexts()[1].contains("6CFG")) << errorTexts()[1].toStdString();
@@ -195,6 +195,6 @@ TEST_F(ProfileTest, AfterAFailedLoadNothingUnreadIsSaved)
     EXPECT_TRUE(find<QSpinBox>("edBright")->isEnabled());
     EXPECT_EQ(find<QSpinBox>("edBright")->value(), 100);
     EXPECT_TRUE(window->butSaveProfile->isEnabled());
-    window->Profiles().butSaveProfileClick();
+    window->profiles().butSaveProfileClick();
     EXPECT_TRUE(readFile(saveAnswer).contains("6CFG=3"));
 }

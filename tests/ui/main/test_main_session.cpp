@@ -25,8 +25,8 @@ TEST_F(SessionTest, WithoutDeviceShowsNoCorvane)
     EXPECT_TRUE(find<QLabel>("labNoCorvaneHint")->isVisible());
     EXPECT_TRUE(text("labNoCorvaneHint").contains("70-corvane.rules"));
     EXPECT_TRUE(text("labNoCorvaneHint").contains("--simulate"));
-    EXPECT_FALSE(led()->IsOn());
-    EXPECT_EQ(led()->ShownColor(), QColor(255, 0, 0));
+    EXPECT_FALSE(led()->isOn());
+    EXPECT_EQ(led()->shownColor(), QColor(255, 0, 0));
     EXPECT_FALSE(editorShown());
     for (const char *name : {"LabBiosVersion", "LabBiosCode", "LabBiosInfo", "LabBiosDate", "LabBiosConfig",
                              "labCapacity"})
@@ -38,7 +38,7 @@ TEST_F(SessionTest, WithoutDeviceShowsNoCorvane)
 
 TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
 {
-    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *unit = bus.add(SimControllerModel::sane(1));
     create().show();
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(window->Timer1.interval(), 200);
@@ -51,7 +51,7 @@ TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
     EXPECT_EQ(text("LabBiosConfig"), "v1.1");
     EXPECT_NE(text("labCapacity"), "---");
     EXPECT_EQ(commandCount(unit, CmdReadParam), 21);
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_TRUE(window->session().loaded());
     EXPECT_TRUE(window->butLoadProfile->isEnabled());
     EXPECT_TRUE(window->butSaveProfile->isEnabled());
     EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isEnabled());
@@ -61,7 +61,7 @@ TEST_F(SessionTest, StartupDelayOpensTheDeviceIntoTheEditor)
 TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
 {
     writeSettings("[CONFIG]\nDEVICE=sim0002\n");
-    bus.AddSane(2);
+    bus.addSane(2);
     start();
     EXPECT_TRUE(isOpen("SIM0002"));
 
@@ -70,14 +70,14 @@ TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
     // Unsent changes keep their controller open; once undone, it moves on.
     auto *bright = find<QSpinBox>("edBright");
     bright->setValue(150);
-    bus.Add(SimControllerModel::Sane(3));
+    bus.add(SimControllerModel::sane(3));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
     EXPECT_TRUE(isOpen("SIM0001"));
     bright->setValue(100);
 
-    SimUnit *second = bus.Find("SIM0002");
-    second->ClearReceived();
-    bus.Add(SimControllerModel::Sane(4));
+    SimUnit *second = bus.find("SIM0002");
+    second->clearReceived();
+    bus.add(SimControllerModel::sane(4));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 4; }));
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
@@ -86,66 +86,66 @@ TEST_F(SessionTest, RememberedSerialIsPreferredAtStartAndAfterAPlug)
 
 TEST_F(SessionTest, UnpluggingTheOpenDeviceOpensTheOther)
 {
-    bus.AddSane(2);
+    bus.addSane(2);
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
 
-    bus.Unplug(bus.Find("SIM0001"));
+    bus.unplug(bus.find("SIM0001"));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 1; }));
     EXPECT_TRUE(isOpen("SIM0002"));
 
-    bus.Unplug(bus.Find("SIM0002"));
+    bus.unplug(bus.find("SIM0002"));
     ASSERT_TRUE(waitFor([&] { return noDeviceShown(); }));
     EXPECT_FALSE(editorShown());
-    EXPECT_FALSE(led()->IsOn());
+    EXPECT_FALSE(led()->isOn());
     EXPECT_EQ(cbHid()->currentText(), "");
     EXPECT_TRUE(errorTexts().isEmpty());
 }
 
 TEST_F(SessionTest, RelistingTheOpenDeviceReadsNothing)
 {
-    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *unit = bus.add(SimControllerModel::sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
-    unit->ClearReceived();
+    unit->clearReceived();
 
-    bus.Add(SimControllerModel::Sane(2));
+    bus.add(SimControllerModel::sane(2));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 2; }));
     settle();
-    EXPECT_TRUE(unit->Received().isEmpty());
+    EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_TRUE(isOpen("SIM0001"));
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_TRUE(window->session().loaded());
 }
 
 TEST_F(SessionTest, PickingTheOpenDeviceAgainDoesNothingAnotherOpensIt)
 {
-    bus.AddSane(2);
+    bus.addSane(2);
     start();
-    SimUnit *first = bus.Find("SIM0001");
-    SimUnit *second = bus.Find("SIM0002");
-    first->ClearReceived();
-    second->ClearReceived();
+    SimUnit *first = bus.find("SIM0001");
+    SimUnit *second = bus.find("SIM0002");
+    first->clearReceived();
+    second->clearReceived();
 
     pick(0);
-    EXPECT_TRUE(first->Received().isEmpty());
+    EXPECT_TRUE(first->received().isEmpty());
     EXPECT_TRUE(isOpen("SIM0001"));
 
     pick(1);
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(commandCount(second, CmdBiosInfo), 1);
-    EXPECT_TRUE(first->Received().isEmpty());
+    EXPECT_TRUE(first->received().isEmpty());
 }
 
 // Choosing with the keyboard opens no list; going back to the device shown
 // before must still open it.
 TEST_F(SessionTest, KeyboardChoiceOpensTheDeviceShown)
 {
-    bus.AddSane(2);
+    bus.addSane(2);
     start();
     pick(1);
     ASSERT_TRUE(isOpen("SIM0002"));
-    SimUnit *first = bus.Find("SIM0001");
-    first->ClearReceived();
+    SimUnit *first = bus.find("SIM0001");
+    first->clearReceived();
 
     QTest::keyClick(cbHid(), Qt::Key_Up);
     EXPECT_TRUE(isOpen("SIM0001"));
@@ -156,13 +156,13 @@ TEST_F(SessionTest, KeyboardChoiceOpensTheDeviceShown)
 // over; the interrupted opening does not go on with a stale choice.
 TEST_F(SessionTest, DeviceChangeDuringAnOpeningTakesOver)
 {
-    bus.AddSane(2);
+    bus.addSane(2);
     start();
-    SimUnit *first = bus.Find("SIM0001");
-    SimUnit *second = bus.Find("SIM0002");
-    first->ClearReceived();
+    SimUnit *first = bus.find("SIM0001");
+    SimUnit *second = bus.find("SIM0002");
+    first->clearReceived();
 
-    bus.Unplug(second); // announced, not yet seen by the window
+    bus.unplug(second); // announced, not yet seen by the window
     pick(1);
 
     EXPECT_TRUE(isOpen("SIM0001"));
@@ -174,11 +174,11 @@ TEST_F(SessionTest, DeviceChangeDuringAnOpeningTakesOver)
 
 TEST_F(SessionTest, DeviceForAnotherToolVersionStaysOpening)
 {
-    SimControllerModel model = SimControllerModel::Sane(1);
-    model.Bios.ToolVers = 12;
-    model.Bios.VersHi = 2;
-    model.Bios.VersLo = 5;
-    SimUnit *unit = bus.Add(model);
+    SimControllerModel model = SimControllerModel::sane(1);
+    model.bios.ToolVers = 12;
+    model.bios.VersHi = 2;
+    model.bios.VersLo = 5;
+    SimUnit *unit = bus.add(model);
     start();
 
     EXPECT_EQ(errorTexts(), QList<QString>{"Config Tool v1.2.x required"});
@@ -186,8 +186,8 @@ TEST_F(SessionTest, DeviceForAnotherToolVersionStaysOpening)
     EXPECT_TRUE(TMsgBox::testCalls().first().MsgBeep);
     EXPECT_EQ(text("LabBiosVersion"), "v2.5");
     EXPECT_EQ(text("LabBiosConfig"), "v1.2");
-    EXPECT_TRUE(led()->IsOn());
-    EXPECT_EQ(led()->ShownColor(), QColor(255, 255, 0));
+    EXPECT_TRUE(led()->isOn());
+    EXPECT_EQ(led()->shownColor(), QColor(255, 255, 0));
     EXPECT_FALSE(editorShown());
     EXPECT_FALSE(window->butLoadProfile->isEnabled());
     EXPECT_EQ(commandCount(unit, CmdReadParam), 0);
@@ -203,7 +203,7 @@ public:
     QString SerialNumber() const override { return QStringLiteral("LOCKED1"); }
     bool SetFeature(const uint8_t *, int) override { return false; }
     bool GetFeature(uint8_t *, int) override { return false; }
-    QString AccessProblem() const override { return QStringLiteral("No permission for /dev/hidraw7: run \"udevadm trigger\" as root"); }
+    QString accessProblem() const override { return QStringLiteral("No permission for /dev/hidraw7: run \"udevadm trigger\" as root"); }
 };
 
 class LockedController : public HidController
@@ -212,30 +212,30 @@ public:
     QList<HidDevicePtr> devices{std::make_shared<LockedDevice>()};
     HidDevicePtr CheckOutByIndex(int index) override { return devices.value(index); }
     void CheckIn(const HidDevicePtr &) override {}
-    void Start() override { emit DeviceChange(); }
+    void start() override { emit deviceChange(); }
 
 protected:
-    QList<HidDevicePtr> PresentDevices() const override { return devices; }
+    QList<HidDevicePtr> presentDevices() const override { return devices; }
 };
 
 // Present but not open: the editor's place says why, the LED stays yellow,
 // and Retry opens the controller again once the fault is gone.
 TEST_F(SessionTest, FailedStatesAreExplainedAndRetried)
 {
-    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *unit = bus.add(SimControllerModel::sane(1));
     const std::tuple<const char *, QString, std::function<void(SimFaults &)>> cases[] = {
         {"This CORVANE could not be identified", "Error Reading Biosinfo = 0xE000 (Communication Error)",
-         [](SimFaults &f) { f.FailFromTransfer = 1; }},
+         [](SimFaults &f) { f.failFromTransfer = 1; }},
         {"The configuration of this CORVANE could not be read",
-         "Error reading Config = 0x80C4 (Illegal Value/Range): BRIG", [](SimFaults &f) { f.ReadStatus["BRIG"] = 0xC4; }}};
+         "Error reading Config = 0x80C4 (Illegal Value/Range): BRIG", [](SimFaults &f) { f.readStatus["BRIG"] = 0xC4; }}};
     for (const auto &[title, detail, fault] : cases) {
-        fault(unit->Faults());
+        fault(unit->faults());
         window.reset();
         start();
         EXPECT_EQ(text("labFailedTitle") + text("labFailedDetail"), title + detail);
         EXPECT_FALSE(find<QLineEdit>("edFailedCommand")->isVisible());
-        EXPECT_TRUE(led()->ShownColor() == QColor(255, 255, 0) && !editorShown()) << title;
-        unit->Faults() = SimFaults();
+        EXPECT_TRUE(led()->shownColor() == QColor(255, 255, 0) && !editorShown()) << title;
+        unit->faults() = SimFaults();
         find<QPushButton>("butRetry")->click();
         EXPECT_TRUE(isOpen("SIM0001")) << title;
     }
@@ -245,9 +245,9 @@ TEST_F(SessionTest, FailedStatesAreExplainedAndRetried)
 // the command to run, and no box at all, also when retried.
 TEST_F(SessionTest, InaccessibleDeviceExplainsItselfInTheWindow)
 {
-    TMainSetup setup;
-    setup.ControllerFactory = [] { return std::make_unique<LockedController>(); };
-    setup.SettingsPath = settingsPath();
+    MainSetup setup;
+    setup.controllerFactory = [] { return std::make_unique<LockedController>(); };
+    setup.settingsPath = settingsPath();
     window = std::make_unique<TMain>(std::move(setup));
     start();
     find<QPushButton>("butRetry")->click();
@@ -256,33 +256,33 @@ TEST_F(SessionTest, InaccessibleDeviceExplainsItselfInTheWindow)
     EXPECT_TRUE(find<QLineEdit>("edFailedCommand")->isVisible());
     EXPECT_EQ(find<QLineEdit>("edFailedCommand")->text(), "udevadm trigger");
     EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
-    EXPECT_EQ(led()->ShownColor(), QColor(255, 255, 0));
+    EXPECT_EQ(led()->shownColor(), QColor(255, 255, 0));
 }
 
 // Green only while the editor holds a good load: a refused read-back after
 // the reset turns an open controller's light back to yellow.
 TEST_F(SessionTest, RefusedReadBackTakesTheGreenLight)
 {
-    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *unit = bus.add(SimControllerModel::sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
-    unit->Faults().ReadStatus["BRIG"] = 0xC4;
+    unit->faults().readStatus["BRIG"] = 0xC4;
     find<QPushButton>("butDefault")->click();
     EXPECT_EQ(text("labFailedDetail"), "Error reading Config = 0x80C4 (Illegal Value/Range): BRIG");
-    EXPECT_TRUE(led()->IsOn() && led()->ShownColor() == QColor(255, 255, 0) && !editorShown());
+    EXPECT_TRUE(led()->isOn() && led()->shownColor() == QColor(255, 255, 0) && !editorShown());
 }
 
 // One change in which the open controller left and another with the same
 // serial number took its place: the newcomer is identified and loaded.
 TEST_F(SessionTest, SameSerialReplacedWithinOneChangeIsOpenedAnew)
 {
-    SimUnit *unit = bus.Add(SimControllerModel::Sane(1));
+    SimUnit *unit = bus.add(SimControllerModel::sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
-    unit->ClearReceived();
+    unit->clearReceived();
 
-    bus.Unplug(unit);
-    bus.Plug(unit); // both announced together
+    bus.unplug(unit);
+    bus.plug(unit); // both announced together
     ASSERT_TRUE(waitFor([&] { return commandCount(unit, CmdReadParam) == 21; }));
     EXPECT_EQ(commandCount(unit, CmdBiosInfo), 1);
     EXPECT_TRUE(isOpen("SIM0001"));
@@ -293,9 +293,9 @@ TEST_F(SessionTest, HidAccessThatDidNotStartIsShownWithTheNoDeviceState)
 {
     FakeHid::Reset();
     FakeHid::FailInit(-1, L"Couldn't create udev context");
-    TMainSetup setup;
-    setup.ControllerFactory = [] { return std::make_unique<HidapiController>(); };
-    setup.SettingsPath = settingsPath();
+    MainSetup setup;
+    setup.controllerFactory = [] { return std::make_unique<HidapiController>(); };
+    setup.settingsPath = settingsPath();
     window = std::make_unique<TMain>(std::move(setup));
     start();
     FakeHid::Reset();

@@ -33,7 +33,7 @@ TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
     // A display name would be appended to the title of every other window.
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     EXPECT_TRUE(window->ProgPath.endsWith('/'));
-    EXPECT_EQ(window->SettingsPath(), settingsPath());
+    EXPECT_EQ(window->settingsPath(), settingsPath());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_GE(window->width(), 565);
@@ -50,8 +50,8 @@ TEST_F(SettingsTest, FrameHasTitleToolBarAndFixedSize)
 TEST_F(SettingsTest, FirstStartTakesTheDefaults)
 {
     start();
-    EXPECT_TRUE(window->Devices().SaveSnr.isEmpty());
-    EXPECT_EQ(window->StoredLanguage, "en");
+    EXPECT_TRUE(window->devices().SaveSnr.isEmpty());
+    EXPECT_EQ(window->storedLanguage, "en");
     EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 0);
 
@@ -66,8 +66,8 @@ TEST_F(SettingsTest, StoredValuesAreRead)
 {
     writeSettings("[CONFIG]\nDEVICE=B2\nLANGUAGE=de\nAUTOSEND=yes\nTABACTIVE=2\n");
     start();
-    EXPECT_EQ(window->Devices().SaveSnr, "B2");
-    EXPECT_EQ(window->StoredLanguage, "de");
+    EXPECT_EQ(window->devices().SaveSnr, "B2");
+    EXPECT_EQ(window->storedLanguage, "de");
     EXPECT_TRUE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 2);
     EXPECT_FALSE(find<QStatusBar>("sBar")->findChild<QLabel *>()) << "no note about unreadable settings";
@@ -79,13 +79,13 @@ TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
     start();
     EXPECT_FALSE(find<QCheckBox>("chkAutoSend")->isChecked());
     EXPECT_EQ(pages(*window)->currentIndex(), 0);
-    EXPECT_TRUE(window->Editor() != nullptr);
+    EXPECT_TRUE(window->editor() != nullptr);
 }
 
 TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
 {
     writeSettings("[CONFIG]\nLANGUAGE=de\nAUTOSEND=yes\n");
-    bus.Add(SimControllerModel::Sane(1));
+    bus.add(SimControllerModel::sane(1));
     start();
     ASSERT_TRUE(isOpen("SIM0001"));
     pages(*window)->setCurrentIndex(3);
@@ -115,7 +115,7 @@ TEST_F(SettingsTest, SettingsThatCouldNotBeReadAreNamedAndKeptAsTheyAre)
     const QByteArray tooLarge = "[CONFIG]\nLANGUAGE=" + QByteArray(IniFile::MaxFileSize, 'd') + "\n";
     writeSettings(tooLarge);
     start();
-    EXPECT_EQ(window->StoredLanguage, "en");
+    EXPECT_EQ(window->storedLanguage, "en");
     const QLabel *note = find<QStatusBar>("sBar")->findChild<QLabel *>();
     ASSERT_TRUE(note);
     EXPECT_EQ(note->text(), "Settings are not saved: Cannot read " + settingsPath() + ": larger than 4194304 bytes");
@@ -157,22 +157,22 @@ TEST_F(SettingsTest, DeveloperModeShowsTheDebugWindowBeside)
 {
     create(true);
     start();
-    ASSERT_TRUE(window->Debug()->isVisible());
+    ASSERT_TRUE(window->debug()->isVisible());
     const QRect frame = window->frameGeometry();
     // Within the frame margin, which the platform settles only after showing.
     const int margin = frame.width() - window->width();
-    const QPoint debugAt = window->Debug()->frameGeometry().topLeft();
+    const QPoint debugAt = window->debug()->frameGeometry().topLeft();
     EXPECT_LE(qAbs(debugAt.x() - (frame.left() + frame.width())), margin);
     EXPECT_LE(qAbs(debugAt.y() - frame.top()), margin);
     const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    EXPECT_EQ(window->Debug()->Lines().value(0), exe + "114");
+    EXPECT_EQ(window->debug()->lines().value(0), exe + "114");
 }
 
 TEST_F(SettingsTest, WithoutDeveloperModeTheDebugWindowStaysHidden)
 {
     start();
-    EXPECT_FALSE(window->Debug()->isVisible());
-    EXPECT_FALSE(window->About()->isVisible());
+    EXPECT_FALSE(window->debug()->isVisible());
+    EXPECT_FALSE(window->about()->isVisible());
 }
 
 } // namespace
@@ -198,11 +198,11 @@ int iconLightness(const QIcon &icon)
 TEST_F(SettingsTest, ShortcutsIconsAndNamesOfTheToolBar)
 {
     QList<ProfileDialogs::Kind> asked;
-    ProfileDialogs::SetTestResponder([&](ProfileDialogs::Kind kind, const QString &) {
+    ProfileDialogs::setTestResponder([&](ProfileDialogs::Kind kind, const QString &) {
         asked << kind;
         return QString();
     });
-    bus.AddSane(1);
+    bus.addSane(1);
     start();
     ASSERT_TRUE(waitFor([&] { return isOpen("SIM0001"); }));
     window->activateWindow();
@@ -215,7 +215,7 @@ TEST_F(SettingsTest, ShortcutsIconsAndNamesOfTheToolBar)
     QTest::keySequence(window.get(), QKeySequence::Save);
     waitFor([&] { return asked.size() == 2; });
     EXPECT_EQ(asked, (QList<ProfileDialogs::Kind>{ProfileDialogs::Kind::Open, ProfileDialogs::Kind::Save}));
-    ProfileDialogs::ResetTestResponder();
+    ProfileDialogs::resetTestResponder();
     EXPECT_EQ(ShortcutHints::toolTipOf(window->butLoadProfile),
               "Open config (" + QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText) + ")");
     EXPECT_EQ(window->ToolButton1->shortcut(), QKeySequence(QKeySequence::Quit));

@@ -57,10 +57,10 @@ protected:
 
     TMain &create(bool developerMode = false)
     {
-        TMainSetup setup;
-        setup.ControllerFactory = [this] { return std::make_unique<SimController>(&bus); };
-        setup.SettingsPath = settingsPath();
-        setup.DeveloperMode = developerMode;
+        MainSetup setup;
+        setup.controllerFactory = [this] { return std::make_unique<SimController>(&bus); };
+        setup.settingsPath = settingsPath();
+        setup.developerMode = developerMode;
         window = std::make_unique<TMain>(std::move(setup));
         return *window;
     }
@@ -91,8 +91,8 @@ protected:
     bool noDeviceShown() const { return find<QLabel>("labNoCorvane")->isVisible(); }
     bool isOpen(const QString &serial) const
     {
-        return cbHid()->currentText() == serial && editorShown() && led()->IsOn()
-            && led()->ShownColor() == QColor(0, 255, 0);
+        return cbHid()->currentText() == serial && editorShown() && led()->isOn()
+            && led()->shownColor() == QColor(0, 255, 0);
     }
 
     // Picks a device as the user does: opening the list, then choosing.
@@ -108,7 +108,7 @@ protected:
     static int commandCount(const SimUnit *unit, uint8_t command)
     {
         int n = 0;
-        for (const QByteArray &r : unit->Received())
+        for (const QByteArray &r : unit->received())
             n += uint8_t(r.at(2)) == command ? 1 : 0;
         return n;
     }

@@ -17,11 +17,11 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        first = bus.Add(SimControllerModel::Sane(1));
-        second = bus.Add(SimControllerModel::Sane(2));
+        first = bus.add(SimControllerModel::sane(1));
+        second = bus.add(SimControllerModel::sane(2));
         start();
         ASSERT_TRUE(isOpen("SIM0001"));
-        first->ClearReceived();
+        first->clearReceived();
     }
 
     // Commands that change a controller: writes, functions, their preparation.
@@ -40,18 +40,18 @@ TEST_F(WrongControllerTest, ResetConfirmedWhileItsControllerLeftResetsNoOther)
         if (call.DlgType != mtConfirmation)
             return int(mrClose);
         // The device change is handled while the question is open.
-        bus.Unplug(first);
+        bus.unplug(first);
         EXPECT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
         return int(mrYes);
     });
-    second->Firmware().SetParam("BRIG", 7);
+    second->firmware().setParam("BRIG", 7);
     find<QPushButton>("butDefault")->click();
 
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(changes(second), 0);
-    EXPECT_EQ(second->Firmware().Param("BRIG"), 7u);
+    EXPECT_EQ(second->firmware().param("BRIG"), 7u);
     EXPECT_EQ(errorTexts(), QList<QString>{"Reset Error = 0xE000 (Communication Error)"});
-    EXPECT_TRUE(window->Session().loaded());
+    EXPECT_TRUE(window->session().loaded());
     EXPECT_TRUE(find<QPushButton>("butDefault")->isEnabled());
 }
 
@@ -62,18 +62,18 @@ TEST_F(WrongControllerTest, FunctionsWhoseControllerLeftDuringPendingEventsReach
         {"butPattern", "Pattern Error = 0xE000 (Communication Error)"},
     };
     for (const auto &[button, message] : functions) {
-        second->ClearReceived();
+        second->clearReceived();
         // Announced now, handled in the click's pending-events step.
-        bus.Unplug(first);
+        bus.unplug(first);
         find<QPushButton>(button)->click();
 
         EXPECT_TRUE(isOpen("SIM0002")) << button;
         EXPECT_EQ(changes(second), 0) << button;
-        EXPECT_FALSE(second->Firmware().TestPattern());
+        EXPECT_FALSE(second->firmware().testPattern());
         ASSERT_FALSE(errorTexts().isEmpty());
         EXPECT_EQ(errorTexts().last(), message);
 
-        bus.Plug(first);
+        bus.plug(first);
         ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 2; }));
         pick(cbHid()->findText("SIM0001"));
         ASSERT_TRUE(isOpen("SIM0001"));
@@ -86,10 +86,10 @@ TEST_F(WrongControllerTest, LeavingDuringTheCountdownSaysTheChangesWereNotSent)
 {
     find<QCheckBox>("chkAutoSend")->setChecked(true);
     find<QSpinBox>("edBright")->setValue(150);
-    bus.Unplug(second);
-    bus.Unplug(first);
+    bus.unplug(second);
+    bus.unplug(first);
     ASSERT_TRUE(waitFor([&] { return noDeviceShown(); }));
-    EXPECT_FALSE(window->Editor()->SaveTimer().isActive());
+    EXPECT_FALSE(window->editor()->SaveTimer().isActive());
     EXPECT_FALSE(find<QPushButton>("ButSaveConfig")->isEnabled());
     EXPECT_EQ(find<QStatusBar>("sBar")->currentMessage(), "Changes not sent: SIM0001 was disconnected");
     EXPECT_TRUE(TMsgBox::testCalls().isEmpty());
@@ -105,8 +105,8 @@ TEST_F(WrongControllerTest, SwitchingWithUnsentChangesAsksFirst)
         TMsgBox::setTestResponder([&c](const TMsgBox::Call &) { return c.answer; });
         pick(1);
         EXPECT_TRUE(isOpen(c.open)) << c.answer;
-        EXPECT_EQ(window->Session().changed(), c.answer == mrCancel) << c.answer;
-        EXPECT_EQ(first->Firmware().Param("BRIG"), c.firstBright) << c.answer;
+        EXPECT_EQ(window->session().changed(), c.answer == mrCancel) << c.answer;
+        EXPECT_EQ(first->firmware().param("BRIG"), c.firstBright) << c.answer;
         ASSERT_EQ(TMsgBox::testCalls().size(), 1);
         EXPECT_EQ(TMsgBox::testCalls()[0].Buttons, (TMsgBut{mbSend, mbDiscard, mbCancel}));
     }
@@ -116,18 +116,18 @@ TEST_F(WrongControllerTest, SwitchingWithUnsentChangesAsksFirst)
 // has chosen, the answer Send reaches no controller and the pick is void.
 TEST_F(WrongControllerTest, ControllerLeavingDuringTheSwitchQuestionVoidsTheAnswer)
 {
-    SimUnit *third = bus.Add(SimControllerModel::Sane(3));
+    SimUnit *third = bus.add(SimControllerModel::sane(3));
     ASSERT_TRUE(waitFor([&] { return cbHid()->count() == 3; }));
     find<QSpinBox>("edBright")->setValue(150);
     TMsgBox::setTestResponder([this](const TMsgBox::Call &) {
-        bus.Unplug(first);
+        bus.unplug(first);
         EXPECT_TRUE(waitFor([&] { return isOpen("SIM0002"); }));
         return int(mrSend);
     });
     pick(2);
     EXPECT_TRUE(isOpen("SIM0002"));
     EXPECT_EQ(changes(second), 0);
-    EXPECT_TRUE(third->Received().isEmpty());
+    EXPECT_TRUE(third->received().isEmpty());
 }
 
 } // namespace

@@ -106,7 +106,7 @@ using TextsFitTest = LocalisedWindowTest;
 
 TEST_F(TextsFitTest, EveryEmbeddedLanguageAndDesktopFontOnEveryPage)
 {
-    bus.AddSane(1);
+    bus.addSane(1);
     const QStringList languages = embeddedLanguages();
     ASSERT_GE(languages.size(), 2);
     // The factor CTest asked for is the one in force.
@@ -117,7 +117,7 @@ TEST_F(TextsFitTest, EveryEmbeddedLanguageAndDesktopFontOnEveryPage)
     // What a message box shows while it is laid out.
     QStringList boxClipped;
     TMsgBox::setTestResponder([&](const TMsgBox::Call &call) {
-        auto *box = const_cast<TMsgBox *>(call.Box);
+        auto *box = const_cast<TMsgBox *>(call.box);
         box->show();
         boxClipped = clippedTexts(box);
         box->hide();
@@ -152,12 +152,12 @@ TEST_F(TextsFitTest, EveryEmbeddedLanguageAndDesktopFontOnEveryPage)
             const QLabel *preview = find<QLabel>("panImg");
             EXPECT_EQ(preview->visibleRegion().boundingRect(), QRect(0, 0, 380, 236));
 
-            window->About()->show();
+            window->about()->show();
             settle();
-            EXPECT_EQ(clippedTexts(window->About()).join('\n').toStdString(), "") << "About";
-            window->About()->hide();
+            EXPECT_EQ(clippedTexts(window->about()).join('\n').toStdString(), "") << "About";
+            window->about()->hide();
             // The longest question the window asks.
-            window->MsgBoxWindow()->Execute(TranslateText(QStringLiteral("Do you want to reset all parameters\r\nto their default values?")),
+            window->msgBoxWindow()->Execute(TranslateText(QStringLiteral("Do you want to reset all parameters\r\nto their default values?")),
                                             mtConfirmation, QString(), mbYes | mbNo | mbClose, false);
             EXPECT_EQ(boxClipped.join('\n').toStdString(), "") << "message box";
             window.reset();
