@@ -104,8 +104,11 @@ QString fieldValueProblem(const ParamField &field, int64_t value, int ledProtoco
     const QString name = QLatin1String(field.name);
     if (field.readOnly)
         return QStringLiteral("%1 is the controller's own and cannot be set").arg(name);
-    if (field.isList() && (value < 0 || value >= int64_t(field.items.size())))
-        return QStringLiteral("%1 takes one of: %2").arg(name, tokens(field));
+    if (field.isList()) {
+        if (value < 0 || value >= int64_t(field.items.size()))
+            return QStringLiteral("%1 takes one of: %2").arg(name, tokens(field));
+        return {};
+    }
     const int64_t max = protocolMax(field, ledProtocol).value_or(field.max);
     if (value < field.min || value > max) {
         QString range = QStringLiteral("%1 takes %2 to %3").arg(name).arg(field.min).arg(max);

@@ -28,12 +28,12 @@ using T = ParamTag;
 constexpr ParamField colour(F id, const char *name, T tag, uint8_t shift)
 {
     return {.id = id, .tag = tag, .name = name, .shift = shift, .loadBits = 8, .packBits = 8,
-            .max = 5, .items = kColorOrders};
+            .items = kColorOrders};
 }
 constexpr ParamField flag(F id, const char *name, uint8_t shift)
 {
     return {.id = id, .tag = T::MIRR, .name = name, .shift = shift, .loadBits = 8,
-            .rule = FieldRule::Flag, .max = 1, .items = kMirror};
+            .rule = FieldRule::Flag, .items = kMirror};
 }
 constexpr ParamField byteAt(F id, const char *name, T tag, uint8_t shift, int64_t min, int64_t max)
 {
@@ -41,7 +41,7 @@ constexpr ParamField byteAt(F id, const char *name, T tag, uint8_t shift, int64_
 }
 constexpr ParamField bitClock(F id, const char *name, T tag)
 {
-    return {.id = id, .tag = tag, .name = name, .loadBits = 8, .max = 7, .items = kBitClocks};
+    return {.id = id, .tag = tag, .name = name, .loadBits = 8, .items = kBitClocks};
 }
 
 // In the tags' read order, each parameter's fields from its low bits up.
@@ -63,9 +63,9 @@ constexpr std::array<ParamField, kFieldCount> kFields{{
     {.id = F::StartupLengthMs, .tag = T::STUP, .name = "startup.length_ms", .shift = 24, .loadBits = 8,
      .scale = 10, .unit = "ms", .max = 2550, .step = 10},
 
-    {.id = F::ComProtocol, .tag = T::CPRO, .name = "com.protocol", .max = 1, .items = kComProtocols},
-    {.id = F::LedProtocol, .tag = T::LPRO, .name = "led.protocol", .max = 5, .items = kLedProtocols},
-    {.id = F::LayoutType, .tag = T::LAYO, .name = "layout.type", .max = 1, .items = kLayouts},
+    {.id = F::ComProtocol, .tag = T::CPRO, .name = "com.protocol", .items = kComProtocols},
+    {.id = F::LedProtocol, .tag = T::LPRO, .name = "led.protocol", .items = kLedProtocols},
+    {.id = F::LayoutType, .tag = T::LAYO, .name = "layout.type", .items = kLayouts},
     {.id = F::BrightnessPercent, .tag = T::BRIG, .name = "brightness_percent", .loadBits = 8, .unit = "%",
      .max = 200},
 
@@ -96,9 +96,9 @@ constexpr std::array<ParamField, kFieldCount> kFields{{
      .min = 1, .max = 255},
 
     {.id = F::MatrixLedOrder, .tag = T::MXOR, .name = "matrix.led_order", .loadBits = 2,
-     .rule = FieldRule::Repeated, .max = 3, .items = kLedOrders},
+     .rule = FieldRule::Repeated, .items = kLedOrders},
     {.id = F::MatrixFirstLed, .tag = T::MBEG, .name = "matrix.first_led", .loadBits = 2,
-     .rule = FieldRule::Repeated, .max = 3, .items = kFirstLeds},
+     .rule = FieldRule::Repeated, .items = kFirstLeds},
 
     byteAt(F::Ws2811Period, "ws2811.period", T::CFG1, 0, 50, 250),
     byteAt(F::Ws2811T0h, "ws2811.t0h", T::CFG1, 8, 20, 200),

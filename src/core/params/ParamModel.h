@@ -70,7 +70,7 @@ struct ParamField {
     int scale = 1;       // device steps: value = stored * scale
     const char *unit = ""; // "ms", "%", "LEDs" or none
     int64_t min = 0;
-    int64_t max = 0;     // for a protocol-limited field: the largest any protocol allows
+    int64_t max = 0;     // for a protocol-limited field: the largest any protocol allows; lists go by their items
     int step = 1;
     std::span<const FieldItem> items{}; // empty for numbers
     FieldLimit limit = FieldLimit::None;

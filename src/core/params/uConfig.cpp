@@ -73,6 +73,6 @@ QString TCfg::firstUnread() const
 
 void TCfg::markWritten(qsizetype index)
 {
-    if (index >= 0 && index < CfgData.size() && index < CfgOrig.size())
+    if (index >= 0 && index < qMin(CfgData.size(), CfgOrig.size()))
         CfgOrig[index].Value = CfgData[index].Value;
 }

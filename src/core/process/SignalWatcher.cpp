@@ -53,9 +53,9 @@ SignalWatcher::~SignalWatcher()
 
 bool SignalWatcher::install(const QList<int> &signalNumbers)
 {
+    // A failed socketpair leaves both descriptors at -1.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_fds) != 0) {
         qCWarning(lcSignals) << "socketpair failed:" << strerror(errno);
-        m_fds[0] = m_fds[1] = -1;
         return false;
     }
     int expected = -1;
