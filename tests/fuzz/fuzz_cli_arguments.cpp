@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (options.command.isEmpty())
         std::abort();
     if (const CliCommand *command = findCliCommand(options.command)) {
-        if (!command->check(options, &error) && error.isEmpty())
+        // A refusal always says why.
+        if (const CliOutcome refused = command->check(options); !refused.ok() && refused.message().isEmpty())
             std::abort();
     }
     return 0;
