@@ -7,8 +7,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <thread>
 #include <poll.h>
 #include <sys/wait.h>
 #include <sys/socket.h>
@@ -245,6 +248,26 @@ TEST_F(SingleInstanceTest, ListenerOfAnotherUserIsNeverTrusted)
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Two copies started at the same instant: the one that finds the start-up
+// lock taken waits for its twin to listen and hands over, rather than
+// replacing the twin's fresh socket and running too.
+TEST_F(SingleInstanceTest, ATwinStillStartingIsWaitedForAndReached)
+{
+    SingleInstance candidate(Key);
+    QLockFile twinStarting(candidate.serverName() + QStringLiteral(".lock"));
+    ASSERT_TRUE(twinStarting.tryLock(0));
+    std::optional<RawSocket> twin;
+    std::thread twinListens([&] {
+        QThread::msleep(100);
+        twin.emplace(candidate.serverName());
+        twin->listen(4);
+        twinStarting.unlock();
+    });
+    EXPECT_FALSE(candidate.tryToRun());
+    twinListens.join();
+    EXPECT_FALSE(candidate.isListening());
 }
 
 TEST_F(SingleInstanceTest, SecondCopyHandsItsArgumentsToTheFirst)

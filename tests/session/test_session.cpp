@@ -161,7 +161,7 @@ TEST_F(SessionTest, ArrivalsAndDeparturesAreSignalled)
     QSignalSpy arrived(&session, &ControllerSession::controllerArrived);
     QSignalSpy left(&session, &ControllerSession::controllerLeft);
     SimUnit *first = plug(SimControllerModel::sane(1));
-    plug(SimControllerModel::sane(2));
+    SimUnit *second = plug(SimControllerModel::sane(2));
     bus.unplug(first);
     QCoreApplication::processEvents();
     ASSERT_EQ(arrived.count(), 2);
@@ -169,4 +169,14 @@ TEST_F(SessionTest, ArrivalsAndDeparturesAreSignalled)
     ASSERT_EQ(left.count(), 1);
     EXPECT_EQ(left.at(0).at(0), QStringLiteral("SIM0001"));
     EXPECT_EQ(session.controllers().size(), 1);
+
+    // Out and back in before the bus is looked at again: the same serial,
+    // but a new device, so it left and arrived.
+    bus.unplug(second);
+    bus.plug(second);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(left.count(), 2);
+    EXPECT_EQ(left.at(1).at(0), QStringLiteral("SIM0002"));
+    ASSERT_EQ(arrived.count(), 3);
+    EXPECT_EQ(arrived.at(2), (QVariantList{QStringLiteral("SIM0002"), 0}));
 }

@@ -45,6 +45,9 @@ TEST_F(LanguageProject, RoundTripWithMetaData)
     E->Translations = {TTranslation(Lang(u"de"_s), u"Zeilen\r\numbruch"_s), TTranslation(Lang(u"en"_s), QString())};
 
     const QByteArray Saved = P->saveToBytes(true);
+    // Every line break inside a text is escaped, so a line-based reader of
+    // the file sees one line per item.
+    EXPECT_TRUE(Saved.contains(ProjectText({u"name=c\\nd"_s, u"name=e\\rf"_s})));
     TProject R(Saved, Catalogue);
     EXPECT_EQ(R.Name, P->Name);
     EXPECT_EQ(R.PrimaryLanguage, P->PrimaryLanguage);
