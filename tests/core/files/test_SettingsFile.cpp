@@ -140,7 +140,8 @@ TEST_F(SettingsLocationTest, InstalledCopyUsesThePerUserFolder)
     const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir(configDir).removeRecursively();
     const QString p = SettingsFile::settingsPath(QStringLiteral("/usr/bin"));
-    EXPECT_EQ(p, QDir(configDir).filePath(QStringLiteral("CORVANE_Config.ini")));
+    // Stops here when the rule is broken, so nothing is written into /usr/bin.
+    ASSERT_EQ(p, QDir(configDir).filePath(QStringLiteral("CORVANE_Config.ini")));
     EXPECT_TRUE(QFileInfo(configDir).isDir()) << "the folder is created";
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/CORVANE_Config.ini")));
     EXPECT_TRUE(SettingsFile(p).writeConfig({}));
