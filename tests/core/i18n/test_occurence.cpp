@@ -3,63 +3,41 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-void ExpectOccurence(const TOccurence &O, const QString &File, qint32 Line, const QString &Component)
+// File, line and component as read, "|"-separated; "error" when refused.
+TEST(OccurenceParser, ReadsFieldsSplitAtColonsAndBlanksUnlessQuoted)
 {
-    EXPECT_EQ(O.Filename, File);
-    EXPECT_EQ(O.Line, Line);
-    EXPECT_EQ(O.Component, Component);
-}
-
-} // namespace
-
-TEST(OccurenceParser, FileAndLine)
-{
-    ExpectOccurence(TOccurence::Create(QStringLiteral("uMain.pas:12")), QStringLiteral("uMain.pas"), 12, QString());
-}
-
-TEST(OccurenceParser, ThirdFieldIsTheComponent)
-{
-    ExpectOccurence(TOccurence::Create(QStringLiteral("uMain.dfm:7:ButClose")), QStringLiteral("uMain.dfm"), 7,
-                    QStringLiteral("ButClose"));
-}
-
-TEST(OccurenceParser, OtherFieldCountsGiveAnEmptyOccurence)
-{
-    ExpectOccurence(TOccurence::Create(QStringLiteral("nocolon")), QString(), 0, QString());
-    ExpectOccurence(TOccurence::Create(QStringLiteral("single")), QString(), 0, QString());
-    ExpectOccurence(TOccurence::Create(QString()), QString(), 0, QString());
-    ExpectOccurence(TOccurence::Create(QStringLiteral("a:1:b:c")), QString(), 0, QString());
-}
-
-TEST(OccurenceParser, BlanksSeparateFieldsUnlessQuoted)
-{
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("no colon")), LanguageError);
-    // "my file.pas:3" is three fields, and "file.pas" is no line number
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("my file.pas:3")), LanguageError);
-    ExpectOccurence(TOccurence::Create(QStringLiteral("\"my file.pas\":3")), QStringLiteral("my file.pas"), 3,
-                    QString());
-    ExpectOccurence(TOccurence::Create(QStringLiteral("  a.pas : 5 ")), QStringLiteral("a.pas"), 5, QString());
-    ExpectOccurence(TOccurence::Create(QStringLiteral("\"say \"\"hi\"\"\":1")), QStringLiteral("say \"hi\""), 1,
-                    QString());
-}
-
-TEST(OccurenceParser, NonNumericLineFails)
-{
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:x")), LanguageError);
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas::")), LanguageError);
-    EXPECT_THROW(TOccurence::Create(QStringLiteral("a.pas:99999999999")), LanguageError);
-}
-
-TEST(OccurenceParser, TrailingDelimiterAddsAnEmptyField)
-{
-    ExpectOccurence(TOccurence::Create(QStringLiteral("a.pas:4:")), QStringLiteral("a.pas"), 4, QString());
-}
-
-TEST(OccurenceParser, UnterminatedQuoteTakesTheRest)
-{
-    ExpectOccurence(TOccurence::Create(QStringLiteral("f:2:\"x y")), QStringLiteral("f"), 2, QStringLiteral("x y"));
+    const struct {
+        const char *text;
+        const char *read;
+    } Cases[] = {
+        {"uMain.pas:12", "uMain.pas|12|"},
+        {"uMain.dfm:7:ButClose", "uMain.dfm|7|ButClose"},
+        // Other field counts give an empty occurence.
+        {"nocolon", "|0|"},
+        {"", "|0|"},
+        {"a:1:b:c", "|0|"},
+        // Blanks separate fields: two fields, or three with no line number.
+        {"no colon", "error"},
+        {"my file.pas:3", "error"},
+        {"\"my file.pas\":3", "my file.pas|3|"},
+        {"  a.pas : 5 ", "a.pas|5|"},
+        {"\"say \"\"hi\"\"\":1", "say \"hi\"|1|"},
+        {"a.pas:x", "error"},
+        {"a.pas::", "error"},
+        {"a.pas:99999999999", "error"},
+        {"a.pas:4:", "a.pas|4|"},
+        {"f:2:\"x y", "f|2|x y"},
+    };
+    for (const auto &c : Cases) {
+        QString read;
+        try {
+            const TOccurence o = TOccurence::Create(QString::fromUtf8(c.text));
+            read = QStringLiteral("%1|%2|%3").arg(o.Filename).arg(o.Line).arg(o.Component);
+        } catch (const LanguageError &) {
+            read = QStringLiteral("error");
+        }
+        EXPECT_EQ(read, QString::fromUtf8(c.read)) << c.text;
+    }
 }
 
 TEST(OccurenceList, GetTextJoinsWithoutFinalLineBreak)
