@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // One 1920x1080 monitor at the origin.
@@ -23,39 +25,37 @@ WindowPlacement stored(int left, int top, int right, int bottom, int dpi = 96)
 
 } // namespace
 
-TEST(PlacementApplies, WhenStoredAtThisResolutionAndFullyOnAMonitor)
+// Applies only when stored at this resolution, a proper rectangle, with both
+// corners on a monitor (right and bottom exclusive).
+TEST(PlacementApplies, OnlyAtThisResolutionWithBothCornersOnAMonitor)
 {
-    EXPECT_TRUE(placementApplies(stored(100, 100, 665, 523), 96, onMonitor));
-    // right and bottom are exclusive: a window filling the monitor fits.
-    EXPECT_TRUE(placementApplies(stored(0, 0, 1920, 1080), 96, onMonitor));
     // A monitor left of the primary one has negative coordinates.
-    auto twoMonitors = [](QPoint p) { return onMonitor(p) || QRect(-1280, 0, 1280, 1024).contains(p); };
-    EXPECT_TRUE(placementApplies(stored(-1000, 50, 200, 600), 96, twoMonitors));
-}
-
-TEST(PlacementApplies, NotWithoutNormPosOrAtAnotherResolution)
-{
+    const auto twoMonitors = [](QPoint p) { return onMonitor(p) || QRect(-1280, 0, 1280, 1024).contains(p); };
+    const auto everywhere = [](QPoint) { return true; };
     WindowPlacement none;
     none.pixelsPerInch = 96;
-    EXPECT_FALSE(placementApplies(none, 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 100, 665, 523, 120), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 100, 665, 523), 96, {}));
-}
-
-TEST(PlacementApplies, NotWhenEitherCornerIsOffEveryMonitor)
-{
-    EXPECT_FALSE(placementApplies(stored(-10, 100, 500, 400), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 100, 1921, 400), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 100, 500, 1081), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(3000, 100, 3500, 400), 96, onMonitor));
-}
-
-TEST(PlacementApplies, NotForEmptyOrInvertedRectangles)
-{
-    EXPECT_FALSE(placementApplies(stored(500, 100, 500, 400), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(600, 100, 500, 400), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 400, 500, 400), 96, onMonitor));
-    EXPECT_FALSE(placementApplies(stored(100, 0, 500, INT_MIN), 96, [](QPoint) { return true; }));
+    const struct {
+        WindowPlacement stored;
+        std::function<bool(QPoint)> monitors;
+        bool applies;
+    } cases[] = {
+        {stored(100, 100, 665, 523), onMonitor, true},
+        {stored(0, 0, 1920, 1080), onMonitor, true},
+        {stored(-1000, 50, 200, 600), twoMonitors, true},
+        {none, onMonitor, false},
+        {stored(100, 100, 665, 523, 120), onMonitor, false},
+        {stored(100, 100, 665, 523), {}, false},
+        {stored(-1, 100, 500, 400), onMonitor, false},
+        {stored(100, 100, 1921, 400), onMonitor, false},
+        {stored(100, 100, 500, 1081), onMonitor, false},
+        {stored(3000, 100, 3500, 400), onMonitor, false},
+        {stored(500, 100, 500, 400), onMonitor, false},
+        {stored(600, 100, 500, 400), onMonitor, false},
+        {stored(100, 400, 500, 400), onMonitor, false},
+        {stored(100, 0, 500, INT_MIN), everywhere, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(placementApplies(cases[i].stored, 96, cases[i].monitors), cases[i].applies) << "case " << i;
 }
 
 TEST(ShowCommand, MapsToWindowStates)
