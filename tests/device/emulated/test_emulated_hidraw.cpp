@@ -100,6 +100,10 @@ TEST_F(EmulatedHidraw, PlugAndUnplugReachTheDeviceListThroughUdev)
 
     bus->Plug(SimControllerModel::sane(1));
     ASSERT_TRUE(waitFor([&] { return listed() == QStringList{"SIM0001"}; }));
+    // One look at the bus for the burst, none while nothing happens.
+    const int settled = enumerations;
+    QTest::qWait(350);
+    EXPECT_EQ(enumerations, settled);
     ASSERT_TRUE(identify().result);
     const HidDevicePtr device = hid->device();
 
