@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <thread>
 #include <poll.h>
@@ -270,37 +271,26 @@ TEST_F(SingleInstanceTest, ATwinStillStartingIsWaitedForAndReached)
     EXPECT_FALSE(candidate.isListening());
 }
 
-TEST_F(SingleInstanceTest, SecondCopyHandsItsArgumentsToTheFirst)
+TEST_F(SingleInstanceTest, EveryLaterCopyHandsItsArgumentsToTheFirst)
 {
     SingleInstance first(Key);
     ASSERT_TRUE(first.tryToRun({QStringLiteral("corvane-config")}));
     QSignalSpy activated(&first, &SingleInstance::activated);
 
-    const QStringList args{QStringLiteral("corvane-config"), QStringLiteral("--simulate"), QString(),
-                           QStringLiteral("Grüße ✓")};
-    SingleInstance second(Key);
-    EXPECT_FALSE(second.tryToRun(args));
-    EXPECT_FALSE(second.isListening());
-
-    ASSERT_TRUE(activated.wait(2000));
-    ASSERT_EQ(activated.size(), 1);
-    EXPECT_EQ(activated.at(0).at(0).toStringList(), args);
-}
-
-TEST_F(SingleInstanceTest, EveryLaterCopyReachesTheFirst)
-{
-    SingleInstance first(Key);
-    ASSERT_TRUE(first.tryToRun());
-    QSignalSpy activated(&first, &SingleInstance::activated);
-
-    for (int i = 0; i < 3; ++i) {
+    const QList<QStringList> handed{
+        {QStringLiteral("corvane-config"), QStringLiteral("--simulate"), QString(), QStringLiteral("Grüße ✓")},
+        {QStringLiteral("1")},
+        {QStringLiteral("2")}};
+    for (const QStringList &args : handed) {
         SingleInstance later(Key);
-        EXPECT_FALSE(later.tryToRun({QString::number(i)}));
+        EXPECT_FALSE(later.tryToRun(args));
+        EXPECT_FALSE(later.isListening());
     }
     for (int tries = 0; activated.size() < 3 && tries < 20; ++tries)
         activated.wait(100);
     ASSERT_EQ(activated.size(), 3);
-    EXPECT_EQ(activated.at(2).at(0).toStringList(), QStringList{QStringLiteral("2")});
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(activated.at(i).at(0).toStringList(), handed[i]);
 }
 
 TEST_F(SingleInstanceTest, OversizedArgumentsAreCutToWholeOnes)
@@ -316,76 +306,58 @@ TEST_F(SingleInstanceTest, OversizedArgumentsAreCutToWholeOnes)
     EXPECT_EQ(activated.at(0).at(0).toStringList(), (QStringList{QStringLiteral("a"), big}));
 }
 
-TEST_F(SingleInstanceTest, ClosingTheFirstCopyFreesTheName)
+// What a copy that is gone leaves in the socket's place is replaced.
+TEST_F(SingleInstanceTest, WhatAnEndedCopyLeftIsReplaced)
 {
-    QString path;
-    {
+    const QString path = SingleInstance(Key).serverName();
+    const std::function<void()> leftBehind[] = {
+        [&] { // a copy that ended properly removes its socket
+            {
+                SingleInstance ended(Key);
+                ASSERT_TRUE(ended.tryToRun());
+            }
+            EXPECT_FALSE(QFile::exists(path));
+        },
+        [&] { // a crash leaves a socket no one listens on
+            RawSocket crashed(path);
+            ASSERT_TRUE(crashed.bound());
+            crashed.close();
+        },
+        [&] { // a plain file
+            QFile junk(path);
+            ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        },
+    };
+    for (const auto &leave : leftBehind) {
+        leave();
         SingleInstance first(Key);
-        ASSERT_TRUE(first.tryToRun());
-        path = first.serverName();
+        EXPECT_TRUE(first.tryToRun());
+        EXPECT_TRUE(first.isListening());
+        EXPECT_FALSE(SingleInstance(Key).tryToRun());
     }
-    EXPECT_FALSE(QFile::exists(path));
-    SingleInstance next(Key);
-    EXPECT_TRUE(next.tryToRun());
 }
 
-TEST_F(SingleInstanceTest, SocketLeftByACrashIsReplaced)
+// A copy that listens but never accepts, or whose queue is full, is alive:
+// its socket stays and the later copy ends, in bounded time.
+TEST_F(SingleInstanceTest, AHungFirstCopyKeepsItsSocketAndTheLaterOneStillEnds)
 {
     const QString path = SingleInstance(Key).serverName();
-    RawSocket crashed(path);
-    ASSERT_TRUE(crashed.bound());
-    crashed.close();
-    ASSERT_TRUE(QFile::exists(path));
+    for (const bool queueFull : {false, true}) {
+        RawSocket hung(path);
+        ASSERT_TRUE(hung.bound());
+        ASSERT_TRUE(hung.listen(queueFull ? 0 : 4)); // never accepts, never reads
+        if (queueFull)
+            hung.fillBacklog();
 
-    SingleInstance first(Key);
-    EXPECT_TRUE(first.tryToRun());
-    EXPECT_TRUE(first.isListening());
-    SingleInstance second(Key);
-    EXPECT_FALSE(second.tryToRun());
-}
-
-TEST_F(SingleInstanceTest, FileInPlaceOfTheSocketIsReplaced)
-{
-    const QString path = SingleInstance(Key).serverName();
-    QFile junk(path);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.close();
-
-    SingleInstance first(Key);
-    EXPECT_TRUE(first.tryToRun());
-    EXPECT_TRUE(first.isListening());
-}
-
-TEST_F(SingleInstanceTest, HungFirstCopyKeepsItsSocketAndTheSecondStillEnds)
-{
-    const QString path = SingleInstance(Key).serverName();
-    RawSocket hung(path);
-    ASSERT_TRUE(hung.bound());
-    ASSERT_TRUE(hung.listen(4)); // never accepts, never reads
-
-    QElapsedTimer clock;
-    clock.start();
-    SingleInstance second(Key);
-    EXPECT_FALSE(second.tryToRun({QStringLiteral("x")}));
-    EXPECT_LT(clock.elapsed(), 10 * SingleInstance::TimeoutMs) << "waited unbounded";
-    EXPECT_TRUE(QFile::exists(path));
-}
-
-TEST_F(SingleInstanceTest, FirstCopyWithAFullBacklogIsNotReplaced)
-{
-    const QString path = SingleInstance(Key).serverName();
-    RawSocket hung(path);
-    ASSERT_TRUE(hung.bound());
-    ASSERT_TRUE(hung.listen(0));
-    hung.fillBacklog();
-
-    QElapsedTimer clock;
-    clock.start();
-    SingleInstance second(Key);
-    EXPECT_FALSE(second.tryToRun());
-    EXPECT_LT(clock.elapsed(), 10 * SingleInstance::TimeoutMs) << "waited unbounded";
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_FALSE(second.isListening());
+        QElapsedTimer clock;
+        clock.start();
+        SingleInstance second(Key);
+        EXPECT_FALSE(second.tryToRun({QStringLiteral("x")})) << queueFull;
+        EXPECT_LT(clock.elapsed(), 10 * SingleInstance::TimeoutMs) << "waited unbounded";
+        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_FALSE(second.isListening());
+        ASSERT_EQ(::unlink(QFile::encodeName(path).constData()), 0);
+    }
 }
 
 TEST_F(SingleInstanceTest, MalformedClientsAreDroppedAndLaterCopiesStillServed)
