@@ -1,6 +1,7 @@
 #include "cli/CliFieldArgs.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -44,19 +45,14 @@ int findTagName(const QString &name)
 bool parseParamValue(const QString &text, uint32_t *value)
 {
     const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    const QString digits = hex ? text.mid(2) : text;
-    // toULongLong would accept a sign and blanks; the command line does not.
-    const auto isDigit = [hex](QChar c) {
-        const char l = c.toLatin1();
-        return (l >= '0' && l <= '9') || (hex && ((l >= 'a' && l <= 'f') || (l >= 'A' && l <= 'F')));
-    };
-    if (digits.isEmpty() || !std::all_of(digits.cbegin(), digits.cend(), isDigit))
+    // from_chars takes no sign, blank or prefix, and refuses what overflows.
+    const QByteArray digits = (hex ? text.mid(2) : text).toLatin1();
+    const char *end = digits.constData() + digits.size();
+    uint32_t v = 0;
+    const auto [stop, error] = std::from_chars(digits.constData(), end, v, hex ? 16 : 10);
+    if (digits.isEmpty() || error != std::errc() || stop != end)
         return false;
-    bool ok = false;
-    const qulonglong v = digits.toULongLong(&ok, hex ? 16 : 10);
-    if (!ok || v > 0xFFFFFFFFull)
-        return false;
-    *value = uint32_t(v);
+    *value = v;
     return true;
 }
 

@@ -24,8 +24,9 @@ TEST(CliParamValue, AcceptsDecimalAndHexUpTo32Bits)
 TEST(CliParamValue, RefusesWhatIsNotAnUnsigned32BitNumber)
 {
     uint32_t v = 7;
-    for (const char *bad : {"4294967296", "0x100000000", "-1", "+5", " 5", "5 ", "", "0x", "12a", "0xG1", "1e3"})
-        EXPECT_FALSE(parseParamValue(QString::fromLatin1(bad), &v)) << bad;
+    for (const char *bad : {"4294967296", "0x100000000", "-1", "+5", " 5", "5 ", "", "0x", "12a", "0xG1", "1e3",
+                            "0x-1", "0x 1", "1\u00b9"})
+        EXPECT_FALSE(parseParamValue(QString::fromUtf8(bad), &v)) << bad;
     EXPECT_EQ(v, 7u);
 }
 

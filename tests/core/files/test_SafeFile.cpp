@@ -106,6 +106,7 @@ TEST_F(SafeFileTest, SaveNeverDropsWhatTheReaderCouldNotKeep)
     const std::pair<QByteArray, const char *> lossy[] = {
         {"[A]\nK=1\nnot a setting\n", "line 3 is no INI line"},
         {"[A] note\nK=1\n", "line 1 holds text after a section name"},
+        {"[A\nK=1\n", "line 1 is no INI line"},
         {"[A]\nK=1\n; last words\n\n", "the comment in line 3 ends the file"},
         {"[A]\nK=1\nk=2\n", "Key k is given twice in section A"},
         {QByteArray("[A]\nK=1\0\n", 9), "Key K holds a NUL byte"},
