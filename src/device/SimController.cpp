@@ -22,5 +22,5 @@ QList<HidDevicePtr> SimController::presentDevices() const
 
 HidDevicePtr SimController::CheckOutByIndex(int index)
 {
-    return (index >= 0 && index < m_snapshot.size()) ? m_snapshot[index] : nullptr;
+    return m_snapshot.value(index); // null outside the snapshot
 }

@@ -185,6 +185,32 @@ TEST_F(LanguageManagerTest, LoadFromFileFailureLeavesNoProjects)
     }
 }
 
+// A language file is read up to 16 MiB; one character more is refused unread.
+TEST_F(LanguageManagerTest, LanguageFilesAreReadUpToSixteenMebibytes)
+{
+    const auto M = Create(u"de"_s);
+    const QByteArray Body = ProjectText(Project(u"en"_s, {u"en"_s, u"de"_s}, {u"text_id=Yes"_s, u"text_de=Ja"_s}));
+    const qint64 Limit = 16 * 1024 * 1024;
+    for (const qint64 Size : {Limit, Limit + 2}) {
+        // A long project name fills the file up to its size.
+        const QString Name(qsizetype((Size - Body.size()) / 2 - 19), u'x');
+        AddProject(u"big.lng"_s, {u"[settings]"_s, u"name="_s + Name});
+        QFile File(Dir.filePath(u"big.lng"_s));
+        ASSERT_TRUE(File.open(QIODevice::Append));
+        File.write(Body);
+        ASSERT_EQ(File.size(), Size);
+        File.close();
+        bool Loaded = true;
+        try {
+            M->LoadFromFile(File.fileName());
+        } catch (const LanguageError &) {
+            Loaded = false;
+        }
+        EXPECT_EQ(Loaded, Size == Limit) << Size;
+        EXPECT_EQ(M->Get(u"Yes"_s), Size == Limit ? u"Ja"_s : u"Yes"_s);
+    }
+}
+
 TEST(TranslateTextFunction, ReturnsTheTextWhileNoManagerExists)
 {
     shutdownLocalisation();
