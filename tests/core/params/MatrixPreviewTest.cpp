@@ -44,6 +44,9 @@ TEST(MatrixPreviewGeometry, CentredAndCutToTheImage)
         // A row whose top is the image's last pixel row is laid out; one lower is not.
         {380, 202, 1, 10, 165, 0, 5, 0, {168, 1}, {168, 201}},
         {380, 201, 1, 10, 165, 0, 4, 0, {168, 1}, {168, 151}},
+        // Likewise a column whose left is the image's last pixel column.
+        {408, 236, 20, 1, -296, 93, 10, 5, {-43, 94}, {407, 94}},
+        {406, 236, 20, 1, -297, 93, 9, 5, {-44, 94}, {356, 94}},
     };
     for (const auto &c : kCases) {
         SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y) + " in " + std::to_string(c.height));
