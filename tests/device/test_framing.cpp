@@ -8,38 +8,16 @@ std::unique_ptr<TComHid> idleTransport()
 {
     return std::make_unique<TComHid>([]() -> std::unique_ptr<HidController> { return nullptr; });
 }
+
+QByteArray head(const TComHid &hid, int n)
+{
+    return QByteArray(reinterpret_cast<const char *>(hid.outReport().data()), n).toHex(' ').toUpper();
+}
 } // namespace
 
-TEST(Framing, NewOutStartsACommandAndKeepsTheRest)
-{
-    auto hid = idleTransport();
-    hid->NewOut(0xED);
-    hid->AddOut(TLONG, 0x11223344);
-    hid->NewOut(0xEC);
-    EXPECT_EQ(hid->outReport()[0], 3);
-    EXPECT_EQ(hid->outReport()[1], 0);
-    EXPECT_EQ(hid->outReport()[2], 0xEC);
-    EXPECT_EQ(hid->outPos(), 3);
-    // Bytes after the new payload are left as the earlier command wrote them.
-    EXPECT_EQ(hid->outReport()[3], 0x44);
-}
-
-TEST(Framing, AddOutAppendsLeastSignificantFirstInItsWidth)
-{
-    auto hid = idleTransport();
-    hid->NewOut(0xED);
-    hid->AddOut(TWORD, 0x12345);
-    EXPECT_EQ(hid->outReport()[3], 0x45);
-    EXPECT_EQ(hid->outReport()[4], 0x23);
-    hid->AddOut(TLONG, -1);
-    for (int i = 5; i < 9; ++i)
-        EXPECT_EQ(hid->outReport()[i], 0xFF);
-    hid->AddOut(TBYTE, 0x1FE);
-    EXPECT_EQ(hid->outReport()[9], 0xFE);
-    EXPECT_EQ(hid->outReport()[1], 7);
-}
-
-TEST(Framing, WriteRequestHasLengthEleven)
+// Values go least significant byte first, cut to their width; the length
+// byte follows. A new command starts afresh and leaves the bytes after it.
+TEST(Framing, CommandsAndValuesInTheirWidth)
 {
     auto hid = idleTransport();
     hid->NewOut(0xED);
@@ -47,8 +25,14 @@ TEST(Framing, WriteRequestHasLengthEleven)
     hid->AddOut(TLONG, 100);
     hid->AddOut(TWORD, 0xBEEF);
     hid->AddOut(TBYTE, 1);
-    const uint8_t expected[] = {0x03, 0x0B, 0xED, 0x42, 0x52, 0x49, 0x47, 0x64, 0x00, 0x00, 0x00, 0xEF, 0xBE, 0x01};
-    EXPECT_EQ(0, memcmp(hid->outReport().data(), expected, sizeof expected));
+    EXPECT_EQ(head(*hid, 14), "03 0B ED 42 52 49 47 64 00 00 00 EF BE 01");
+    hid->NewOut(0xEC);
+    EXPECT_EQ(head(*hid, 4), "03 00 EC 42");
+    EXPECT_EQ(hid->outPos(), 3);
+    hid->AddOut(TWORD, 0x12345);
+    hid->AddOut(TLONG, -1);
+    hid->AddOut(TBYTE, 0x1FE);
+    EXPECT_EQ(head(*hid, 12), "03 07 EC 45 23 FF FF FF FF FE 00 EF");
 }
 
 TEST(Framing, AddOutNeverWritesPastTheReport)

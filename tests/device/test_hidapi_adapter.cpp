@@ -30,6 +30,12 @@ protected:
         c.Enumerate();
         return seen;
     }
+
+    HidDevicePtr openFirst(HidapiController &c)
+    {
+        scan(c);
+        return c.CheckOutByIndex(0);
+    }
 };
 } // namespace
 
@@ -46,55 +52,39 @@ TEST_F(HidapiAdapterTest, OneDevicePerPathWithItsAttributes)
     EXPECT_EQ(seen[0]->SerialNumber(), QString::fromUtf8("ÄB12"));
 }
 
-TEST_F(HidapiAdapterTest, SendsAll64BytesWithReportIdFirst)
+// All 64 bytes go out with the report ID first; a reply's byte 0 is the
+// status byte, and nothing stale is left beyond what the kernel delivered.
+TEST_F(HidapiAdapterTest, TransfersWholeReportsAndFailsOnErrors)
 {
     HidapiController c;
-    scan(c);
-    HidDevicePtr d = c.CheckOutByIndex(0);
+    HidDevicePtr d = openFirst(c);
     ASSERT_TRUE(d);
     uint8_t report[64] = {3, 0, 0xE3};
     report[63] = 0x5A;
     ASSERT_TRUE(d->SetFeature(report, 64));
     const QByteArray &sent = FakeHid::Devices()[0].sent.last();
     ASSERT_EQ(sent.size(), 64);
-    EXPECT_EQ(uint8_t(sent[0]), 3);
-    EXPECT_EQ(uint8_t(sent[2]), 0xE3);
+    EXPECT_EQ(sent.left(3), QByteArray("\x03\x00\xE3", 3));
     EXPECT_EQ(uint8_t(sent[63]), 0x5A);
-}
 
-TEST_F(HidapiAdapterTest, ReplyByteZeroIsTheStatusByte)
-{
     QByteArray reply(64, '\0');
-    reply[0] = 0x04;
-    reply[1] = char(0xEC);
-    reply[2] = 0x78;
+    reply.replace(0, 3, "\x04\xEC\x78");
     FakeHid::Devices()[0].featureReply = reply;
-    HidapiController c;
-    scan(c);
-    HidDevicePtr d = c.CheckOutByIndex(0);
     uint8_t buf[64];
     std::memset(buf, 0xAA, sizeof buf);
     buf[0] = 3;
     ASSERT_TRUE(d->GetFeature(buf, 64));
-    EXPECT_EQ(buf[0], 0x04);
-    EXPECT_EQ(buf[1], 0xEC);
-    EXPECT_EQ(buf[2], 0x78);
-    EXPECT_EQ(buf[63], 0);
-}
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buf), 64), reply);
 
-TEST_F(HidapiAdapterTest, ShortAndFailedReads)
-{
-    QByteArray reply(64, char(0x77));
-    FakeHid::Devices()[0].featureReply = reply;
+    FakeHid::Devices()[0].featureReply = QByteArray(64, char(0x77));
     FakeHid::Devices()[0].getResult = 10;
-    HidapiController c;
-    scan(c);
-    HidDevicePtr d = c.CheckOutByIndex(0);
-    uint8_t buf[64] = {3};
+    std::memset(buf, 0xAA, sizeof buf);
+    buf[0] = 3;
     ASSERT_TRUE(d->GetFeature(buf, 64));
     EXPECT_EQ(buf[9], 0x77);
-    EXPECT_EQ(buf[10], 0); // nothing stale beyond what the kernel delivered
+    EXPECT_EQ(buf[10], 0);
     FakeHid::Devices()[0].getResult = -1;
+    buf[0] = 3;
     EXPECT_FALSE(d->GetFeature(buf, 64));
     FakeHid::Devices()[0].sendFails = true;
     EXPECT_FALSE(d->SetFeature(buf, 64));
@@ -103,8 +93,7 @@ TEST_F(HidapiAdapterTest, ShortAndFailedReads)
 TEST_F(HidapiAdapterTest, PluggedDeviceKeepsItsObjectAndHandle)
 {
     HidapiController c;
-    scan(c);
-    HidDevicePtr first = c.CheckOutByIndex(0);
+    HidDevicePtr first = openFirst(c);
     FakeHidDevice b;
     b.path = "/dev/hidraw7";
     b.serial = L"B";
@@ -121,8 +110,7 @@ TEST_F(HidapiAdapterTest, DeviceThatLeftIsClosedAndFails)
 {
     HidapiController c;
     QSignalSpy changes(&c, &HidController::deviceChange);
-    scan(c);
-    HidDevicePtr d = c.CheckOutByIndex(0);
+    HidDevicePtr d = openFirst(c);
     FakeHid::Devices()[0].path = "/dev/hidraw4"; // replugged under another node
     const auto seen = scan(c);
     EXPECT_EQ(FakeHid::ClosedPaths(), QList<std::string>{"/dev/hidraw3"});
@@ -137,8 +125,7 @@ TEST_F(HidapiAdapterTest, PermissionProblemIsExplained)
 {
     FakeHid::Devices()[0].openErrno = EACCES;
     HidapiController c;
-    scan(c);
-    HidDevicePtr d = c.CheckOutByIndex(0);
+    HidDevicePtr d = openFirst(c);
     ASSERT_TRUE(d); // still listed, so the user sees it
     EXPECT_TRUE(d->accessProblem().contains("70-corvane.rules"));
     EXPECT_TRUE(d->accessProblem().contains("/dev/hidraw3"));
@@ -151,8 +138,7 @@ TEST_F(HidapiAdapterTest, PermissionProblemIsExplained)
 TEST_F(HidapiAdapterTest, ChangedDeviceAtAKnownPathIsANewDevice)
 {
     HidapiController c;
-    scan(c);
-    HidDevicePtr old = c.CheckOutByIndex(0);
+    HidDevicePtr old = openFirst(c);
     FakeHid::Devices()[0].serial = L"OTHER";
     auto seen = scan(c);
     ASSERT_EQ(seen.size(), 1);

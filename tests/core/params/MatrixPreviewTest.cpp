@@ -27,33 +27,43 @@ QColor pixel(const QImage &img, int x, int y)
 
 } // namespace
 
-TEST(MatrixPreviewGeometry, SingleModuleIsCentred)
+// Centred, or from the top when taller than the image; only cells that
+// reach into the image are laid out.
+TEST(MatrixPreviewGeometry, CentredAndCutToTheImage)
 {
-    const MatrixPreviewGeometry g = preview(1, 1);
-    ASSERT_EQ(g.cells.size(), 1);
-    EXPECT_EQ(g.cells[0].left, 168);
-    EXPECT_EQ(g.cells[0].top, 94);
-    EXPECT_EQ(g.cells[0].frame, QRect(168, 94, 45, 45));
-    EXPECT_EQ(g.cells[0].number, QStringLiteral("1"));
-}
-
-TEST(MatrixPreviewGeometry, WideRowStartsLeftOfTheImage)
-{
-    const MatrixPreviewGeometry g = preview(8, 1);
-    EXPECT_EQ(g.x0, -10);
-    ASSERT_EQ(g.cells.size(), 8);
-    EXPECT_EQ(g.cells[0].left, -7);
-    EXPECT_EQ(g.cells[7].left, 343);
-}
-
-TEST(MatrixPreviewGeometry, TallMatrixStartsAtTheTop)
-{
-    const MatrixPreviewGeometry g = preview(1, 8);
-    EXPECT_EQ(g.y0, 0);
-    EXPECT_EQ(g.cells.first().top, 1);
-    // Rows below the image are not laid out.
-    EXPECT_EQ(g.cells.size(), 5);
-    EXPECT_EQ(g.cells.last().top, 201);
+    const struct {
+        int width, height, x, y, x0, y0;
+        qsizetype count;
+        int firstColumn;
+        QPoint first, last; // left and top of the first and last cell
+    } kCases[] = {
+        {kPreviewWidth, kPreviewHeight, 1, 1, 165, 93, 1, 0, {168, 94}, {168, 94}},
+        {kPreviewWidth, kPreviewHeight, 8, 1, -10, 93, 8, 0, {-7, 94}, {343, 94}},
+        {kPreviewWidth, kPreviewHeight, 20, 1, -310, 93, 8, 6, {-7, 94}, {343, 94}},
+        {kPreviewWidth, kPreviewHeight, 1, 8, 165, 0, 5, 0, {168, 1}, {168, 201}},
+        // A row whose top is the image's last pixel row is laid out; one lower is not.
+        {380, 202, 1, 10, 165, 0, 5, 0, {168, 1}, {168, 201}},
+        {380, 201, 1, 10, 165, 0, 4, 0, {168, 1}, {168, 151}},
+        // Likewise a column whose left is the image's last pixel column.
+        {408, 236, 20, 1, -296, 93, 10, 5, {-43, 94}, {407, 94}},
+        {406, 236, 20, 1, -297, 93, 9, 5, {-44, 94}, {356, 94}},
+    };
+    for (const auto &c : kCases) {
+        SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y) + " in " + std::to_string(c.height));
+        const MatrixPreviewGeometry g = computeMatrixPreview(c.width, c.height, c.x, c.y, TopLeft, Linewise);
+        EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(c.x0, c.y0));
+        ASSERT_EQ(g.cells.size(), c.count);
+        EXPECT_EQ(g.cells.first().column, c.firstColumn);
+        EXPECT_EQ(g.cells.first().number, QString::number(c.firstColumn + 1));
+        EXPECT_EQ(g.cells.first().frame, QRect(c.first, QSize(45, 45)));
+        EXPECT_EQ(QPoint(g.cells.last().left, g.cells.last().top), c.last);
+    }
+    const MatrixPreviewGeometry huge = preview(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    // At most nine columns of 50 px reach into 380 px, five rows into 236.
+    EXPECT_LE(huge.cells.size(), 9 * 5);
+    EXPECT_FALSE(huge.cells.isEmpty());
+    EXPECT_TRUE(preview(0, 3).cells.isEmpty());
+    EXPECT_TRUE(preview(-2, -2).cells.isEmpty());
 }
 
 TEST(MatrixPreviewGeometry, NumberedAlongRows)
@@ -69,27 +79,6 @@ TEST(MatrixPreviewGeometry, NumberedAlongRows)
             EXPECT_EQ(g.cells[i].top, 68 + 1 + 50 * (i / 3));
         }
     }
-}
-
-TEST(MatrixPreviewGeometry, CellsOutsideTheImageAreLeftOut)
-{
-    const MatrixPreviewGeometry g = preview(20, 1);
-    EXPECT_EQ(g.x0, -310);
-    ASSERT_EQ(g.cells.size(), 8);
-    EXPECT_EQ(g.cells.first().column, 6);
-    EXPECT_EQ(g.cells.first().number, QStringLiteral("7"));
-    EXPECT_EQ(g.cells.last().column, 13);
-
-    const MatrixPreviewGeometry huge = preview(std::numeric_limits<int>::max(),
-                                               std::numeric_limits<int>::max());
-    // At most nine columns of 50 px reach into 380 px, five rows into 236.
-    EXPECT_LE(huge.cells.size(), 9 * 5);
-    EXPECT_FALSE(huge.cells.isEmpty());
-    EXPECT_TRUE(preview(0, 3).cells.isEmpty());
-    EXPECT_TRUE(preview(-2, -2).cells.isEmpty());
-    // A row whose top is the image's last pixel row is laid out; one lower is not.
-    EXPECT_EQ(computeMatrixPreview(380, 202, 1, 10, 0, 0).cells.size(), 5);
-    EXPECT_EQ(computeMatrixPreview(380, 201, 1, 10, 0, 0).cells.size(), 4);
 }
 
 TEST(MatrixPreviewGeometry, NumberAndMarkByCorner)
@@ -122,35 +111,6 @@ TEST(MatrixPreviewGeometry, NoCornerDrawsOnlyTheCell)
     EXPECT_FALSE(noOrder.arrowOrientation);
 }
 
-TEST(MatrixPreviewArrows, BottomRightSnakeColumns)
-{
-    const PreviewCell c = preview(1, 1, BottomRight, SnakeColumns).cells.at(0);
-    const int L = c.left, T = c.top;
-    ASSERT_EQ(c.arrowOrientation, Qt::Vertical);
-    const ArrowLines &first = c.arrowLines[0];
-    EXPECT_EQ(first.start, QPoint(L + 39, T + 4));
-    EXPECT_EQ(first.end, QPoint(L + 39, T + 35));
-    EXPECT_EQ(first.tip, QPoint(L + 39, T + 4)); // pointing up
-    EXPECT_EQ(first.headA, QPoint(L + 37, T + 9));
-    EXPECT_EQ(first.headB, QPoint(L + 41, T + 9));
-    const ArrowLines &second = c.arrowLines[1];
-    EXPECT_EQ(second.start, QPoint(L + 33, T + 4));
-    EXPECT_EQ(second.end, QPoint(L + 33, T + 41));
-    EXPECT_EQ(second.tip, QPoint(L + 33, T + 41)); // pointing down
-    EXPECT_EQ(second.headA, QPoint(L + 31, T + 36));
-    EXPECT_EQ(second.headB, QPoint(L + 35, T + 36));
-}
-
-TEST(MatrixPreviewArrows, TopLeftLinewiseBothPointRight)
-{
-    const PreviewCell c = preview(1, 1, TopLeft, Linewise).cells.at(0);
-    const int L = c.left, T = c.top;
-    ASSERT_EQ(c.arrowOrientation, Qt::Horizontal);
-    EXPECT_EQ(c.arrows, (ArrowPair{T + 6, T + 12, L + 10, L + 41, L + 4, L + 41, true, true}));
-    EXPECT_EQ(c.arrowLines[0].headA, QPoint(L + 36, T + 4));
-    EXPECT_EQ(c.arrowLines[0].headB, QPoint(L + 36, T + 8));
-}
-
 TEST(MatrixPreviewArrows, DirectionsForEveryCornerAndOrder)
 {
     // across1, across2, start1, end1, head1AtEnd, head2AtEnd (cell-relative)
@@ -160,12 +120,14 @@ TEST(MatrixPreviewArrows, DirectionsForEveryCornerAndOrder)
         Qt::Orientation orientation;
     };
     const Row rows[] = {
+        {TopLeft, Linewise, {6, 12, 10, 41, 4, 41, true, true}, Qt::Horizontal},
         {TopRight, SnakeLines, {6, 12, 4, 35, 4, 41, false, true}, Qt::Horizontal},
         {BottomLeft, Linewise, {39, 33, 10, 41, 4, 41, true, true}, Qt::Horizontal},
         {BottomRight, Linewise, {39, 33, 4, 35, 4, 41, false, false}, Qt::Horizontal},
         {TopLeft, Columnwise, {6, 12, 10, 41, 4, 41, true, true}, Qt::Vertical},
         {TopRight, SnakeColumns, {39, 33, 10, 41, 4, 41, true, false}, Qt::Vertical},
         {BottomLeft, Columnwise, {6, 12, 4, 35, 4, 41, false, false}, Qt::Vertical},
+        {BottomRight, SnakeColumns, {39, 33, 4, 35, 4, 41, false, true}, Qt::Vertical},
     };
     for (const Row &row : rows) {
         const PreviewCell c = preview(1, 1, row.corner, row.order).cells.at(0);
@@ -181,6 +143,17 @@ TEST(MatrixPreviewArrows, DirectionsForEveryCornerAndOrder)
         EXPECT_EQ(c.arrowOrientation, row.orientation) << row.corner << "/" << row.order;
         EXPECT_EQ(c.arrows, expected) << row.corner << "/" << row.order;
     }
+    // Drawn as lines: each head 5 px back from its tip, 2 px to either side.
+    PreviewCell c = preview(1, 1, TopLeft, Linewise).cells.at(0);
+    QPoint o(c.left, c.top);
+    EXPECT_EQ(c.arrowLines[0], (ArrowLines{o + QPoint(10, 6), o + QPoint(41, 6), o + QPoint(41, 6), o + QPoint(36, 4),
+                                           o + QPoint(36, 8)}));
+    c = preview(1, 1, BottomRight, SnakeColumns).cells.at(0);
+    o = QPoint(c.left, c.top);
+    EXPECT_EQ(c.arrowLines[0], (ArrowLines{o + QPoint(39, 4), o + QPoint(39, 35), o + QPoint(39, 4), o + QPoint(37, 9),
+                                           o + QPoint(41, 9)}));
+    EXPECT_EQ(c.arrowLines[1], (ArrowLines{o + QPoint(33, 4), o + QPoint(33, 41), o + QPoint(33, 41),
+                                           o + QPoint(31, 36), o + QPoint(35, 36)}));
 }
 
 TEST(MatrixPreviewRender, RedMarkAtEachCorner)
@@ -200,9 +173,9 @@ TEST(MatrixPreviewRender, RedMarkAtEachCorner)
     }
 }
 
-TEST(MatrixPreviewRender, OutlineWhiteCellAndBackground)
+TEST(MatrixPreviewRender, OutlineWhiteCellArrowsAndBackground)
 {
-    const QImage img = renderMatrixPreview(1, 1, TopLeft, Columnwise, kPanel);
+    const QImage img = renderMatrixPreview(1, 1, TopLeft, Linewise, kPanel);
     const int L = 168, T = 94;
     EXPECT_EQ(pixel(img, L + 22, T), QColor(Qt::black));
     EXPECT_EQ(pixel(img, L, T + 22), QColor(Qt::black));
@@ -215,12 +188,6 @@ TEST(MatrixPreviewRender, OutlineWhiteCellAndBackground)
     EXPECT_EQ(pixel(img, L + 22, T + 20), QColor(Qt::white));
     EXPECT_EQ(pixel(img, 0, 0), kPanel);
     EXPECT_EQ(pixel(img, kPreviewWidth - 1, kPreviewHeight - 1), kPanel);
-}
-
-TEST(MatrixPreviewRender, ArrowsAreBlackLines)
-{
-    const QImage img = renderMatrixPreview(1, 1, TopLeft, Linewise, kPanel);
-    const int L = 168, T = 94;
     EXPECT_EQ(pixel(img, L + 20, T + 6), QColor(Qt::black));
     EXPECT_EQ(pixel(img, L + 20, T + 12), QColor(Qt::black));
     EXPECT_EQ(pixel(img, L + 20, T + 9), QColor(Qt::white));

@@ -53,39 +53,30 @@ TEST(ProtocolLimits, ModuleCountAgainstChannels)
     EXPECT_FALSE(matrixModulesFit(65536, 65536, 8));
 }
 
-TEST(TimingReadouts, Ws2812Period800kHz)
+// Period, frequency and high times of a pulse timing, halves rounded up,
+// in the locale's decimals and with thousands separators even where the
+// locale object was told to omit them.
+TEST(TimingReadouts, PulseTimingTexts)
 {
-    const PulseTimingTexts t = pulseTimingTexts(119, 34, 58, kEnglish);
-    EXPECT_EQ(t.period, QString::fromUtf8("1.25 µs"));
-    EXPECT_EQ(t.frequency, QStringLiteral("800 kHz"));
-    EXPECT_EQ(t.t0h, QString::fromUtf8("0.250 µs"));
-    EXPECT_EQ(t.t1h, QString::fromUtf8("0.500 µs"));
-}
-
-TEST(TimingReadouts, LocaleDecimalSeparator)
-{
-    const PulseTimingTexts t = pulseTimingTexts(119, 34, 58, kGerman);
-    EXPECT_EQ(t.period, QString::fromUtf8("1,25 µs"));
-    EXPECT_EQ(t.t0h, QString::fromUtf8("0,250 µs"));
-}
-
-TEST(TimingReadouts, HalfwayValuesRoundUp)
-{
-    // 18/96 = 0.1875 and 60/96 = 0.625 are exact halves in the last digit.
-    const PulseTimingTexts t = pulseTimingTexts(59, 28, 20, kEnglish);
-    EXPECT_EQ(t.t0h, QString::fromUtf8("0.188 µs"));
-    EXPECT_EQ(t.period, QString::fromUtf8("0.63 µs"));
-    EXPECT_EQ(t.frequency, QStringLiteral("1,600 kHz"));
-}
-
-TEST(TimingReadouts, FrequencyHasThousandsSeparators)
-{
-    EXPECT_EQ(pulseTimingTexts(50, 20, 20, kEnglish).frequency, QStringLiteral("1,882 kHz"));
-    EXPECT_EQ(pulseTimingTexts(50, 20, 20, kGerman).frequency, QStringLiteral("1.882 kHz"));
-    // Even a locale object told to omit them shows them.
     QLocale quiet = kEnglish;
     quiet.setNumberOptions(QLocale::OmitGroupSeparator);
-    EXPECT_EQ(pulseTimingTexts(50, 20, 20, quiet).frequency, QStringLiteral("1,882 kHz"));
+    const struct {
+        int period, t0h, t1h;
+        const QLocale &locale;
+        const char *texts; // period, frequency, t0h, t1h
+    } kCases[] = {
+        {119, 34, 58, kEnglish, "1.25 µs|800 kHz|0.250 µs|0.500 µs"},
+        {119, 34, 58, kGerman, "1,25 µs|800 kHz|0,250 µs|0,500 µs"},
+        // 18/96 = 0.1875 and 60/96 = 0.625 are exact halves in the last digit.
+        {59, 28, 20, kEnglish, "0.63 µs|1,600 kHz|0.188 µs|0.104 µs"},
+        {50, 20, 20, kEnglish, "0.53 µs|1,882 kHz|0.104 µs|0.104 µs"},
+        {50, 20, 20, kGerman, "0,53 µs|1.882 kHz|0,104 µs|0,104 µs"},
+        {50, 20, 20, quiet, "0.53 µs|1,882 kHz|0.104 µs|0.104 µs"},
+    };
+    for (const auto &c : kCases) {
+        const PulseTimingTexts t = pulseTimingTexts(c.period, c.t0h, c.t1h, c.locale);
+        EXPECT_EQ(QStringList({t.period, t.frequency, t.t0h, t.t1h}).join('|'), QString::fromUtf8(c.texts));
+    }
 }
 
 TEST(TimingReadouts, Ws2821BitWidth)

@@ -21,44 +21,26 @@ std::vector<uint8_t> counting(int n)
 
 } // namespace
 
-TEST(DumpRows, ThreeBytesMakeOneFilledUpRow)
+// Sixteen bytes a row, a short last row filled up; the text column shows
+// blank to right brace and a dot for anything else.
+TEST(DumpRows, SixteenBytesARowWithTheirText)
 {
-    const uint8_t data[] = {0x41, 0x42, 0x0A};
-    EXPECT_EQ(dumpRows(data, 3), QStringList({"0000:  41 42 0A" + filler(13) + "  AB."}));
-}
-
-TEST(DumpRows, NoBytesNoRows)
-{
-    const uint8_t data[] = {1};
-    EXPECT_TRUE(dumpRows(data, 0).isEmpty());
-    EXPECT_TRUE(dumpRows(data, -1).isEmpty());
+    const struct {
+        QByteArray data;
+        int size;
+        QStringList rows;
+    } kCases[] = {
+        {QByteArray("\x41\x42\x0A"), 3, {"0000:  41 42 0A" + filler(13) + "  AB."}},
+        {QByteArray("\x1F\x20\x7D\x7E\x7F\x80\xFF"), 7, {"0000:  1F 20 7D 7E 7F 80 FF" + filler(9) + "  . }...."}},
+        {QByteArray(16, 'a'), 16, {"0000: " + QString(" 61").repeated(16) + "  " + QString(16, 'a')}},
+        {QByteArray(16, '0') + 'Z', 17,
+         {"0000: " + QString(" 30").repeated(16) + "  " + QString(16, '0'), "0010:  5A" + filler(15) + "  Z"}},
+        {QByteArray(1, 'a'), 0, {}},
+        {QByteArray(1, 'a'), -1, {}},
+    };
+    for (const auto &c : kCases)
+        EXPECT_EQ(dumpRows(reinterpret_cast<const uint8_t *>(c.data.constData()), c.size), c.rows) << c.size;
     EXPECT_TRUE(dumpRows(nullptr, 5).isEmpty());
-}
-
-TEST(DumpRows, SixteenBytesFillExactlyOneRow)
-{
-    const std::vector<uint8_t> data(16, 0x61);
-    const QStringList rows = dumpRows(data.data(), 16);
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_FALSE(rows[0].contains(".."));
-    EXPECT_EQ(rows[0], "0000: " + QString(" 61").repeated(16) + "  " + QString(16, 'a'));
-}
-
-TEST(DumpRows, TheSeventeenthByteStartsASecondRow)
-{
-    std::vector<uint8_t> data(17, 0x30);
-    data[16] = 0x5A;
-    const QStringList rows = dumpRows(data.data(), 17);
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[1], "0010:  5A" + filler(15) + "  Z");
-}
-
-TEST(DumpRows, TextColumnShowsBlankToRightBrace)
-{
-    const uint8_t data[] = {0x1F, 0x20, 0x7D, 0x7E, 0x7F, 0x80, 0xFF};
-    const QStringList rows = dumpRows(data, 7);
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_TRUE(rows[0].endsWith("  . }...."));
 }
 
 TEST(DumpRows, OffsetsCountInSixteensAndGrowBeyondFourDigits)
@@ -71,11 +53,4 @@ TEST(DumpRows, OffsetsCountInSixteensAndGrowBeyondFourDigits)
     EXPECT_TRUE(rows[0xFFF].startsWith("FFF0: "));
     EXPECT_TRUE(rows.last().startsWith("10000: "));
     EXPECT_EQ(rows[0xA].left(6), "00A0: ");
-}
-
-TEST(DumpRows, RowsOfFourDigitOffsetsAreAtMost72Wide)
-{
-    const auto data = counting(32);
-    for (const QString &row : dumpRows(data.data(), 32))
-        EXPECT_LE(row.size(), 72);
 }

@@ -57,41 +57,36 @@ TEST_F(MsgBoxTest, ReturnsTheAnswerAndRecordsTheCall)
 TEST_F(MsgBoxTest, TheBoxIsSizedFromTheLabel)
 {
     const auto c = run("Device not found", mtError, {}, mbClose);
-    EXPECT_TRUE(c.iconVisible);
     EXPECT_EQ(c.labelGeometry.topLeft(), QPoint(68, 8));
-
     const auto expected = computeMsgBoxLayout(c.labelGeometry.width(), c.labelGeometry.height(), true, mbClose);
     EXPECT_EQ(c.windowSize, expected.windowSize);
     ASSERT_EQ(c.buttonRows.size(), 1);
     EXPECT_EQ(c.buttonRows[0].geometry, expected.buttons[0].geometry);
     EXPECT_EQ(c.buttonRows[0].caption, TranslateText("Close"));
+
+    // Line breaks make a taller box.
+    const auto many = run("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", mtError, {}, mbClose);
+    EXPECT_GT(many.labelGeometry.height(), 5 * c.labelGeometry.height());
+    EXPECT_EQ(many.windowSize, computeMsgBoxLayout(many.labelGeometry.width(), many.labelGeometry.height(), true, mbClose).windowSize);
 }
 
-TEST_F(MsgBoxTest, LineBreaksMakeATallerBox)
+// Without a caption the kind gives the title; only the custom kind shows no icon.
+TEST_F(MsgBoxTest, TitleAndIconByKindAGivenCaptionIsKept)
 {
-    const auto one = run("line", mtWarning, {}, mbOK);
-    const auto many = run("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", mtWarning, {}, mbOK);
-    EXPECT_GT(many.labelGeometry.height(), 5 * one.labelGeometry.height());
-    EXPECT_EQ(many.windowSize, computeMsgBoxLayout(many.labelGeometry.width(), many.labelGeometry.height(), true, mbOK).windowSize);
-}
-
-
-TEST_F(MsgBoxTest, CustomKindHasNoIconAndTheTextStartsAt20)
-{
-    const auto c = run("Hello", mtCustom, {}, mbOK);
-    EXPECT_FALSE(c.iconVisible);
-    EXPECT_EQ(c.windowTitle, TranslateText("Message"));
-}
-
-TEST_F(MsgBoxTest, EmptyCaptionGivesTheKindsTitleAGivenOneIsKept)
-{
-    EXPECT_EQ(run("x", mtWarning, {}, mbOK).windowTitle, TranslateText("Warning"));
-    EXPECT_EQ(run("x", mtError, {}, mbOK).windowTitle, TranslateText("Error"));
-    EXPECT_EQ(run("x", mtInformation, {}, mbOK).windowTitle, TranslateText("Information"));
-    EXPECT_EQ(run("x", mtConfirmation, {}, mbOK).windowTitle, TranslateText("Confirmation"));
+    const struct {
+        TMsgDlgType type;
+        const char *title;
+        bool icon;
+    } kCases[] = {{mtWarning, "Warning", true},           {mtError, "Error", true},
+                  {mtInformation, "Information", true},   {mtConfirmation, "Confirmation", true},
+                  {mtCustom, "Message", false}};
+    for (const auto &c : kCases) {
+        const auto call = run("x", c.type, {}, mbOK);
+        EXPECT_EQ(call.windowTitle, TranslateText(c.title)) << c.title;
+        EXPECT_EQ(call.iconVisible, c.icon) << c.title;
+    }
     EXPECT_EQ(run("x", mtError, "Config error", mbOK).windowTitle, "Config error");
 }
-
 
 TEST_F(MsgBoxTest, ButtonsLiveOnlyDuringTheCall)
 {

@@ -44,44 +44,43 @@ TEST(MsgButSet, MembersAreBitsInEnumerationOrder)
     EXPECT_TRUE(TMsgBut().isEmpty());
 }
 
-TEST(MsgBoxLayout, ShortLineWithCloseGivesTheMinimumBox)
+// The box grows from its minimum with the text, the icon and the button row,
+// whichever is widest; the row is centred with its margins kept.
+TEST(MsgBoxLayout, SizesTheBoxByTextIconAndButtons)
 {
-    const auto l = computeMsgBoxLayout(60, 13, true, mbClose);
-    EXPECT_EQ(l.windowSize, QSize(280, 120));
-    EXPECT_EQ(l.labelPos, QPoint(68, 8));
-    ASSERT_EQ(l.buttons.size(), 1);
-    EXPECT_EQ(l.buttons[0].geometry, QRect(280 / 2 - 75 / 2, 120 - 55, 75, 25));
-    EXPECT_EQ(l.buttons[0].name, "But1");
-    EXPECT_EQ(l.buttons[0].caption, "Close");
-    EXPECT_EQ(l.buttons[0].result, 2);
-}
-
-TEST(MsgBoxLayout, YesNoRowIsCentred)
-{
-    const auto l = computeMsgBoxLayout(60, 13, true, mbYes | mbNo);
-    EXPECT_EQ(l.rowWidth, 160);
-    ASSERT_EQ(captions(l), QStringList({"Yes", "No"}));
-    EXPECT_EQ(l.buttons[0].geometry.left(), 60);
-    EXPECT_EQ(l.buttons[1].geometry.left(), 145);
-    EXPECT_EQ(results(l), QList<int>({6, 7}));
-}
-
-TEST(MsgBoxLayout, LongTextWidensAndTallTextHeightens)
-{
-    const auto wide = computeMsgBoxLayout(400, 13, true, mbOK);
-    EXPECT_EQ(wide.windowSize.width(), 68 + 400 + 20);
-    EXPECT_EQ(wide.buttons[0].geometry.left(), wide.windowSize.width() / 2 - 75 / 2);
-
-    const auto tall = computeMsgBoxLayout(60, 80, true, mbOK);
-    EXPECT_EQ(tall.windowSize.height(), 80 + 75);
-    EXPECT_EQ(tall.buttons[0].geometry.top(), 80 + 75 - 55);
-}
-
-TEST(MsgBoxLayout, WithoutIconTheTextStartsAt20)
-{
-    const auto l = computeMsgBoxLayout(300, 13, false, mbClose);
-    EXPECT_EQ(l.labelPos, QPoint(20, 8));
-    EXPECT_EQ(l.windowSize.width(), 20 + 300 + 20);
+    const QSize standard(75, 25);
+    const struct {
+        const char *what;
+        int textWidth, textHeight;
+        bool icon;
+        TMsgBut buttons;
+        QSize buttonSize, window;
+        QPoint label;
+        int rowWidth;
+        QRect first, last;
+    } kCases[] = {
+        {"short line", 60, 13, true, mbClose, standard, {280, 120}, {68, 8}, 75, {103, 65, 75, 25}, {103, 65, 75, 25}},
+        {"yes/no", 60, 13, true, mbYes | mbNo, standard, {280, 120}, {68, 8}, 160, {60, 65, 75, 25}, {145, 65, 75, 25}},
+        {"small font", 60, 13, true, mbYes | mbNo, {60, 20}, {280, 120}, {68, 8}, 160, {60, 65, 75, 25}, {145, 65, 75, 25}},
+        {"larger font", 60, 13, true, mbYes | mbNo, {90, 31}, {280, 126}, {68, 8}, 190, {45, 65, 90, 31}, {145, 65, 90, 31}},
+        {"wide text", 400, 13, true, mbOK, standard, {488, 120}, {68, 8}, 75, {207, 65, 75, 25}, {207, 65, 75, 25}},
+        {"tall text", 60, 80, true, mbOK, standard, {280, 155}, {68, 8}, 75, {103, 100, 75, 25}, {103, 100, 75, 25}},
+        {"no icon", 300, 13, false, mbClose, standard, {340, 120}, {20, 8}, 75, {133, 65, 75, 25}, {133, 65, 75, 25}},
+        {"wide row", 60, 13, true, AllSix, standard, {540, 120}, {68, 8}, 500, {20, 65, 75, 25}, {445, 65, 75, 25}},
+        {"text wider than the row", 600, 13, true, AllSix, standard, {688, 120}, {68, 8}, 500, {94, 65, 75, 25},
+         {519, 65, 75, 25}},
+    };
+    for (const auto &c : kCases) {
+        const auto l = computeMsgBoxLayout(c.textWidth, c.textHeight, c.icon, c.buttons, c.buttonSize);
+        EXPECT_EQ(l.windowSize, c.window) << c.what;
+        EXPECT_EQ(l.labelPos, c.label) << c.what;
+        EXPECT_EQ(l.rowWidth, c.rowWidth) << c.what;
+        ASSERT_FALSE(l.buttons.isEmpty()) << c.what;
+        EXPECT_EQ(l.buttons.first().geometry, c.first) << c.what;
+        EXPECT_EQ(l.buttons.last().geometry, c.last) << c.what;
+        for (qsizetype i = 1; i < l.buttons.size(); ++i)
+            EXPECT_EQ(l.buttons[i].geometry.left() - l.buttons[i - 1].geometry.left(), c.first.width() + 10) << c.what;
+    }
 }
 
 TEST(MsgBoxLayout, CloseComesFirstThenTheFixedOrder)
@@ -93,24 +92,6 @@ TEST(MsgBoxLayout, CloseComesFirstThenTheFixedOrder)
 
     const auto pair = computeMsgBoxLayout(60, 13, true, mbAbort | mbClose);
     EXPECT_EQ(captions(pair), QStringList({"Close", "Abort"}));
-}
-
-TEST(MsgBoxLayout, AWideButtonRowWidensTheBoxToKeepItsMargins)
-{
-    const auto l = computeMsgBoxLayout(60, 13, true, AllSix);
-    EXPECT_EQ(l.rowWidth, 500);
-    EXPECT_EQ(l.windowSize.width(), 500 + 40);
-    EXPECT_EQ(l.buttons.first().geometry.left(), 20);
-    EXPECT_EQ(l.buttons.last().geometry.right() + 1, l.windowSize.width() - 20);
-    for (qsizetype i = 1; i < l.buttons.size(); ++i)
-        EXPECT_EQ(l.buttons[i].geometry.left() - l.buttons[i - 1].geometry.left(), 85);
-}
-
-TEST(MsgBoxLayout, AWideTextStillDecidesWhenWiderThanTheRow)
-{
-    const auto l = computeMsgBoxLayout(600, 13, true, AllSix);
-    EXPECT_EQ(l.windowSize.width(), 68 + 600 + 20);
-    EXPECT_EQ(l.buttons.first().geometry.left(), l.windowSize.width() / 2 - 250);
 }
 
 TEST(MsgBoxPlacement, CentresOverTheAnchor)
@@ -125,14 +106,6 @@ TEST(MsgBoxPlacement, NeverLeavesTheDesktopLeftOrTopEdge)
     EXPECT_EQ(placeMsgBox(QSize(400, 300), QRect(-1300, -50, 100, 100), desktop), QPoint(-1280, 0));
     // Right and bottom are not clamped: the window manager keeps those on screen.
     EXPECT_EQ(placeMsgBox(QSize(400, 300), QRect(1900, 1000, 100, 100), desktop).x(), 1949 - 200);
-}
-
-TEST(MsgBoxLayout, ButtonsGrowForALargerFontAndTheBoxWithThem)
-{
-    EXPECT_EQ(computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(60, 20)).buttons[1].geometry, QRect(145, 65, 75, 25));
-    const auto larger = computeMsgBoxLayout(60, 13, true, mbYes | mbNo, QSize(90, 31));
-    EXPECT_EQ(larger.windowSize, QSize(280, 126));
-    EXPECT_EQ(larger.buttons[1].geometry, QRect(145, 126 - 30 - 31, 90, 31));
 }
 
 TEST(MsgBoxLayout, TextFollowsTheDesktopFontOnlyWhenLarger)
