@@ -218,8 +218,9 @@ TEST(MatrixPreviewFit, LayoutsThatDoNotFitAreScaledDownWhole)
         const MatrixPreviewGeometry g = fitMatrixPreview(kPreviewWidth, kPreviewHeight, row.x, row.y, BottomRight, Linewise);
         const MatrixPreviewGeometry unscaled = preview(row.x, row.y, BottomRight, Linewise);
         EXPECT_DOUBLE_EQ(g.scale, row.scale);
-        if (row.scale == 1)
+        if (row.scale == 1) {
             EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(unscaled.x0, unscaled.y0));
+        }
         ASSERT_EQ(g.cells.size(), row.x * row.y);
         const QImage img = renderMatrixPreview(row.x, row.y, BottomRight, Linewise, kPanel);
         for (const PreviewCell &cell : g.cells) {
