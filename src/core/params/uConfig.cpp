@@ -7,21 +7,10 @@ bool TCfg::SetConfig(const QByteArray &code, uint32_t value)
     for (TCfgData &entry : CfgData) {
         if (entry.Code == code) {
             entry.Value = value;
-            noteColors(code, value);
             return true;
         }
     }
     return false;
-}
-
-void TCfg::noteColors(const QByteArray &code, uint32_t value)
-{
-    const int index = tagIndex(code);
-    if (index != tagIndexOf(ParamTag::COL0) && index != tagIndexOf(ParamTag::COL1))
-        return;
-    const int first = index == tagIndexOf(ParamTag::COL0) ? 0 : 4;
-    for (int k = 0; k < 4; ++k)
-        LedColors[first + k] = uint8_t(value >> (8 * k));
 }
 
 bool TCfg::changed() const
@@ -48,7 +37,6 @@ void TCfg::appendRead(const QByteArray &code, uint32_t value)
     m_readCount = CfgData.size();
     if (tagIndex(CfgData.last().Code) == tagIndexOf(ParamTag::LMAX))
         LedMaxCnt = int(value);
-    noteColors(CfgData.last().Code, value);
 }
 
 void TCfg::appendUnread(const QByteArray &code)

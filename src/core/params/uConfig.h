@@ -17,10 +17,8 @@ public:
     // What the controller holds as far as the program knows; entries match
     // CfgData by index.
     QList<TCfgData> CfgOrig;
-    // The capacity (LMAX) and the eight channels' colour orders (the bytes
-    // of COL0 and COL1) at the last load.
+    // The capacity (LMAX) at the last load.
     int LedMaxCnt = 0;
-    uint8_t LedColors[8] = {};
 
     // Sets the value of the parameter whose tag equals `code` exactly (case
     // included); false, changing nothing, when there is none.
@@ -50,9 +48,6 @@ public:
     void markWritten(qsizetype index);
 
 private:
-    // Keeps LedColors in step with COL0 and COL1.
-    void noteColors(const QByteArray &code, uint32_t value);
-
     bool m_complete = false;
     qsizetype m_readCount = 0;
 };
