@@ -68,8 +68,9 @@ TEST_P(SessionSetFields, JudgesTheWholeChange)
     for (const auto &[tag, expected] : c.after)
         EXPECT_EQ(word(tag), expected) << tagCode(tag);
     EXPECT_EQ(!r.arrangementProblem.isEmpty(), c.overCapacity) << r.arrangementProblem.toStdString();
-    if (!r.ok())
+    if (!r.ok()) {
         EXPECT_FALSE(session.changed()) << "a refusal leaves the session as it was";
+    }
     EXPECT_TRUE(unit->received().isEmpty()) << "judging a change talks to no controller";
 }
 
