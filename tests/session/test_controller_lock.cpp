@@ -19,6 +19,12 @@ TEST(ControllerLock, SecondHolderWaitsThenNamesTheFirst)
     QString error;
     auto first = ControllerLock::acquire(QStringLiteral("SIM0001"), 0, &error);
     ASSERT_TRUE(first) << error.toStdString();
+    // Every version of both programs must agree on the name, so it is fixed;
+    // serials that differ only in unsafe characters are held apart.
+    EXPECT_TRUE(QFile::exists(QDir(userRuntimeFolder()).filePath(QStringLiteral("controller-SIM0001-704760f3.lock"))));
+    auto slash = ControllerLock::acquire(QStringLiteral("SIM/1"), 0, &error);
+    EXPECT_TRUE(slash && ControllerLock::acquire(QStringLiteral("SIM:1"), 0, &error)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(QDir(userRuntimeFolder()).filePath(QStringLiteral("controller-SIM_1-5e17725b.lock"))));
     EXPECT_FALSE(ControllerLock::acquire(QStringLiteral("SIM0001"), 30, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("process %1").arg(::getpid()))) << error.toStdString();
     EXPECT_TRUE(ControllerLock::acquire(QStringLiteral("SIM0002"), 0, &error)) << "another serial is free";

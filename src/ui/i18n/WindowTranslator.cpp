@@ -72,7 +72,7 @@ QTabWidget *owningTabWidget(const QObject *obj)
 // costly, and a window holds many objects of few classes.
 struct ClassProperties {
     QList<int> texts;      // translated string properties
-    QList<int> references; // readable QObject-pointer properties
+    QList<int> references; // QObject-pointer properties (an unreadable one reads as null)
 };
 
 const ClassProperties &classProperties(const QMetaObject *mo)
@@ -86,7 +86,7 @@ const ClassProperties &classProperties(const QMetaObject *mo)
         const QMetaProperty p = mo->property(i);
         if (isTranslatedProperty(p))
             c.texts.append(i);
-        if (p.isReadable() && (p.metaType().flags() & QMetaType::PointerToQObject))
+        if (p.metaType().flags() & QMetaType::PointerToQObject)
             c.references.append(i);
     }
     return *cache.insert(mo, c);
