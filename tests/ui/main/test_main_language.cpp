@@ -82,14 +82,6 @@ TEST_F(LanguageWindowTest, AboutCaptionFollowsTheLanguageFromAGermanLocale)
     }
 }
 
-TEST_F(LanguageWindowTest, CapitalisedStoredCodeFallsBackToTheDeterminedLanguage)
-{
-    writeSettings("[CONFIG]\nLANGUAGE=DE\n");
-    const QString determined = LanguageManager->CurrentLanguage->ID;
-    start();
-    EXPECT_EQ(window->cbLang->currentData().toString(), determined);
-}
-
 TEST_F(LanguageWindowTest, SwitchedWindowHasTheSizeOfOneStartedInThatLanguage)
 {
     bus.addSane(1);
