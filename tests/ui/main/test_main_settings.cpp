@@ -79,6 +79,9 @@ TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
     pages(*window)->setCurrentIndex(3);
 
     window->close();
+    const QRect frame = window->frameGeometry();
+    pages(*window)->setCurrentIndex(1); // closed: its end writes nothing more
+    window.reset();
 
     SettingsFile file(settingsPath());
     const ConfigSettings c = file.readConfig();
@@ -92,7 +95,6 @@ TEST_F(SettingsTest, ClosingWritesPlacementAndConfig)
     EXPECT_EQ(p.showCmd, WindowPlacement::ShowNormal);
     EXPECT_EQ(p.pixelsPerInch, currentDpi());
     ASSERT_TRUE(p.normPos.has_value());
-    const QRect frame = window->frameGeometry();
     EXPECT_EQ(p.normPos->left, frame.left());
     EXPECT_EQ(p.normPos->top, frame.top());
     EXPECT_EQ(p.normPos->right - p.normPos->left, frame.width());
