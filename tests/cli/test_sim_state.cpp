@@ -23,8 +23,12 @@ protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     CliRunResult run(const QStringList &args, int controllers = 1)
     {
-        return RunCliArgs(QStringList{QStringLiteral("--simulate=%1").arg(controllers),
-                                      QStringLiteral("--simulate-state"), path} + args);
+        return RunCliArgs(QStringList{QStringLiteral("--simulate=%1").arg(controllers), "--simulate-state", path} + args);
+    }
+    CliRunResult getBrig(int controllers = 1, const QString &serial = QString())
+    {
+        return run((serial.isEmpty() ? QStringList() : QStringList{"--device=" + serial}) + QStringList{"get", "BRIG"},
+                   controllers);
     }
     void writeState(const QByteArray &text)
     {
@@ -42,78 +46,62 @@ protected:
     QString path = dir.filePath(QStringLiteral("state.json"));
 };
 
-TEST_F(SimStateFile, SettingsSurviveTheRun)
+TEST_F(SimStateFile, SettingsAndResetsSurviveTheRunMissingFileMeansFactorySettings)
 {
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
-    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, QStringLiteral("BRIG=150\n"));
-    EXPECT_TRUE(r.err.isEmpty());
-}
-
-TEST_F(SimStateFile, MissingFileMeansFactorySettingsSilently)
-{
-    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
-    EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n"));
+    CliRunResult r = getBrig();
+    EXPECT_EQ(r.out, "BRIG=100\n");
     EXPECT_TRUE(r.err.isEmpty());
     EXPECT_FALSE(QFile::exists(path)); // reading writes nothing
+
+    ASSERT_EQ(run({"set", "BRIG=150"}).code, 0);
+    r = getBrig();
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "BRIG=150\n");
+    EXPECT_TRUE(r.err.isEmpty());
+    ASSERT_EQ(run({"reset-defaults"}).code, 0);
+    EXPECT_EQ(getBrig().out, "BRIG=100\n");
 }
 
 TEST_F(SimStateFile, ControllersNotOnTheBusKeepTheirEntries)
 {
-    ASSERT_EQ(run({QStringLiteral("--device=SIM0002"), QStringLiteral("set"), QStringLiteral("BRIG=20")}, 2).code, 0);
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=10")}, 1).code, 0);
-    EXPECT_EQ(run({QStringLiteral("--device=SIM0002"), QStringLiteral("get"), QStringLiteral("BRIG")}, 2).out,
-              QStringLiteral("BRIG=20\n"));
-    EXPECT_EQ(run({QStringLiteral("--device=SIM0001"), QStringLiteral("get"), QStringLiteral("BRIG")}, 2).out,
-              QStringLiteral("BRIG=10\n"));
-}
-
-TEST_F(SimStateFile, ResetToDefaultsIsRemembered)
-{
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
-    ASSERT_EQ(run({QStringLiteral("reset-defaults")}).code, 0);
-    EXPECT_EQ(run({QStringLiteral("get"), QStringLiteral("BRIG")}).out, QStringLiteral("BRIG=100\n"));
+    ASSERT_EQ(run({"--device=SIM0002", "set", "BRIG=20"}, 2).code, 0);
+    ASSERT_EQ(run({"set", "BRIG=10"}, 1).code, 0);
+    EXPECT_EQ(getBrig(2, "SIM0002").out, "BRIG=20\n");
+    EXPECT_EQ(getBrig(2, "SIM0001").out, "BRIG=10\n");
 }
 
 TEST_F(SimStateFile, CorruptFileWarnsAndIsMovedAsideAtTheNextChange)
 {
     const QByteArray corrupt = "{\"format\": 1, \"controllers\": {\"SIM0001\": {\"BRIG\": ";
     writeState(corrupt);
-    CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
+    CliRunResult r = getBrig();
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n"));
+    EXPECT_EQ(r.out, "BRIG=100\n");
     EXPECT_TRUE(r.err.contains(QLatin1String("factory settings"))) << r.err.toStdString();
     EXPECT_EQ(readFile(path), corrupt); // a read leaves it alone
 
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
-    EXPECT_EQ(readFile(path + QStringLiteral(".corrupt")), corrupt);
-    r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
-    EXPECT_EQ(r.out, QStringLiteral("BRIG=150\n"));
+    ASSERT_EQ(run({"set", "BRIG=150"}).code, 0);
+    EXPECT_EQ(readFile(path + ".corrupt"), corrupt);
+    r = getBrig();
+    EXPECT_EQ(r.out, "BRIG=150\n");
     EXPECT_TRUE(r.err.isEmpty());
 }
 
+// Well-formed JSON with the wrong content, or a value beyond 32 bits, is
+// as corrupt as broken text.
 TEST_F(SimStateFile, WellFormedJsonWithBadContentIsCorruptToo)
 {
+    ASSERT_EQ(run({"set", "BRIG=150"}).code, 0);
+    const QByteArray tooLarge = readFile(path).replace("\"BRIG\": 150", "\"BRIG\": 4294967296");
     for (const QByteArray &text : {QByteArray("[]"), QByteArray("{\"format\": 2, \"controllers\": {}}"),
                                    QByteArray("{\"format\": 1, \"controllers\": {\"SIM0001\": {\"BRIG\": 150}}}"),
-                                   QByteArray("{\"format\": 1, \"controllers\": {\"SIM0001\": 5}}")}) {
+                                   QByteArray("{\"format\": 1, \"controllers\": {\"SIM0001\": 5}}"), tooLarge}) {
         writeState(text);
-        const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
-        EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n")) << text.constData();
+        const CliRunResult r = getBrig();
+        EXPECT_EQ(r.out, "BRIG=100\n") << text.constData();
         EXPECT_FALSE(r.err.isEmpty()) << text.constData();
     }
-}
-
-TEST_F(SimStateFile, OutOfRangeValueMakesTheFileCorrupt)
-{
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
-    QByteArray text = readFile(path);
-    text.replace("\"BRIG\": 150", "\"BRIG\": 4294967296");
-    writeState(text);
-    const CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
-    EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n"));
-    EXPECT_TRUE(r.err.contains(QLatin1String("BRIG")));
+    EXPECT_TRUE(getBrig().err.contains(QLatin1String("BRIG")));
 }
 
 TEST_F(SimStateFile, UnsavedChangeFailsTheCommandNamingTheFile)
@@ -122,7 +110,7 @@ TEST_F(SimStateFile, UnsavedChangeFailsTheCommandNamingTheFile)
     QFile blocker(dir.filePath(QStringLiteral("a-file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const CliRunResult r = run({QStringLiteral("set"), QStringLiteral("BRIG=150")});
+    const CliRunResult r = run({"set", "BRIG=150"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("\nSimulated controller state not saved to %1: ").arg(path)))
         << r.err.toStdString();
@@ -131,11 +119,10 @@ TEST_F(SimStateFile, UnsavedChangeFailsTheCommandNamingTheFile)
 // Controllers run at once keep every change in one save, or each reports it lost.
 TEST_F(SimStateFile, EveryControllerOfAnAllRunKeepsItsChangeOrFails)
 {
-    const QStringList setAll{QStringLiteral("--all"), QStringLiteral("set"), QStringLiteral("BRIG=150")};
+    const QStringList setAll{"--all", "set", "BRIG=150"};
     ASSERT_EQ(run(setAll, 3).code, 0);
     for (const char *serial : {"SIM0001", "SIM0002", "SIM0003"})
-        EXPECT_EQ(run({QStringLiteral("--device=%1").arg(serial), QStringLiteral("get"), QStringLiteral("BRIG")}, 3).out,
-                  QStringLiteral("BRIG=150\n"));
+        EXPECT_EQ(getBrig(3, serial).out, "BRIG=150\n");
     path = dir.filePath(QStringLiteral("folder"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     const CliRunResult r = run(setAll, 3);
@@ -154,11 +141,11 @@ TEST_F(SimStateFile, WhatIsNoRegularFileIsNeverMovedOrReplaced)
         path = dir.filePath(name);
         struct stat before{};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
-        CliRunResult r = run({QStringLiteral("get"), QStringLiteral("BRIG")});
+        CliRunResult r = getBrig();
         EXPECT_EQ(r.code, 0);
-        EXPECT_EQ(r.out, QStringLiteral("BRIG=100\n"));
+        EXPECT_EQ(r.out, "BRIG=100\n");
         EXPECT_TRUE(r.err.contains(QStringLiteral("Cannot read %1: not a regular file").arg(path))) << r.err.toStdString();
-        r = run({QStringLiteral("set"), QStringLiteral("BRIG=33")});
+        r = run({"set", "BRIG=33"});
         EXPECT_EQ(r.code, 1) << qPrintable(name);
         EXPECT_TRUE(r.err.contains(QStringLiteral("not saved to %1").arg(path))) << r.err.toStdString();
         struct stat after{};
@@ -171,16 +158,15 @@ TEST_F(SimStateFile, WhatIsNoRegularFileIsNeverMovedOrReplaced)
 
 TEST_F(SimStateFile, CorruptFileGoesAsideUnderAFreshName)
 {
-    const QByteArray unrelated = "someone else's notes";
-    QFile taken(path + QStringLiteral(".corrupt"));
+    QFile taken(path + ".corrupt");
     ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
-    taken.write(unrelated);
+    taken.write("someone else's notes");
     taken.close();
     writeState("{ broken");
-    ASSERT_EQ(run({QStringLiteral("set"), QStringLiteral("BRIG=150")}).code, 0);
-    EXPECT_EQ(readFile(path + QStringLiteral(".corrupt")), unrelated);
-    EXPECT_EQ(readFile(path + QStringLiteral(".corrupt.1")), "{ broken");
-    EXPECT_EQ(run({QStringLiteral("get"), QStringLiteral("BRIG")}).out, QStringLiteral("BRIG=150\n"));
+    ASSERT_EQ(run({"set", "BRIG=150"}).code, 0);
+    EXPECT_EQ(readFile(path + ".corrupt"), "someone else's notes");
+    EXPECT_EQ(readFile(path + ".corrupt.1"), "{ broken");
+    EXPECT_EQ(getBrig().out, "BRIG=150\n");
 }
 
 // Two programs on one state file: each save merges into what the other wrote.
@@ -221,12 +207,13 @@ TEST_F(SimStateFile, HeldLockMakesTheSaveFailNotWait)
     EXPECT_TRUE(error.contains(QStringLiteral("Cannot lock %1.lock: test_cli (process %2) holds it").arg(path).arg(QCoreApplication::applicationPid())))
         << error.toStdString();
     EXPECT_FALSE(QFile::exists(path));
-    other.unlock();
-    EXPECT_TRUE(state->save(*bus.units().first(), &error));
-    EXPECT_TRUE(state->saveError().isEmpty());
-    // A failure after a success is news again.
+    // Successes warn of nothing; a failure after a success is news again.
     QStringList warned;
     state->onWarning = [&warned](const QString &text) { warned << text; };
+    other.unlock();
+    EXPECT_TRUE(state->save(*bus.units().first(), &error));
+    EXPECT_TRUE(state->save(*bus.units().first(), &error));
+    EXPECT_TRUE(state->saveError().isEmpty());
     ASSERT_TRUE(other.lock(0, nullptr));
     EXPECT_FALSE(state->save(*bus.units().first(), &error));
     EXPECT_EQ(warned, QStringList{error});
@@ -255,29 +242,21 @@ TEST(CliProcess, RemembersBetweenProcessesInTheDefaultLocation)
         return p.exitCode();
     };
     QByteArray out;
-    EXPECT_EQ(runCli({QStringLiteral("--simulate"), QStringLiteral("set"), QStringLiteral("BRIG=150")}, &out), 0);
-    EXPECT_EQ(runCli({QStringLiteral("--simulate"), QStringLiteral("get"), QStringLiteral("BRIG")}, &out), 0);
+    EXPECT_EQ(runCli({"--simulate", "set", "BRIG=150"}, &out), 0);
+    EXPECT_EQ(runCli({"--simulate", "get", "BRIG"}, &out), 0);
     EXPECT_EQ(out, QByteArray("BRIG=150\n"));
     EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("data/corvane/corvane-config/simulated-controllers.json"))));
-    EXPECT_EQ(runCli({QStringLiteral("--simulate"), QStringLiteral("get"), QStringLiteral("bogus")}, &out), 2);
-    EXPECT_EQ(runCli({QStringLiteral("--simulate=2"), QStringLiteral("get")}, &out), 1);
+    EXPECT_EQ(runCli({"--simulate", "get", "bogus"}, &out), 2);
+    EXPECT_EQ(runCli({"--simulate=2", "get"}, &out), 1);
 }
 
-// Both programs' way in: the controllers, their state and its saving.
-TEST(SimStateAttach, SimulationLoadsAndKeepsSaving)
+// Real hardware: nothing simulated, no file read or written, no faults taken.
+// (Loading and saving through the same way in is the command line's test above.)
+TEST(SimStateAttach, HardwareTakesNoSimulation)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("state.json"));
-    {
-        const Simulation sim = startSimulation(1, path, {});
-        sim.bus->units().first()->firmware().setParam("BRIG", 150);
-        sim.bus->paramsChanged(sim.bus->units().first()); // as the firmware does after a write
-    }
-    const Simulation sim = startSimulation(1, path, {});
-    EXPECT_EQ(sim.bus->units().first()->firmware().param("BRIG"), 150u);
-
-    // Real hardware: nothing simulated, no file read or written, no faults taken.
-    const Simulation hardware = startSimulation(0, path, QStringLiteral("SIM0001:never-ready"));
+    const Simulation hardware = startSimulation(0, dir.filePath(QStringLiteral("state.json")),
+                                                QStringLiteral("SIM0001:never-ready"));
     EXPECT_EQ(hardware.bus, nullptr);
     EXPECT_FALSE(hardware.ok());
 }

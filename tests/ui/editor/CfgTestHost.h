@@ -104,6 +104,28 @@ protected:
     QCheckBox *check(const char *name) const { return w<QCheckBox>(name); }
     QLabel *label(const char *name) const { return w<QLabel>(name); }
 
+    // What a spin box, list or check box shows: its value, index or state.
+    int shown(const char *name) const
+    {
+        QWidget *c = w<QWidget>(name);
+        if (auto *s = qobject_cast<QSpinBox *>(c))
+            return s->value();
+        if (auto *b = qobject_cast<QCheckBox *>(c))
+            return b->isChecked();
+        return qobject_cast<QComboBox *>(c)->currentIndex();
+    }
+    // Edits it as the user does.
+    void edit(const char *name, int to) const
+    {
+        QWidget *c = w<QWidget>(name);
+        if (auto *s = qobject_cast<QSpinBox *>(c))
+            s->setValue(to);
+        else if (auto *b = qobject_cast<QCheckBox *>(c); b && b->isChecked() != bool(to))
+            b->click();
+        else if (auto *l = qobject_cast<QComboBox *>(c))
+            l->setCurrentIndex(to);
+    }
+
     uint32_t value(const char *tag) const
     {
         for (const TCfgData &d : session.params()) {

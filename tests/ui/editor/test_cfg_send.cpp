@@ -40,16 +40,6 @@ TEST_F(CfgSendTest, NothingChangedSendsNothing)
     EXPECT_FALSE(win.send->isEnabled());
 }
 
-TEST_F(CfgSendTest, StripeOverTheCapacityWritesNothing)
-{
-    loadSane();
-    spin("edStripeCount")->setValue(1024);
-    cfg.SendConfig();
-    expectError("Too many LEDs in stripe config (max. 4096)");
-    EXPECT_TRUE(writtenTags().isEmpty());
-    EXPECT_TRUE(win.send->isEnabled());
-}
-
 // The capacity shows beside the counts; an arrangement over it is flagged on
 // the page of the layout in use as soon as it is loaded or typed.
 TEST_F(CfgSendTest, ArrangementOverTheCapacityIsFlaggedWhileTyping)

@@ -6,6 +6,7 @@
 #include "ui/dialogs/uDebug.h"
 #include "ui/i18n/TranslationMarker.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QScreen>
 #include <QSpinBox>
@@ -81,14 +82,6 @@ TEST_F(LanguageWindowTest, AboutCaptionFollowsTheLanguageFromAGermanLocale)
     }
 }
 
-TEST_F(LanguageWindowTest, CapitalisedStoredCodeFallsBackToTheDeterminedLanguage)
-{
-    writeSettings("[CONFIG]\nLANGUAGE=DE\n");
-    const QString determined = LanguageManager->CurrentLanguage->ID;
-    start();
-    EXPECT_EQ(window->cbLang->currentData().toString(), determined);
-}
-
 TEST_F(LanguageWindowTest, SwitchedWindowHasTheSizeOfOneStartedInThatLanguage)
 {
     bus.addSane(1);
@@ -112,6 +105,7 @@ TEST_F(LanguageWindowTest, SwitchedWindowHasTheSizeOfOneStartedInThatLanguage)
     }
 }
 
+// Developer mode: the debug window opens beside, and names the program.
 TEST_F(LanguageWindowTest, StartedInGermanIsCentredAndFlankedAtItsGermanSize)
 {
     // Within the frame margin, which the platform settles only after showing;
@@ -127,6 +121,8 @@ TEST_F(LanguageWindowTest, StartedInGermanIsCentredAndFlankedAtItsGermanSize)
     const QPoint debugAt = window->debug()->frameGeometry().topLeft();
     EXPECT_LE(qAbs(debugAt.x() - (frame.left() + frame.width())), margin);
     EXPECT_LE(qAbs(debugAt.y() - frame.top()), margin);
+    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    EXPECT_EQ(window->debug()->lines().value(0), exe + "114");
     // The debug window is never translated, not even as part of the main window.
     EXPECT_TRUE(window->debug()->findChildren<TTranslationMarker *>().isEmpty());
     EXPECT_FALSE(window->about()->findChildren<TTranslationMarker *>().isEmpty());

@@ -1,5 +1,6 @@
 #include "test_main_support.h"
 
+#include "core/files/ProfileFile.h"
 #include "ui/main/ProfileDialogs.h"
 #include "ui/editor/ConfigEditor.h"
 #include "ui/dialogs/uDebug.h"
@@ -71,18 +72,13 @@ TEST_F(ProfileTest, SavingWritesIdentityAndAllParametersInTagOrder)
     EXPECT_EQ(titles, QStringList{"Save configuration"});
     EXPECT_TRUE(window->debug()->lines().contains(saveAnswer));
 
-    const QList<QByteArray> lines = readFile(saveAnswer).split('\n');
-    EXPECT_EQ(lines.mid(0, 4), (QList<QByteArray>{"[GLOBAL]", "INFO=CORVANE CONFIGURATION FILE", "ID=-2147483647",
-                                                   "VERSION=11"}));
-    QList<QByteArray> keys;
-    for (const QByteArray &l : lines.mid(5)) {
-        if (l.contains('='))
-            keys << l.left(l.indexOf('='));
-    }
-    EXPECT_EQ(keys, (QList<QByteArray>{"LMAX", "KTIM", "STUP", "CPRO", "LPRO", "LAYO", "BRIG", "COL0", "COL1", "MIRR",
-                                        "SCFG", "MCHN", "MCNT", "MXOR", "MBEG", "1CFG", "2CFG", "3CFG", "4CFG", "5CFG",
-                                        "6CFG"}));
-    EXPECT_TRUE(lines.contains("STUP=-16777216"));
+    const ParsedProfile saved = ProfileFile::readProfileFile(saveAnswer);
+    EXPECT_EQ(saved.id, 0x80000001u);
+    EXPECT_EQ(saved.version, 11);
+    EXPECT_EQ(saved.keys, (QList<QByteArray>{"LMAX", "KTIM", "STUP", "CPRO", "LPRO", "LAYO", "BRIG", "COL0", "COL1",
+                                              "MIRR", "SCFG", "MCHN", "MCNT", "MXOR", "MBEG", "1CFG", "2CFG", "3CFG",
+                                              "4CFG", "5CFG", "6CFG"}));
+    EXPECT_EQ(saved.params.value(2), (ProfileParam{"STUP", 0xFF000000}));
     EXPECT_EQ(status(), QString());
 }
 
@@ -112,18 +108,6 @@ TEST_F(ProfileTest, ProfileOfAnotherControllerChangesNothing)
     EXPECT_EQ(errorTexts(), QList<QString>{"File ID unknown"});
     EXPECT_TRUE(unit->received().isEmpty());
     EXPECT_EQ(status(), QString());
-}
-
-TEST_F(ProfileTest, SavingOverAFileKeepsItsOtherKeys)
-{
-    openOne();
-    saveAnswer = file("keep.cvn");
-    writeFile(saveAnswer, "[NOTES]\nWHO=installer\n\n[PARAMETER]\nEXTR=5\n");
-    window->profiles().butSaveProfileClick();
-    const QByteArray text = readFile(saveAnswer);
-    EXPECT_TRUE(text.contains("WHO=installer"));
-    EXPECT_TRUE(text.contains("EXTR=5"));
-    EXPECT_TRUE(text.contains("6CFG="));
 }
 
 TEST_F(ProfileTest, UnwritableTargetKeepsTheOldFileAndSaysWhy)
