@@ -94,7 +94,7 @@ QString SimState::defaultPath()
         + QStringLiteral("/corvane/corvane-config/simulated-controllers.json");
 }
 
-bool SimState::load(QString *warning)
+void SimState::load(QString *warning)
 {
     // What each unit holds now is what this process knows, file or not:
     // only what changes from here on is this process's to save.
@@ -113,7 +113,7 @@ bool SimState::load(QString *warning)
     if (!text.isEmpty()) {
         if (warning)
             *warning = text;
-        return false;
+        return;
     }
     for (SimUnit *unit : m_bus.units()) {
         const QString serial = unit->firmware().model().serial;
@@ -123,7 +123,6 @@ bool SimState::load(QString *warning)
         apply(*unit, stored);
         m_known.insert(serial, entryOf(*unit));
     }
-    return true;
 }
 
 bool SimState::save(SimUnit &unit, QString *error)

@@ -40,9 +40,9 @@ public:
     QString path() const { return m_path; }
 
     // Gives every controller on the bus the parameters stored for its serial
-    // number (its capacity LMAX stays its own). Returns false, with the
-    // reason in `warning`, when the file exists but is unusable.
-    bool load(QString *warning);
+    // number (its capacity LMAX stays its own). A file that exists but is
+    // unusable leaves factory settings and its reason in `warning`.
+    void load(QString *warning);
 
     // Stores the parameters of `unit` that changed since they were last
     // loaded or saved, atomically and under the lock; the unit then holds

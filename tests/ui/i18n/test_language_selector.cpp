@@ -55,7 +55,7 @@ TEST_F(LanguageSelectorTest, ListsTheAvailableLanguagesWithFlagsFiringNoChange)
 TEST_F(LanguageSelectorTest, ALanguageListedLaterGetsItsFlag)
 {
     LanguageSelector::fill(&combo, *icons, QStringLiteral("de"));
-    for (const QString code : {QStringLiteral("fr"), QStringLiteral("eo")}) {
+    for (const QString &code : {QStringLiteral("fr"), QStringLiteral("eo")}) {
         TLanguage *later = SystemLanguages->findLanguageExact(code);
         ASSERT_TRUE(later && !later->Available) << code.toStdString();
         later->Available = true;
