@@ -119,6 +119,24 @@ TEST(CliFleet, AllControllersAtOnceWithTheWorstExitCode)
     DrainEvents();
 }
 
+// Commands for one controller run on every one with --all; those of the bus
+// or of one file do not take it.
+TEST(CliFleet, WhichCommandsTakeAll)
+{
+    const std::pair<QStringList, bool> commands[] = {
+        {{"list"}, false}, {{"info"}, true}, {{"get"}, true}, {{"set", "BRIG=100"}, true},
+        {{"describe"}, false}, {{"save-profile", "p.cvn"}, false}, {{"load-profile", "missing.cvn"}, true},
+        {{"restart"}, true}, {{"test-pattern"}, true}, {{"reset-defaults"}, true}, {{"watch"}, false}};
+    for (const auto &[args, fleet] : commands) {
+        SimBus bus;
+        bus.addSane(2);
+        const CliRunResult r = RunCliArgs(QStringList{"--all"} + args, &bus);
+        EXPECT_EQ(r.err.contains("does not take --all"), !fleet) << r.err.toStdString();
+        EXPECT_EQ(r.code == 2, !fleet) << args.first().toStdString();
+        DrainEvents();
+    }
+}
+
 TEST(CliWatch, AppliesTheProfileToAControllerThatJoins)
 {
     QTemporaryDir dir;

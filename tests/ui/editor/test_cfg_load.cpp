@@ -95,12 +95,14 @@ TEST_F(CfgLoadTest, NoTransportFailsAsAnUnreachableDevice)
 TEST_F(CfgLoadTest, FailedReloadNeverLeadsToAWrite)
 {
     loadSane();
-    spin("edBright")->setValue(150); // an edit of the earlier load, never sent
+    spin("edBright")->setValue(150); // edits of the earlier load, never sent
+    w<QCheckBox>("chkMirrorY")->setChecked(true);
     unit->faults().failAfterTransfers = 8;
     load();
     ASSERT_FALSE(loaded());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_LT(cfg.params().size(), 21);
+    EXPECT_FALSE(w<QCheckBox>("chkMirrorY")->isChecked()) << "nothing of the earlier load is shown";
     unit->faults().failAfterTransfers = -1;
     unit->clearReceived();
 
