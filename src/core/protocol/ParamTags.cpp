@@ -27,10 +27,7 @@ int tagIndex(const char *code)
 
 uint32_t tagWord(const QByteArray &code)
 {
-    uint32_t word = 0;
-    for (qsizetype i = 0; i < code.size() && i < 4; ++i)
-        word |= uint32_t(uint8_t(code[i])) << (8 * i);
-    return word;
+    return makeTagWord(code.constData()); // always NUL-terminated
 }
 
 uint32_t tagWord(const QString &code)

@@ -212,7 +212,7 @@ TEST(ParamTags, WordsAndExactLookup)
 {
     EXPECT_EQ(tagWord("LMAX"), 0x58414D4Cu);
     EXPECT_EQ(tagWord(QStringLiteral("1CFG")), 0x47464331u);
-    EXPECT_EQ(tagWord("LMAXYZ"), tagWord("LMAX"));
+    EXPECT_EQ(tagWord(QByteArray("LMAXYZ")), tagWord("LMAX"));
     EXPECT_EQ(tagWord("AB"), 0x4241u);
     EXPECT_EQ(tagIndex("MXOR"), 13);
     EXPECT_EQ(tagIndex("lmax"), -1);
