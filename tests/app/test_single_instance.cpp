@@ -139,6 +139,9 @@ TEST_F(SingleInstanceTest, FirstCopyListensInTheRuntimeFolderForItsUserOnly)
     ASSERT_TRUE(first.tryToRun());
     EXPECT_TRUE(first.isListening());
     EXPECT_TRUE(first.serverName().startsWith(m_runtime.path() + u'/'));
+    // Whatever the key, the socket is a plain ASCII name in that folder.
+    EXPECT_EQ(QFileInfo(SingleInstance(QStringLiteral("a/../\u00e9 b-_.")).serverName()).fileName(),
+              QStringLiteral("a_..___b-_..socket"));
 
     struct stat st{};
     ASSERT_EQ(::stat(QFile::encodeName(first.serverName()).constData(), &st), 0);
