@@ -29,3 +29,23 @@ TEST(CommandLine, DeveloperCodeAloneAndSimulatedCountsInRange)
         EXPECT_EQ(!parsed.error.isEmpty(), c.error) << shown;
     }
 }
+
+// The option descriptions start in one column, continuation lines included.
+TEST(CommandLine, HelpDescriptionsShareOneColumn)
+{
+    const auto textFrom = [](const QString &line, qsizetype from) {
+        while (from < line.size() && line.at(from) == u' ')
+            ++from;
+        return from;
+    };
+    for (const QString &line : usageText(QStringLiteral("corvane-config")).split(u'\n')) {
+        if (!line.startsWith(QStringLiteral("  ")))
+            continue;
+        const qsizetype start = textFrom(line, 0);
+        const qsizetype gap = line.indexOf(QStringLiteral("  "), start); // after an option
+        if (line.at(start) != u'-')
+            EXPECT_EQ(start, 28) << line.toStdString();
+        else if (gap >= 0)
+            EXPECT_EQ(textFrom(line, gap), 28) << line.toStdString();
+    }
+}
