@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 
 // The appicon resource lives in this static library and must be
@@ -18,11 +19,8 @@
 // resource's own function is).
 static void initAppIconResources()
 {
-    static const bool done = [] {
-        Q_INIT_RESOURCE(appicon);
-        return true;
-    }();
-    Q_UNUSED(done);
+    static std::once_flag once;
+    std::call_once(once, [] { Q_INIT_RESOURCE(appicon); });
 }
 
 namespace {
