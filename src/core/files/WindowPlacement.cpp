@@ -19,21 +19,17 @@ QByteArray formatFourInts(int a, int b, int c, int d)
 std::optional<std::array<int, 4>> parseFourInts(QByteArrayView text)
 {
     std::array<int, 4> out{};
-    int count = 0;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != ',')
-            continue;
-        if (count == 4)
-            return std::nullopt;
-        const auto n = IniFile::parseInt32(text.sliced(start, i - start));
+    const QList<QByteArray> parts = text.toByteArray().split(',');
+    if (parts.size() != qsizetype(out.size()))
+        return std::nullopt;
+    // Filled slot by slot, so no count of fields can write past the four.
+    qsizetype next = 0;
+    for (int &value : out) {
+        const auto n = IniFile::parseInt32(parts.value(next++));
         if (!n)
             return std::nullopt;
-        out[size_t(count++)] = *n;
-        start = i + 1;
+        value = *n;
     }
-    if (count != 4)
-        return std::nullopt;
     return out;
 }
 
