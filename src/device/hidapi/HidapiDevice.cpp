@@ -33,17 +33,15 @@ HidapiDevice::~HidapiDevice()
     close();
 }
 
-bool HidapiDevice::open()
+void HidapiDevice::open()
 {
-    if (m_handle)
-        return true;
-    if (m_gone)
-        return false;
+    if (m_handle || m_gone)
+        return;
     errno = 0;
     m_handle = hid_open_path(m_path.constData());
     if (m_handle) {
         m_problem.clear();
-        return true;
+        return;
     }
     const int err = errno;
     const QString path = QString::fromLocal8Bit(m_path);
@@ -54,7 +52,6 @@ bool HidapiDevice::open()
                         .arg(path, err ? QString::fromLocal8Bit(std::strerror(err)) : hidError(nullptr));
     }
     qCWarning(lcHidapi).noquote() << m_problem;
-    return false;
 }
 
 void HidapiDevice::close()

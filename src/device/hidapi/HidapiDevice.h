@@ -21,7 +21,7 @@ public:
 
     const QByteArray &path() const { return m_path; }
     // Opens the device unless it is open; on failure records why.
-    bool open();
+    void open();
     // Closes the handle for good (the device has left the bus).
     void close();
 
