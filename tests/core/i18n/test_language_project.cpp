@@ -102,6 +102,15 @@ TEST_F(LanguageProject, RefusesWhatCouldNotBeReadBack)
     P = Sample();
     P->Name = u"two\r\nlines"_s;
     EXPECT_THROW(P->saveToBytes(false), LanguageError);
+
+    // Settings written only with the meta data are refused only then.
+    P = Sample();
+    P->ImportDir = u"C:\\\r\nx"_s;
+    EXPECT_NO_THROW(P->saveToBytes(false));
+    EXPECT_THROW(P->saveToBytes(true), LanguageError);
+    P = Sample();
+    P->IgnoreFiles = {u"a.pas"_s, u"b\n.pas"_s};
+    EXPECT_THROW(P->saveToBytes(true), LanguageError);
 }
 
 TEST_F(LanguageProject, FailingStreamIsReported)
