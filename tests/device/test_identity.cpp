@@ -28,8 +28,8 @@ TEST(Identity, ShowsAndKeepsWhatEachControllerGives)
     } kCases[] = {
         {"healthy", [](SimControllerModel &m) { m.bios.FileCode = 0x0A2F; m.bios.VersLo = 5; }, none, true, "",
          "v2.5", "0A2F", "CORVANE-8CH", "v1.1", 0x0A2F, true, 2},
-        {"another configuration version", [](SimControllerModel &m) { m.bios.ToolVers = 12; }, none, false,
-         "Config Tool v1.2.x required", "v2.3", "4A2F", "CORVANE-8CH", "v1.2", 0x4A2F, false, 1},
+        {"another configuration version", [](SimControllerModel &m) { m.bios.ToolVers = 21; }, none, false,
+         "Config Tool v2.1.x required", "v2.3", "4A2F", "CORVANE-8CH", "v2.1", 0x4A2F, false, 1},
         {"no firmware", [](SimControllerModel &m) { m.bios.FileCode = 0; }, none, false, "", "---", "---", kNoBios,
          "---", 0, true, 2},
         {"short firmware information", [](SimControllerModel &m) { m.biosReplyLength = 4; }, none, false, "", "---",
